@@ -1,0 +1,120 @@
+// The game state: the position with both hands, the game status, the clock values and the
+// history of snapshots, with the operations of the rules on them.
+#pragma once
+
+#include "rules/pieces.h"
+
+namespace kiryuza {
+
+// What the rules ask of the screen when they change the position. The window implements it;
+// the engine and the tools use the silent default.
+class 局面表示 {
+  public:
+    virtual ~局面表示() = default;
+    virtual void 描画_絵(int /*駒種類*/, double /*座標X*/, double /*座標Y*/) {}
+    virtual void 描画_桝輪郭(int /*描画色*/, double /*座標X*/, double /*座標Y*/) {}
+    virtual void 描画_自持盤() {}
+    virtual void 描画_敵持盤() {}
+    virtual void 画面_再描画() {}
+    virtual void Timer1_停止() {}
+};
+
+// The board, both hands and what the rules derive or record on the way.
+struct 局面 {
+    int 盤面[10][10]{};  // (X, Y): column 1..9 from the left, row 1..9 from the top
+    int 持駒MAN[8]{};    // counts by hand index 1..7 (歩 香 桂 銀 金 角 飛)
+    int 持駒COM[8]{};
+    int 持駒総数MAN = 0;
+    int 持駒総数COM = 0;
+    int 王位置X_MAN = 0;
+    int 王位置Y_MAN = 0;
+    int 王位置X_COM = 0;
+    int 王位置Y_COM = 0;
+    int 二歩フラグMAN[10]{};
+    int 二歩フラグCOM[10]{};
+    int 駒成結果 = 0;
+    int 勝者 = 手番_なし;
+    int 手番値MAN = 手番_後手;
+    int 手番値COM = 手番_先手;
+};
+
+// The history: entry n is the position before move n + 1.
+struct 棋譜表 {
+    int 棋譜_盤面[棋譜最大数][10][10]{};
+    int 棋譜_持駒MAN[棋譜最大数][8]{};
+    int 棋譜_持駒COM[棋譜最大数][8]{};
+    double 棋譜_前秒M[棋譜最大数]{};
+    double 棋譜_後秒M[棋譜最大数]{};
+    double 棋譜_前秒C[棋譜最大数]{};
+    double 棋譜_後秒C[棋譜最大数]{};
+    int 棋譜手数 = 0;    // the entry the next move writes
+    int 棋譜記録数 = 0;  // the last entry written
+};
+
+// Whose turn it is, the mode and the flags of the running game.
+struct 対局状況 {
+    int 手番 = 手番_なし;
+    int 対局モード = 対局モード_人間;
+    int 棋譜モード = 定数_OFF;
+    int 反転フラグ = 定数_OFF;
+    int ハンデ設定フラグ = 定数_OFF;
+    int 再開フラグ = 定数_OFF;
+    int 移動指導フラグ = 定数_OFF;
+    int 選択状態 = 0;
+    int 手数 = 0;
+    int ハンデレベル = 0;
+    int COMレベル = 3;
+};
+
+// Seconds of thinking time (times of day are seconds since midnight).
+struct 時計値 {
+    double 経過秒 = 0;
+    double 累計秒MAN = 0;
+    double 累計秒COM = 0;
+    double 手番開始時刻 = 0;
+    int 表示秒 = 0;
+};
+
+// Everything one game owns.
+struct 対局状態 {
+    局面 局;
+    棋譜表 棋譜;
+    対局状況 状況;
+    時計値 時計;
+};
+
+// Resets the game state and lays out the starting position, then redraws the window.
+void 初期設定(対局状態& 状態, 局面表示& 表示);
+
+// Lays out the starting position on an empty board with empty hands (steps 7 to 10 of the
+// set-up); the history, the status and the king fields are not touched.
+void 初期配置(局面& 局);
+
+// Move legality.
+int 移動チェック(const 局面& 局, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y,
+                 int 移動駒種類);
+int 移動チェック飛車(const 局面& 局, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y);
+int 移動チェック角(const 局面& 局, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y);
+void 調査_2歩フラグ設定(局面& 局);
+int 移動後チェック(int 移動先Y, int 移動駒種類);
+
+// Move execution.
+int 調査_駒成(局面& 局, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒種類);
+void 駒移動(局面& 局, 局面表示& 表示, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y,
+            int 移動駒);
+void 駒取得(局面& 局, int 取得駒);
+int 調査_持駒数(const 局面& 局, int IN_手番);
+
+// Result of appending to the history: the table has room for 501 entries only.
+enum class 保存結果 { 保存, 満杯 };
+
+// Appends the position on the board as entry 棋譜手数; refuses when the history is full.
+保存結果 手順保存(棋譜表& 棋譜, const 局面& 局, int 元X, int 元Y, int 先X, int 先Y, int 元駒,
+                  int 先駒, double 前秒M, double 後秒M, double 前秒C, double 後秒C);
+
+// True when one more move can still be recorded.
+inline bool 棋譜に空きあり(const 棋譜表& 棋譜) {
+    return 棋譜.棋譜手数 < 棋譜最大数;
+}
+
+}  // namespace kiryuza

@@ -1,0 +1,126 @@
+// Long random games: after every move the hands, the totals, the king square and the history
+// must agree with the board.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "rules/position.h"
+
+namespace kiryuza {
+namespace {
+
+struct 手 {
+    int 元X, 元Y, 先X, 先Y, 駒;
+};
+
+std::vector<手> 合法手(局面& 局, bool COM側) {
+    std::vector<手> 手一覧;
+    調査_2歩フラグ設定(局);
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            const int c = 局.盤面[x][y];
+            if (COM側 ? !COM駒(c) : !MAN駒(c)) continue;
+            for (int tx = 1; tx <= 9; ++tx)
+                for (int ty = 1; ty <= 9; ++ty)
+                    if (移動チェック(局, x, y, tx, ty, c) == 定数_ON)
+                        手一覧.push_back({x, y, tx, ty, c});
+        }
+    for (int k = 1; k <= 7; ++k) {
+        const int 数 = COM側 ? 局.持駒COM[k] : 局.持駒MAN[k];
+        if (数 == 0) continue;
+        const int 駒 = COM側 ? 打駒_COM[k] : 打駒_MAN[k];
+        const int 元X = COM側 ? 持駒列_COM : 持駒列_MAN;
+        const int 元Y = COM側 ? k : k + 2;
+        for (int tx = 1; tx <= 9; ++tx)
+            for (int ty = 1; ty <= 9; ++ty)
+                if (移動チェック(局, 元X, 元Y, tx, ty, 駒) == 定数_ON)
+                    手一覧.push_back({元X, 元Y, tx, ty, 駒});
+    }
+    return 手一覧;
+}
+
+void 整合を確認(const 局面& 局) {
+    int 盤上 = 0;
+    int 王MAN = 0;
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            const int c = 局.盤面[x][y];
+            if (c == 空桝) continue;
+            ASSERT_TRUE(盤上駒コード(c)) << c;
+            if (c == 駒_MAN王) {
+                ++王MAN;
+                ASSERT_EQ(局.王位置X_MAN, x);
+                ASSERT_EQ(局.王位置Y_MAN, y);
+            }
+            if (c != 駒_MAN王 && c != 駒_COM王) ++盤上;
+        }
+    int 持MAN = 0;
+    int 持COM = 0;
+    for (int k = 1; k <= 7; ++k) {
+        ASSERT_GE(局.持駒MAN[k], 0);
+        ASSERT_GE(局.持駒COM[k], 0);
+        持MAN += 局.持駒MAN[k];
+        持COM += 局.持駒COM[k];
+    }
+    ASSERT_EQ(持MAN, 局.持駒総数MAN);
+    ASSERT_EQ(持COM, 局.持駒総数COM);
+    ASSERT_EQ(盤上 + 持MAN + 持COM, 38);
+    ASSERT_EQ(王MAN, 1);
+}
+
+TEST(乱数対局, 持駒と棋譜と王の位置が盤と一致し続ける) {
+    局面表示 無表示;
+    int 王取り = 0;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        auto 状態 = std::make_unique<対局状態>();
+        初期設定(*状態, 無表示);
+        auto& 局 = 状態->局;
+        局.王位置X_MAN = 5;
+        局.王位置Y_MAN = 9;
+        局.手番値MAN = 手番_先手;
+        局.手番値COM = 手番_後手;
+        auto& 棋譜 = 状態->棋譜;
+        std::mt19937 rng(seed);
+        bool COM側 = false;
+        while (局.勝者 == 手番_なし && 棋譜に空きあり(棋譜)) {
+            const auto 手一覧 = 合法手(局, COM側);
+            ASSERT_FALSE(手一覧.empty());
+            手 m = 手一覧[rng() % 手一覧.size()];
+            const 局面 前 = 局;
+            const int n = 棋譜.棋譜手数;
+            ASSERT_EQ(手順保存(棋譜, 局, m.元X, m.元Y, m.先X, m.先Y, m.駒, 局.盤面[m.先X][m.先Y], n,
+                               n + 1, n, n),
+                      保存結果::保存);
+            if (調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON && rng() % 4 != 0) {
+                m.駒 = 局.駒成結果;
+            }
+            駒移動(局, 無表示, m.元X, m.元Y, m.先X, m.先Y, m.駒);
+            ++棋譜.棋譜手数;
+            // Entry n is the position before the move.
+            for (int x = 1; x <= 9; ++x)
+                for (int y = 1; y <= 9; ++y) ASSERT_EQ(棋譜.棋譜_盤面[n][x][y], 前.盤面[x][y]);
+            for (int k = 1; k <= 7; ++k) {
+                ASSERT_EQ(棋譜.棋譜_持駒MAN[n][k], 前.持駒MAN[k]);
+                ASSERT_EQ(棋譜.棋譜_持駒COM[n][k], 前.持駒COM[k]);
+            }
+            ASSERT_EQ(棋譜.棋譜記録数, n);
+            if (局.勝者 != 手番_なし) {
+                ++王取り;
+                break;
+            }
+            ASSERT_NO_FATAL_FAILURE(整合を確認(局));
+            COM側 = !COM側;
+        }
+        if (局.勝者 == 手番_なし) {
+            // The game ran into the end of the history: the next move is refused.
+            EXPECT_EQ(手順保存(棋譜, 局, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 保存結果::満杯);
+            EXPECT_EQ(棋譜.棋譜手数, 棋譜最大数);
+        }
+    }
+    EXPECT_GT(王取り, 0);
+}
+
+}  // namespace
+}  // namespace kiryuza
