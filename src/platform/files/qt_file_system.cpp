@@ -1,0 +1,123 @@
+#include "platform/files/qt_file_system.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+#include <QString>
+#include <cerrno>
+
+namespace kiryuza {
+
+namespace {
+
+QString toQString(const std::string& path) {
+    return QString::fromUtf8(path.data(), qsizetype(path.size()));
+}
+
+ファイル結果 failure(std::string_view text) {
+    return {false, std::string(text)};
+}
+
+// The text for a failed write; a full disk is recognised by the free space as well, in case
+// the error number was lost on the way out of Qt.
+std::string_view describeWriteFailure(int error, const QFileInfo& target, qint64 size) {
+    std::string_view text = describeWriteErrno(error);
+    if (text == files_text::kWriteFailed) {
+        const QStorageInfo storage(target.absolutePath());
+        if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < size) {
+            text = files_text::kDiskFull;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string_view describeWriteErrno(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return files_text::kFolderMissing;
+        case EISDIR:
+            return files_text::kTargetIsFolder;
+        case EACCES:
+        case EPERM:
+            return files_text::kNoWritePermission;
+        case EROFS:
+            return files_text::kReadOnly;
+        case ENOSPC:
+        case EDQUOT:
+            return files_text::kDiskFull;
+        case EFBIG:
+            return files_text::kFileTooBig;
+        case ENAMETOOLONG:
+            return files_text::kNameTooLong;
+        default:
+            return files_text::kWriteFailed;
+    }
+}
+
+bool QtFileSystem::存在(const std::string& パス) {
+    if (パス.empty()) return false;
+    const QFileInfo info(toQString(パス));
+    return info.exists() && !info.isDir();
+}
+
+std::optional<std::vector<std::uint8_t>> QtFileSystem::読む(const std::string& パス,
+                                                            std::string& 誤り) {
+    auto fail = [&誤り](std::string_view text) {
+        誤り = text;
+        return std::nullopt;
+    };
+    if (パス.empty()) return fail(files_text::kNoName);
+    const QFileInfo info(toQString(パス));
+    if (!info.exists()) return fail(files_text::kNotFound);
+    if (info.isDir()) return fail(files_text::kIsFolder);
+    // Devices and pipes could block or never end.
+    if (!info.isFile()) return fail(files_text::kNotRegular);
+    if (info.size() > maxReadSize_) return fail(files_text::kTooLarge);
+
+    QFile file(info.filePath());
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int error = errno;
+        if (error == EACCES || error == EPERM) return fail(files_text::kNoReadPermission);
+        if (error == ENOENT) return fail(files_text::kNotFound);
+        return fail(files_text::kOpenFailed);
+    }
+    const QByteArray bytes = file.read(maxReadSize_ + 1);
+    if (file.error() != QFileDevice::NoError) return fail(files_text::kReadFailed);
+    if (bytes.size() > maxReadSize_) return fail(files_text::kTooLarge);
+    誤り.clear();
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+ファイル結果 QtFileSystem::書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) {
+    if (パス.empty()) return failure(files_text::kNoName);
+    const QFileInfo target(toQString(パス));
+    if (target.fileName().isEmpty()) return failure(files_text::kNoName);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.exists() || !folder.isDir()) return failure(files_text::kFolderMissing);
+    if (target.isDir()) return failure(files_text::kTargetIsFolder);
+
+    // QSaveFile writes a temporary file beside the target and renames it over the target only
+    // when everything was written; direct writing (which would not be atomic) stays off.
+    QSaveFile file(target.filePath());
+    const qint64 size = qint64(内容.size());
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        return failure(describeWriteFailure(errno, target, size));
+    }
+    const qint64 written = file.write(reinterpret_cast<const char*>(内容.data()), size);
+    if (written != size) {
+        const int error = errno;
+        file.cancelWriting();
+        return failure(describeWriteFailure(error, target, size));
+    }
+    errno = 0;
+    if (!file.commit()) return failure(describeWriteFailure(errno, target, size));
+    return {true, ""};
+}
+
+}  // namespace kiryuza

@@ -1,0 +1,54 @@
+// Whole-file access with Qt: QFile for reading, QSaveFile for writing, so that a failed or
+// interrupted write leaves the previous file as it was. Failures carry Japanese texts.
+#pragma once
+
+#include <QtGlobal>
+#include <string_view>
+
+#include "game/platform.h"
+
+namespace kiryuza {
+
+// The texts the adapter gives when a file cannot be read or written.
+namespace files_text {
+inline constexpr std::string_view kNoName = "ファイル名が指定されていません";
+inline constexpr std::string_view kNotFound = "ファイルが見つかりません";
+inline constexpr std::string_view kIsFolder = "ファイルではなくフォルダです";
+inline constexpr std::string_view kNotRegular = "通常のファイルではないため読めません";
+inline constexpr std::string_view kTooLarge = "ファイルが大きすぎます";
+inline constexpr std::string_view kNoReadPermission = "ファイルを読む権限がありません";
+inline constexpr std::string_view kOpenFailed = "ファイルを開けませんでした";
+inline constexpr std::string_view kReadFailed = "ファイルを読み込めませんでした";
+inline constexpr std::string_view kFolderMissing = "保存先のフォルダが見つかりません";
+inline constexpr std::string_view kTargetIsFolder = "同じ名前のフォルダがあるため保存できません";
+inline constexpr std::string_view kNoWritePermission = "保存先のフォルダに書き込む権限がありません";
+inline constexpr std::string_view kReadOnly = "保存先が読み取り専用です";
+inline constexpr std::string_view kDiskFull = "ディスクの空き容量が足りません";
+inline constexpr std::string_view kFileTooBig = "ファイルの大きさの上限を超えたため書き込めません";
+inline constexpr std::string_view kNameTooLong = "ファイル名が長すぎます";
+inline constexpr std::string_view kWriteFailed = "ファイルを書き込めませんでした";
+}  // namespace files_text
+
+// The text for a failed write, from the errno the system call left behind; kWriteFailed when
+// the number says nothing more specific.
+std::string_view describeWriteErrno(int error);
+
+class QtFileSystem : public ファイル系 {
+  public:
+    // Files larger than this are refused by 読む: everything the game reads is far smaller,
+    // and a stray huge file must not exhaust memory.
+    static constexpr qint64 kDefaultMaxReadSize = qint64(256) * 1024 * 1024;
+
+    explicit QtFileSystem(qint64 maxReadSize = kDefaultMaxReadSize) : maxReadSize_(maxReadSize) {}
+
+    // True when something other than a folder is at the path.
+    bool 存在(const std::string& パス) override;
+    std::optional<std::vector<std::uint8_t>> 読む(const std::string& パス,
+                                                  std::string& 誤り) override;
+    ファイル結果 書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) override;
+
+  private:
+    qint64 maxReadSize_;
+};
+
+}  // namespace kiryuza
