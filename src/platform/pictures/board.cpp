@@ -1,0 +1,191 @@
+// The board surface (empty square) and the pieces standing on it.
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPolygonF>
+#include <QRadialGradient>
+#include <QTransform>
+#include <cmath>
+#include <numbers>
+
+#include "platform/pictures/drawing.h"
+
+namespace kiryuza::pictures::detail {
+
+namespace {
+
+constexpr double kSquareWidth = 39;
+constexpr double kSquareHeight = 44;
+constexpr double kTau = 2 * std::numbers::pi;
+
+// What a piece looks like: its face, whether the face is the promoted (red) one, and its size.
+struct PieceLook {
+    int kind;
+    const char* face;
+    bool promoted;
+    double height;
+    double width;
+};
+
+constexpr PieceLook kLooks[] = {
+    {10, "歩", false, 35.0, 29.5},  {11, "と", true, 35.0, 29.5},   {20, "香", false, 36.0, 30.2},
+    {21, "杏", true, 36.0, 30.2},   {30, "桂", false, 36.8, 31.0},  {31, "圭", true, 36.8, 31.0},
+    {100, "銀", false, 38.0, 32.2}, {101, "全", true, 38.0, 32.2},  {110, "金", false, 38.0, 32.2},
+    {800, "角", false, 39.4, 33.4}, {801, "馬", true, 39.4, 33.4},  {900, "飛", false, 39.4, 33.4},
+    {901, "龍", true, 39.4, 33.4},  {950, "王", false, 41.0, 34.6},
+};
+
+const PieceLook* lookOf(int kind) {
+    for (const PieceLook& look : kLooks)
+        if (look.kind == kind) return &look;
+    return nullptr;
+}
+
+// The five-sided outline of a piece pointing up, centred on the origin.
+QPolygonF pieceOutline(const PieceLook& look) {
+    const double top = -look.height / 2, base = look.height / 2;
+    const double shoulderY = top + 0.24 * look.height;
+    const double shoulderX = 0.5 * look.width * 0.86, baseX = 0.5 * look.width;
+    return QPolygonF({QPointF(0, top), QPointF(shoulderX, shoulderY), QPointF(baseX, base),
+                      QPointF(-baseX, base), QPointF(-shoulderX, shoulderY)});
+}
+
+// The convex polygon `poly` moved inwards by `d` along every edge.
+QPolygonF inset(const QPolygonF& poly, double d) {
+    const int n = static_cast<int>(poly.size());
+    QPolygonF result;
+    for (int i = 0; i < n; ++i) {
+        const QPointF a = poly[(i + n - 1) % n], b = poly[i], c = poly[(i + 1) % n];
+        auto inwardNormal = [](QPointF from, QPointF to) {
+            const QPointF e = to - from;
+            const double len = std::hypot(e.x(), e.y());
+            return QPointF(-e.y() / len, e.x() / len);  // clockwise on screen: left is inside
+        };
+        const QPointF n1 = inwardNormal(a, b), n2 = inwardNormal(b, c);
+        const QPointF bisector = n1 + n2;
+        const double cosHalf = (1 + QPointF::dotProduct(n1, n2)) / 2;
+        const double scale = d / std::max(0.2, std::sqrt(cosHalf)) /
+                             std::max(1e-6, std::hypot(bisector.x(), bisector.y()));
+        result << b + bisector * scale;
+    }
+    return result;
+}
+
+// Fine straight grain running along a surface from y0 to y1, wavy with period `period` so that
+// it continues across squares stacked vertically.
+void drawGrain(QPainter& p, Random& rnd, double x0, double x1, double y0, double y1,
+               double period, int lines, QColor dark, QColor light) {
+    for (int i = 0; i < lines; ++i) {
+        const double x = rnd.range(x0, x1);
+        const double amp = rnd.range(0.15, 0.9);
+        const int waves = 1 + rnd.below(2);
+        const double phase = rnd.range(0, kTau);
+        const bool isLight = rnd.below(4) == 0;
+        QPainterPath path;
+        const int steps = 24;
+        for (int s = 0; s <= steps; ++s) {
+            const double y = y0 + (y1 - y0) * s / steps;
+            const QPointF pt(x + amp * std::sin(kTau * waves * y / period + phase), y);
+            if (s == 0)
+                path.moveTo(pt);
+            else
+                path.lineTo(pt);
+        }
+        QColor c = isLight ? light : dark;
+        c = withAlpha(c, c.alphaF() * rnd.range(0.45, 1.0));
+        p.strokePath(path, QPen(c, rnd.range(0.25, 0.75), Qt::SolidLine, Qt::FlatCap));
+    }
+}
+
+}  // namespace
+
+void drawBoardSurface(QPainter& p) {
+    const QRectF square(0, 0, kSquareWidth, kSquareHeight);
+    p.fillRect(square, QColor(0xE4, 0xB8, 0x68));
+    Random rnd(0x6B6179);  // "kay"
+    // Broad soft bands of the annual rings, then the fine grain over them.
+    for (int i = 0; i < 5; ++i) {
+        const double x = rnd.range(0, kSquareWidth), w = rnd.range(2.0, 6.0);
+        const QColor c = rnd.below(2) ? QColor(0xC9, 0x92, 0x45) : QColor(0xF2, 0xCE, 0x84);
+        p.fillRect(QRectF(x - w / 2, 0, w, kSquareHeight), withAlpha(c, rnd.range(0.12, 0.25)));
+    }
+    drawGrain(p, rnd, -1, kSquareWidth + 1, 0, kSquareHeight, kSquareHeight, 22,
+              withAlpha(QColor(0xA8, 0x70, 0x2C), 0.35), withAlpha(QColor(0xFA, 0xDC, 0x98), 0.5));
+}
+
+void drawPiece(QPainter& p, int pieceCode) {
+    const PieceLook* look = lookOf(std::abs(pieceCode));
+    if (!look) return;
+    drawBoardSurface(p);
+
+    // Upper-side pieces (positive codes) are the same piece turned half round.
+    QTransform place;
+    place.translate(kSquareWidth / 2, kSquareHeight / 2 + 0.5);
+    if (pieceCode > 0) place.rotate(180);
+    const QPolygonF local = pieceOutline(*look);
+    const QPolygonF world = place.map(local);
+
+    // Shadow on the board: the light is fixed above left, whichever way the piece points.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x5A, 0x34, 0x0C, 40));
+    p.drawPolygon(world.translated(1.1, 1.3));
+    p.setBrush(QColor(0x5A, 0x34, 0x0C, 70));
+    p.drawPolygon(world.translated(0.55, 0.7));
+
+    // The face: boxwood with its grain, turned with the piece.
+    p.save();
+    p.setTransform(place, true);
+    const double top = -look->height / 2, base = look->height / 2;
+    QLinearGradient wood(0, top, 0, base);
+    wood.setColorAt(0, QColor(0xF8, 0xE6, 0xB8));
+    wood.setColorAt(1, QColor(0xEC, 0xD0, 0x96));
+    p.setBrush(wood);
+    p.drawPolygon(local);
+    QPainterPath body;
+    body.addPolygon(local);
+    p.setClipPath(body, Qt::IntersectClip);
+    Random rnd(0x50C0 + static_cast<std::uint64_t>(look->kind));
+    drawGrain(p, rnd, -look->width / 2, look->width / 2, top, base, look->height, 11,
+              withAlpha(QColor(0xB8, 0x8C, 0x4C), 0.28), withAlpha(QColor(0xFF, 0xF6, 0xDA), 0.6));
+    p.restore();
+
+    // Bevel: each edge lit by how much it faces the light.
+    const QPolygonF inner = inset(world, 1.3);
+    const QPointF light(-0.5, -0.866);
+    const int n = static_cast<int>(world.size());
+    for (int i = 0; i < n; ++i) {
+        const QPointF a = world[i], b = world[(i + 1) % n];
+        const QPointF e = b - a;
+        const QPointF outward = QPointF(e.y(), -e.x()) / std::hypot(e.x(), e.y());
+        const double facing = QPointF::dotProduct(outward, light);
+        const QColor c = facing > 0 ? QColor(0xFF, 0xFB, 0xEA, static_cast<int>(170 * facing))
+                                    : QColor(0x7A, 0x4E, 0x1C, static_cast<int>(-120 * facing));
+        const QPointF mid = (a + b) / 2;
+        QLinearGradient band(mid, mid - outward * 1.3);
+        band.setColorAt(0, c);
+        band.setColorAt(1, withAlpha(c, 0));
+        p.setBrush(band);
+        p.drawPolygon(QPolygonF({a, b, inner[(i + 1) % n], inner[i]}));
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x6E, 0x4A, 0x20, 200), 0.55, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.drawPolygon(world);
+    p.setPen(Qt::NoPen);
+
+    // The character, in the bold Mincho face: black for the ordinary face, red once promoted.
+    const QPainterPath glyph = glyphOutline(QString::fromUtf8(look->face));
+    if (glyph.isEmpty()) return;
+    const QRectF ink = glyph.boundingRect();
+    const double em = 0.66 * look->width;
+    const double scale = em / 100;
+    const QPointF centre(0, top + 0.6 * look->height);
+    p.save();
+    p.setTransform(place, true);
+    p.translate(centre);
+    p.scale(scale, scale);
+    p.translate(-ink.center());
+    p.setBrush(look->promoted ? QColor(0xC4, 0x16, 0x1C) : QColor(0x1B, 0x15, 0x11));
+    p.drawPath(glyph);
+    p.restore();
+}
+
+}  // namespace kiryuza::pictures::detail

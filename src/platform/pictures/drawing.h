@@ -1,0 +1,41 @@
+// Internal drawing routines of the pictures library. Each draws one picture in its natural
+// pixel units (top-left at 0,0) onto a painter already scaled to the target.
+#pragma once
+
+#include <QColor>
+#include <QPainterPath>
+#include <QPointF>
+#include <QString>
+#include <cstdint>
+
+class QPainter;
+
+namespace kiryuza::pictures::detail {
+
+// A small seeded generator (splitmix64): the same pictures on every run and every platform.
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t next();
+    // Uniform in [lo, hi).
+    double range(double lo, double hi);
+    // Uniform integer in [0, n).
+    int below(int n);
+
+private:
+    std::uint64_t state_;
+};
+
+// `c` with its alpha set to `alpha` (0..1).
+QColor withAlpha(QColor c, double alpha);
+
+// The outline of `text` in the bold Mincho face at a pixel size of 100, baseline at y = 0.
+// Empty when no application or no face is available.
+QPainterPath glyphOutline(const QString& text);
+
+void drawBoardSurface(QPainter& p);
+void drawPiece(QPainter& p, int pieceCode);
+void drawTile(QPainter& p, int tileCode);
+void drawTitle(QPainter& p);
+
+}  // namespace kiryuza::pictures::detail

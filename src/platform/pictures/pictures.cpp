@@ -1,0 +1,116 @@
+#include "platform/pictures/pictures.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <mutex>
+#include <utility>
+
+#include "platform/pictures/drawing.h"
+#include "rules/pieces.h"
+
+namespace kiryuza::pictures {
+
+namespace detail {
+
+std::uint64_t Random::next() {
+    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+double Random::range(double lo, double hi) {
+    const double unit = static_cast<double>(next() >> 11) * 0x1.0p-53;
+    return lo + (hi - lo) * unit;
+}
+
+int Random::below(int n) {
+    return n <= 0 ? 0 : static_cast<int>(next() % static_cast<std::uint64_t>(n));
+}
+
+QColor withAlpha(QColor c, double alpha) {
+    c.setAlphaF(static_cast<float>(std::clamp(alpha, 0.0, 1.0)));
+    return c;
+}
+
+}  // namespace detail
+
+namespace {
+
+bool isTile(int code) {
+    return code >= 背景_緑 && code <= 背景_煉瓦;
+}
+
+// Device pixel ratio made safe: positive, finite, within 0.5..8.
+qreal saneRatio(qreal ratio) {
+    if (!std::isfinite(ratio) || ratio <= 0) return 1.0;
+    return std::clamp(ratio, 0.5, 8.0);
+}
+
+}  // namespace
+
+bool hasPicture(int 絵コード) {
+    return 絵コード == 空桝 || 絵コード == 絵_タイトル || isTile(絵コード) ||
+           盤上駒コード(絵コード);
+}
+
+QSize naturalSize(int 絵コード) {
+    if (絵コード == 絵_タイトル) return {126, 39};
+    if (isTile(絵コード)) return {40, 45};
+    if (hasPicture(絵コード)) return {39, 44};
+    return {};
+}
+
+void paint(QPainter& painter, int 絵コード, const QRectF& target) {
+    const QSize size = naturalSize(絵コード);
+    if (size.isEmpty() || !target.isValid()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / size.width(), target.height() / size.height());
+    painter.setClipRect(QRectF(QPointF(0, 0), QSizeF(size)), Qt::IntersectClip);
+    painter.setPen(Qt::NoPen);
+    if (絵コード == 空桝)
+        detail::drawBoardSurface(painter);
+    else if (絵コード == 絵_タイトル)
+        detail::drawTitle(painter);
+    else if (isTile(絵コード))
+        detail::drawTile(painter, 絵コード);
+    else
+        detail::drawPiece(painter, 絵コード);
+    painter.restore();
+}
+
+QImage image(int 絵コード, qreal devicePixelRatio) {
+    const QSize size = naturalSize(絵コード);
+    if (size.isEmpty()) return {};
+    const qreal ratio = saneRatio(devicePixelRatio);
+    const std::pair<int, int> key{絵コード, static_cast<int>(std::lround(ratio * 1000))};
+
+    static std::mutex mutex;
+    static std::map<std::pair<int, int>, QImage> cache;
+    {
+        std::lock_guard lock(mutex);
+        if (auto it = cache.find(key); it != cache.end()) return it->second;
+    }
+
+    const QSize pixels(std::max(1, qRound(size.width() * ratio)),
+                       std::max(1, qRound(size.height() * ratio)));
+    QImage result(pixels, QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    {
+        QPainter painter(&result);
+        paint(painter, 絵コード, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    }
+    result.setDevicePixelRatio(ratio);
+
+    std::lock_guard lock(mutex);
+    if (cache.size() > 400) cache.clear();  // only reached with many distinct ratios
+    cache.emplace(key, result);
+    return result;
+}
+
+}  // namespace kiryuza::pictures

@@ -1,0 +1,53 @@
+// The game's pictures (pieces, empty square, background tiles, title), drawn as vectors with
+// QPainter so they stay sharp at any scale, and the Mincho face the window's texts use.
+// A QGuiApplication must exist before anything here is called.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+
+class QPainter;
+
+namespace kiryuza::pictures {
+
+// Picture codes besides the piece codes (0 is the empty square, 空桝).
+inline constexpr int 絵_タイトル = 1;
+inline constexpr int 背景_緑 = 2;
+inline constexpr int 背景_畳 = 3;
+inline constexpr int 背景_竹 = 4;
+inline constexpr int 背景_宇宙 = 5;
+inline constexpr int 背景_煉瓦 = 6;
+
+// The board's cell step in natural pixels (570 x 660 twips). Background tiles are 40 x 45 but
+// repeat every 38 x 44, so tiles painted at cell corners join without seams in any order.
+inline constexpr QSize セル間隔{38, 44};
+
+// True for the codes that have a picture: 0, 1, 2..6 and the 28 piece codes.
+bool hasPicture(int 絵コード);
+
+// The picture's natural size in pixels at 96 dpi; an empty size when the code has none.
+QSize naturalSize(int 絵コード);
+
+// Paints the picture into `target` (stretched to fill it), antialiased. Codes without a
+// picture paint nothing. The painter's state is left as it was.
+void paint(QPainter& painter, int 絵コード, const QRectF& target);
+
+// The picture rendered at the given device pixel ratio: naturalSize * ratio device pixels,
+// with that ratio set on the image. Cached; a null image for codes without a picture.
+// A ratio that is not a positive finite number counts as 1; it is clamped to 0.5..8.
+QImage image(int 絵コード, qreal devicePixelRatio);
+
+// The window's text face name, as the program asks for it.
+inline constexpr char minchoName[] = "ＭＳ Ｐ明朝";
+
+// Registers the installed Mincho face (IPAex明朝, or another CJK serif) as the substitute for
+// minchoName, once; returns the family used (empty when no Japanese face is installed).
+QString registerMincho();
+
+// The bold Mincho face at `pointSize` points (a bad size counts as 12; clamped to 1..400).
+QFont minchoFont(qreal pointSize);
+
+}  // namespace kiryuza::pictures

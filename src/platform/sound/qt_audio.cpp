@@ -1,0 +1,87 @@
+#include "platform/sound/qt_audio.h"
+
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QCoreApplication>
+#include <QMediaDevices>
+#include <QThread>
+#include <cstring>
+
+namespace kiryuza::sound {
+namespace {
+
+constexpr int kBytesPerFrame = 4;
+// About 90 ms queued in the device: short enough for effects to feel immediate.
+constexpr int kSinkBufferBytes = 4096 * kBytesPerFrame;
+
+// Owns the sink for its whole life: created, run and destroyed on this thread.
+class OutputThread : public QThread {
+  public:
+    explicit OutputThread(Mixer& mixer) : mixer_(mixer) {}
+
+  protected:
+    void run() override {
+        QAudioFormat format;
+        format.setSampleRate(static_cast<int>(kOutputRate));
+        format.setChannelCount(2);
+        format.setSampleFormat(QAudioFormat::Int16);
+        MixerDevice device(mixer_);
+        device.open(QIODevice::ReadOnly);
+        QAudioSink sink(QMediaDevices::defaultAudioOutput(), format);
+        sink.setBufferSize(kSinkBufferBytes);
+        sink.start(&device);
+        exec();
+        sink.stop();
+    }
+
+  private:
+    Mixer& mixer_;
+};
+
+class QtAudioStream : public AudioStream {
+  public:
+    explicit QtAudioStream(Mixer& mixer) : thread_(mixer) {
+        thread_.setObjectName(QStringLiteral("kiryuza-audio"));
+        thread_.start(QThread::HighPriority);
+    }
+    ~QtAudioStream() override {
+        thread_.quit();
+        thread_.wait();
+    }
+
+  private:
+    OutputThread thread_;
+};
+
+}  // namespace
+
+MixerDevice::MixerDevice(Mixer& mixer, QObject* parent) : QIODevice(parent), mixer_(mixer) {}
+
+qint64 MixerDevice::bytesAvailable() const {
+    return QIODevice::bytesAvailable() + kSinkBufferBytes;
+}
+
+// Hands out whole frames only; silence when nothing plays, so the sink never runs dry.
+qint64 MixerDevice::readData(char* data, qint64 maxSize) {
+    const qint64 frames = maxSize / kBytesPerFrame;
+    if (frames <= 0) return 0;
+    // The sink's buffer need not be aligned for 16-bit samples, so render aside and copy.
+    frames_.resize(static_cast<std::size_t>(frames) * 2);
+    mixer_.render(frames_.data(), static_cast<std::size_t>(frames));
+    std::memcpy(data, frames_.data(), static_cast<std::size_t>(frames) * kBytesPerFrame);
+    return frames * kBytesPerFrame;
+}
+
+qint64 MixerDevice::writeData(const char*, qint64) { return -1; }
+
+bool QtAudioBackend::hasDevice() {
+    return QCoreApplication::instance() != nullptr && !QMediaDevices::audioOutputs().isEmpty();
+}
+
+std::unique_ptr<AudioStream> QtAudioBackend::open(Mixer& mixer) {
+    return std::make_unique<QtAudioStream>(mixer);
+}
+
+QtSoundLibrary::QtSoundLibrary() : SoundLibrary(std::make_unique<QtAudioBackend>()) {}
+
+}  // namespace kiryuza::sound

@@ -1,0 +1,45 @@
+// The Qt Multimedia side of the sound library: a QAudioSink in pull mode on its own thread, so
+// the music keeps playing while the game's thread is busy with the computer's turn.
+#pragma once
+
+#include <QIODevice>
+#include <cstdint>
+#include <vector>
+
+#include "platform/sound/sound_library.h"
+
+namespace kiryuza::sound {
+
+// A read-only, endless device that renders the mixer on every read.
+class MixerDevice : public QIODevice {
+  public:
+    explicit MixerDevice(Mixer& mixer, QObject* parent = nullptr);
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override;
+
+  protected:
+    qint64 readData(char* data, qint64 maxSize) override;
+    qint64 writeData(const char* data, qint64 maxSize) override;
+
+  private:
+    Mixer& mixer_;
+    std::vector<std::int16_t> frames_;
+};
+
+class QtAudioBackend : public AudioBackend {
+  public:
+    // No device when there is no Qt application yet or Qt lists no audio output. Qt's list is
+    // trusted once: without a device a sink would still appear to start, so nothing is tried.
+    bool hasDevice() override;
+    // Starts the output thread with the default device; it never reports back, and the
+    // library never waits on it except to end it.
+    std::unique_ptr<AudioStream> open(Mixer& mixer) override;
+};
+
+// The library the program uses.
+class QtSoundLibrary : public SoundLibrary {
+  public:
+    QtSoundLibrary();
+};
+
+}  // namespace kiryuza::sound

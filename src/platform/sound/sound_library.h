@@ -1,0 +1,74 @@
+// The game's sound library: WAV buffers behind 32-bit handles, played through a mixer that an
+// audio back end pulls from on its own thread. Plain C++; the Qt back end lives in qt_audio.h.
+//
+// Flags of dsCreateDSB: bit 1 (value 2) makes the buffer an effect whose every dsPlay adds a
+// voice, so repeated effects overlap (the game loads its effects with 3). Without it (the music
+// is loaded with 1) the buffer has one voice and dsPlay starts it again from the beginning.
+// Bit 0 and the other bits carry no meaning. dsPlayLooping on a buffer that is already looping
+// leaves it running; otherwise it replaces the buffer's voices with one looping voice.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "game/platform.h"
+#include "platform/sound/mixer.h"
+
+namespace kiryuza::sound {
+
+inline constexpr std::int32_t kFlagOverlap = 2;
+
+// A running audio output. Destroying it stops the output and its thread.
+class AudioStream {
+  public:
+    virtual ~AudioStream() = default;
+};
+
+// Where the mixed sound goes.
+class AudioBackend {
+  public:
+    virtual ~AudioBackend() = default;
+    // Whether the machine has an audio output at all; asked once per dsInitialize.
+    virtual bool hasDevice() = 0;
+    // Starts pulling kOutputRate stereo 16-bit frames from `mixer`; null when that fails.
+    virtual std::unique_ptr<AudioStream> open(Mixer& mixer) = 0;
+};
+
+class SoundLibrary : public サウンド {
+  public:
+    explicit SoundLibrary(std::unique_ptr<AudioBackend> backend);
+    ~SoundLibrary() override;
+
+    std::int32_t dsInitialize() override;
+    std::int32_t dsCreateDSB(std::int32_t library, const std::uint8_t* data, std::size_t size,
+                             std::int32_t flags) override;
+    void dsPlay(std::int32_t buffer) override;
+    void dsPlayLooping(std::int32_t buffer) override;
+    void dsStop(std::int32_t buffer) override;
+    void dsFree(std::int32_t buffer) override;
+    void dsTerminate(std::int32_t library) override;
+
+    // For tests and diagnostics.
+    Mixer& mixer() { return mixer_; }
+    std::size_t bufferCount() const { return buffers_.size(); }
+
+  private:
+    struct Buffer {
+        Mixer::Clip clip;
+        bool overlap = false;
+    };
+
+    const Buffer* find(std::int32_t buffer) const;
+    std::int32_t newBufferHandle();
+
+    std::unique_ptr<AudioBackend> backend_;
+    Mixer mixer_;
+    std::unique_ptr<AudioStream> stream_;
+    std::int32_t library_ = 0;
+    std::int32_t lastLibrary_ = 0;
+    std::int32_t lastBuffer_ = 0;
+    std::map<std::int32_t, Buffer> buffers_;
+};
+
+}  // namespace kiryuza::sound

@@ -1,0 +1,64 @@
+// The search must not touch the heap: every global allocation is counted around one search.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "engine/engine.h"
+
+namespace {
+std::atomic<long> 確保数{0};
+}
+
+void* operator new(std::size_t n) {
+    ++確保数;
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t n) {
+    ++確保数;
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace kiryuza {
+namespace {
+
+TEST(探索, ヒープを使わない) {
+    auto 局 = std::make_unique<局面>();
+    初期配置(*局);
+    // A middle-game flavour: hands on both sides and a few pieces moved forward.
+    局->盤面[5][3] = 空桝;
+    局->盤面[5][5] = 駒_COMと;
+    局->盤面[3][7] = 空桝;
+    局->持駒COM[1] = 2;
+    局->持駒COM[4] = 1;
+    局->持駒総数COM = 3;
+    局->持駒MAN[3] = 1;
+    局->持駒総数MAN = 1;
+    auto エンジン = std::make_unique<思考エンジン>(*局);
+    探索観察 観察;
+    エンジン->勢力調査();
+    const long 前 = 確保数.load();
+    const 最善手 m = エンジン->探索(観察);
+    const long 後 = 確保数.load();
+    EXPECT_TRUE(m.有り);
+    EXPECT_EQ(後 - 前, 0);
+}
+
+}  // namespace
+}  // namespace kiryuza

@@ -1,0 +1,130 @@
+// Self-play soak: the computer against a seeded random mover for many games. Every computer
+// move must pass the legality check, and the hands, totals and pieces must stay consistent.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "engine/engine.h"
+
+namespace kiryuza {
+namespace {
+
+struct 手 {
+    int 元X, 元Y, 先X, 先Y, 駒;
+};
+
+std::vector<手> MAN合法手(局面& 局) {
+    std::vector<手> 一覧;
+    調査_2歩フラグ設定(局);
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            const int c = 局.盤面[x][y];
+            if (!MAN駒(c)) continue;
+            for (int tx = 1; tx <= 9; ++tx)
+                for (int ty = 1; ty <= 9; ++ty)
+                    if (移動チェック(局, x, y, tx, ty, c) == 定数_ON)
+                        一覧.push_back({x, y, tx, ty, c});
+        }
+    for (int k = 1; k <= 7; ++k) {
+        if (局.持駒MAN[k] == 0) continue;
+        for (int tx = 1; tx <= 9; ++tx)
+            for (int ty = 1; ty <= 9; ++ty)
+                if (移動チェック(局, 持駒列_MAN, k + 2, tx, ty, 打駒_MAN[k]) == 定数_ON)
+                    一覧.push_back({持駒列_MAN, k + 2, tx, ty, 打駒_MAN[k]});
+    }
+    return 一覧;
+}
+
+void 整合(const 局面& 局) {
+    int 駒数 = 0;
+    int 王 = 0;
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            const int c = 局.盤面[x][y];
+            if (c == 空桝) continue;
+            ASSERT_TRUE(盤上駒コード(c)) << c;
+            if (c == 駒_MAN王 || c == 駒_COM王) {
+                ++王;
+            } else {
+                ++駒数;
+            }
+        }
+    int MAN = 0;
+    int COM = 0;
+    for (int k = 1; k <= 7; ++k) {
+        ASSERT_GE(局.持駒MAN[k], 0);
+        ASSERT_GE(局.持駒COM[k], 0);
+        MAN += 局.持駒MAN[k];
+        COM += 局.持駒COM[k];
+    }
+    ASSERT_EQ(MAN, 局.持駒総数MAN);
+    ASSERT_EQ(COM, 局.持駒総数COM);
+    ASSERT_EQ(駒数 + MAN + COM, 38);
+    ASSERT_EQ(王, 2);
+}
+
+// Plays one game; returns the number of plies.
+int 一局(unsigned 種, int レベル) {
+    auto 局 = std::make_unique<局面>();
+    初期配置(*局);
+    局->手番値MAN = 手番_先手;
+    局->手番値COM = 手番_後手;
+    auto エンジン = std::make_unique<思考エンジン>(*局);
+    エンジン->COMレベル = レベル;
+    局面表示 無表示;
+    探索観察 無観察;
+    std::mt19937 rng(種);
+    int ply = 0;
+    for (; ply < 300; ply += 2) {
+        const auto 一覧 = MAN合法手(*局);
+        if (一覧.empty()) break;
+        手 m = 一覧[rng() % 一覧.size()];
+        if (調査_駒成(*局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON) m.駒 = 局->駒成結果;
+        駒移動(*局, 無表示, m.元X, m.元Y, m.先X, m.先Y, m.駒);
+        if (局->勝者 != 手番_なし) break;
+        エンジン->勢力調査();
+        エンジン->詰めかCOM();  // as after every human move; the board must come back intact
+        エンジン->勢力調査();
+        const 最善手 b = エンジン->探索(無観察);
+        EXPECT_TRUE(b.有り);
+        if (!b.有り) break;
+        if (b.元X == 持駒列_COM) {
+            EXPECT_GE(b.元Y, 1);
+            EXPECT_LE(b.元Y, 7);
+            EXPECT_GT(局->持駒COM[b.元Y], 0);
+            EXPECT_EQ(b.駒, 打駒_COM[b.元Y]);
+            EXPECT_EQ(移動チェック(*局, b.元X, b.元Y, b.先X, b.先Y, b.駒), 定数_ON);
+        } else {
+            const int 元駒 = 局->盤面[b.元X][b.元Y];
+            EXPECT_EQ(元駒, b.元駒);
+            EXPECT_GE(元駒, 駒_COM歩);
+            EXPECT_EQ(移動チェック(*局, b.元X, b.元Y, b.先X, b.先Y, 元駒), 定数_ON);
+            if (b.駒 != 元駒) {
+                EXPECT_EQ(調査_駒成(*局, b.元X, b.元Y, b.先X, b.先Y, 元駒), 定数_ON);
+                EXPECT_EQ(b.駒, 局->駒成結果);
+            }
+        }
+        駒移動(*局, 無表示, b.元X, b.元Y, b.先X, b.先Y, b.駒);
+        if (局->勝者 != 手番_なし) break;
+        整合(*局);
+        if (::testing::Test::HasFailure()) break;
+    }
+    return ply;
+}
+
+TEST(自己対局, 乱数相手に数百局指しても手は合法で駒の数は合う) {
+    long 合計 = 0;
+    for (unsigned 種 = 1; 種 <= 240; ++種) {
+        合計 += 一局(種, static_cast<int>(種 % 3) + 1);
+        if (::testing::Test::HasFailure()) {
+            ADD_FAILURE() << "seed " << 種;
+            break;
+        }
+    }
+    EXPECT_GT(合計, 240);
+}
+
+}  // namespace
+}  // namespace kiryuza
