@@ -1,0 +1,116 @@
+// Benchmarks of the rules and the computer player: legality tests, the influence survey, the
+// evaluation, whole searches on fixed positions and a self-play game.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "analyze.h"
+#include "engine/engine.h"
+#include "record/record_line.h"
+
+namespace kiryuza {
+namespace {
+
+// Positions from the reference set: 1 an opening, 20 a middle game with pieces in both hands,
+// 178 an endgame where the upper side holds fourteen pieces.
+enum 局面番号 { 序盤 = 1, 中盤 = 20, 終盤 = 178 };
+
+局面 読む(int 行番号) {
+    std::ifstream in(KIRYUZA_POSITIONS);
+    std::string s;
+    for (int i = 0; i < 行番号 && std::getline(in, s); ++i) {
+    }
+    const 行解析結果 r = 棋譜行を読む(s);
+    if (r.誤り != 行誤り::なし) throw std::runtime_error("bad benchmark position");
+    局面 局;
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) 局.盤面[x][y] = r.データ.盤面[x][y];
+    for (int k = 1; k <= 7; ++k) {
+        局.持駒MAN[k] = r.データ.持駒MAN[k];
+        局.持駒COM[k] = r.データ.持駒COM[k];
+        局.持駒総数MAN += 局.持駒MAN[k];
+        局.持駒総数COM += 局.持駒COM[k];
+    }
+    return 局;
+}
+
+void BM_移動チェック全組(benchmark::State& state) {
+    局面 局 = 読む(中盤);
+    for (auto _ : state) {
+        int 合法 = 0;
+        for (int ox = 1; ox <= 9; ++ox)
+            for (int oy = 1; oy <= 9; ++oy) {
+                const int c = 局.盤面[ox][oy];
+                for (int tx = 1; tx <= 9; ++tx)
+                    for (int ty = 1; ty <= 9; ++ty) 合法 += 移動チェック(局, ox, oy, tx, ty, c);
+            }
+        benchmark::DoNotOptimize(合法);
+    }
+    state.SetItemsProcessed(state.iterations() * 81 * 81);
+}
+BENCHMARK(BM_移動チェック全組);
+
+void BM_勢力調査(benchmark::State& state) {
+    auto 局 = std::make_unique<局面>(読む(static_cast<int>(state.range(0))));
+    auto エンジン = std::make_unique<思考エンジン>(*局);
+    for (auto _ : state) {
+        エンジン->勢力調査();
+        benchmark::DoNotOptimize(エンジン->図.勢力数_MAN[5][5]);
+    }
+}
+BENCHMARK(BM_勢力調査)->Arg(序盤)->Arg(中盤)->Arg(終盤);
+
+// One evaluation of a fixed candidate: the first legal move of the middle game.
+void BM_盤評価(benchmark::State& state) {
+    auto 局 = std::make_unique<局面>(読む(中盤));
+    auto エンジン = std::make_unique<思考エンジン>(*局);
+    探索観察 無観察;
+    エンジン->勢力調査();
+    const 最善手 m = エンジン->探索(無観察);  // fills the turn-start copies
+    局->盤面[m.先X][m.先Y] = m.駒;
+    if (m.元X > 0) 局->盤面[m.元X][m.元Y] = 空桝;
+    エンジン->勢力調査();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(エンジン->盤評価(空桝, m.駒, m.元X, m.元Y, m.先X, m.先Y));
+    }
+}
+BENCHMARK(BM_盤評価);
+
+void BM_探索(benchmark::State& state) {
+    auto 局 = std::make_unique<局面>(読む(static_cast<int>(state.range(0))));
+    auto エンジン = std::make_unique<思考エンジン>(*局);
+    探索観察 無観察;
+    for (auto _ : state) {
+        エンジン->勢力調査();
+        benchmark::DoNotOptimize(エンジン->探索(無観察));
+    }
+}
+BENCHMARK(BM_探索)->Arg(序盤)->Arg(中盤)->Arg(終盤)->Unit(benchmark::kMicrosecond);
+
+// Self-play against the seeded pseudo-player, game after game until 100 plies are played
+// (the pseudo-player loses its king long before 100 plies in a single game).
+void BM_自己対局100手(benchmark::State& state) {
+    for (auto _ : state) {
+        int 手数 = 0;
+        for (std::uint64_t 種 = 1; 手数 < 100; ++種) {
+            std::ostringstream out;
+            自己対局(out, 種, 100 - 手数, 3);
+            const std::string s = out.str();
+            for (std::size_t p = s.find("ply "); p != std::string::npos;
+                 p = s.find("ply ", p + 1)) {
+                ++手数;
+            }
+        }
+        benchmark::DoNotOptimize(手数);
+    }
+}
+BENCHMARK(BM_自己対局100手)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kiryuza
+
+BENCHMARK_MAIN();
