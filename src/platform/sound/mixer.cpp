@@ -46,9 +46,8 @@ void Mixer::clear() {
 
 bool Mixer::looping(std::int32_t key) const {
     std::lock_guard lock(mutex_);
-    return std::any_of(voices_.begin(), voices_.end(), [key](const Voice& v) {
-        return v.key == key && v.loop && v.fadeLeft == 0;
-    });
+    return std::any_of(voices_.begin(), voices_.end(),
+                       [key](const Voice& v) { return v.key == key && v.loop && v.fadeLeft == 0; });
 }
 
 std::size_t Mixer::voiceCount() const {

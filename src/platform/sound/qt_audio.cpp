@@ -72,7 +72,9 @@ qint64 MixerDevice::readData(char* data, qint64 maxSize) {
     return frames * kBytesPerFrame;
 }
 
-qint64 MixerDevice::writeData(const char*, qint64) { return -1; }
+qint64 MixerDevice::writeData(const char*, qint64) {
+    return -1;
+}
 
 bool QtAudioBackend::hasDevice() {
     return QCoreApplication::instance() != nullptr && !QMediaDevices::audioOutputs().isEmpty();

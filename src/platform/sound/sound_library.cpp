@@ -12,14 +12,17 @@ constexpr std::int32_t kFirstLibrary = 0x4B5A0000;
 
 SoundLibrary::SoundLibrary(std::unique_ptr<AudioBackend> backend) : backend_(std::move(backend)) {}
 
-SoundLibrary::~SoundLibrary() { dsTerminate(library_); }
+SoundLibrary::~SoundLibrary() {
+    dsTerminate(library_);
+}
 
 std::int32_t SoundLibrary::dsInitialize() {
     if (library_ != 0) return library_;
     if (!backend_ || !backend_->hasDevice()) return 0;
     stream_ = backend_->open(mixer_);
     if (!stream_) return 0;
-    lastLibrary_ = lastLibrary_ == 0 || lastLibrary_ == INT32_MAX ? kFirstLibrary : lastLibrary_ + 1;
+    lastLibrary_ =
+        lastLibrary_ == 0 || lastLibrary_ == INT32_MAX ? kFirstLibrary : lastLibrary_ + 1;
     library_ = lastLibrary_;
     return library_;
 }
@@ -37,7 +40,8 @@ std::int32_t SoundLibrary::dsCreateDSB(std::int32_t library, const std::uint8_t*
     if (library == 0 || library != library_) return 0;
     const WavResult wav = parseWav(data, size);
     if (wav.error != WavError::none) return 0;
-    auto samples = std::make_shared<const std::vector<std::int16_t>>(toStereo(wav.clip, kOutputRate));
+    auto samples =
+        std::make_shared<const std::vector<std::int16_t>>(toStereo(wav.clip, kOutputRate));
     const std::int32_t handle = newBufferHandle();
     buffers_[handle] = Buffer{std::move(samples), (flags & kFlagOverlap) != 0};
     return handle;

@@ -14,14 +14,18 @@ constexpr std::uint16_t kFormatExtensible = 0xFFFE;
 constexpr std::uint8_t kPcmGuidTail[12] = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00,
                                            0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint16_t le16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
 
 std::uint32_t le32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
-bool tagIs(const std::uint8_t* p, const char* tag) { return std::memcmp(p, tag, 4) == 0; }
+bool tagIs(const std::uint8_t* p, const char* tag) {
+    return std::memcmp(p, tag, 4) == 0;
+}
 
 struct Format {
     int channels = 0;
@@ -135,21 +139,36 @@ WavResult parseWav(const std::uint8_t* data, std::size_t size) {
 
 const char* wavErrorName(WavError error) {
     switch (error) {
-        case WavError::none: return "none";
-        case WavError::notRiff: return "not RIFF";
-        case WavError::notWave: return "not WAVE";
-        case WavError::truncated: return "truncated";
-        case WavError::badChunk: return "bad chunk";
-        case WavError::duplicateChunk: return "duplicate chunk";
-        case WavError::noFormat: return "no format";
-        case WavError::noData: return "no data";
-        case WavError::notPcm: return "not PCM";
-        case WavError::badChannels: return "bad channels";
-        case WavError::badBits: return "bad bits";
-        case WavError::badRate: return "bad rate";
-        case WavError::inconsistent: return "inconsistent";
-        case WavError::empty: return "empty";
-        case WavError::tooLong: return "too long";
+        case WavError::none:
+            return "none";
+        case WavError::notRiff:
+            return "not RIFF";
+        case WavError::notWave:
+            return "not WAVE";
+        case WavError::truncated:
+            return "truncated";
+        case WavError::badChunk:
+            return "bad chunk";
+        case WavError::duplicateChunk:
+            return "duplicate chunk";
+        case WavError::noFormat:
+            return "no format";
+        case WavError::noData:
+            return "no data";
+        case WavError::notPcm:
+            return "not PCM";
+        case WavError::badChannels:
+            return "bad channels";
+        case WavError::badBits:
+            return "bad bits";
+        case WavError::badRate:
+            return "bad rate";
+        case WavError::inconsistent:
+            return "inconsistent";
+        case WavError::empty:
+            return "empty";
+        case WavError::tooLong:
+            return "too long";
     }
     return "?";
 }
@@ -193,7 +212,8 @@ std::vector<std::int16_t> toStereo(const PcmClip& clip, std::uint32_t rate) {
         }
         for (int side = 0; side < 2; ++side) {
             const double v = weights > 0 ? sum[side] / weights : 0.0;
-            out[2 * i + side] = static_cast<std::int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
+            out[2 * i + side] =
+                static_cast<std::int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
         }
     }
     return out;
