@@ -4,7 +4,7 @@ SAN_BUILD  ?= build-san
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: setup configure build run test test-main test-sanitize format clean
+.PHONY: setup configure build run test test-main test-sanitize fuzz format clean
 
 setup:
 	./scripts/setup.sh
@@ -32,8 +32,20 @@ test-sanitize: setup
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS) -LE no-sanitize
 
+# Builds every fuzz target with clang and libFuzzer and runs each on a copy of its corpus.
+FUZZ_RUNS ?= 200000
+fuzz: setup
+	cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=clang++ -DKIRYUZA_FUZZ=ON -DKIRYUZA_BENCH=OFF
+	cmake --build build-fuzz --target fuzz_all -j $(JOBS)
+	for f in build-fuzz/bin/*_fuzz; do \
+	    name=$$(basename $$f); mkdir -p build-fuzz/corpus/$$name; \
+	    cp -n fuzz/corpus/$$name/* build-fuzz/corpus/$$name/ 2>/dev/null || true; \
+	    $$f -runs=$(FUZZ_RUNS) build-fuzz/corpus/$$name || exit 1; \
+	done
+
 format:
 	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz
