@@ -17,7 +17,7 @@ namespace kiryuza::testing {
 
 // Files held in memory; a write can be made to fail with a given text.
 class FakeFiles : public ファイル系 {
-public:
+  public:
     std::map<std::string, std::vector<std::uint8_t>> files;
     std::string writeError;  // when not empty, every write fails with this text
     int writes = 0;
@@ -78,8 +78,8 @@ inline 局面 乱数局面(std::mt19937& 乱数) {
     const 局面 開始 = 開始局面();
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
-            if (開始.盤面[x][y] != 空桝) 駒.push_back(開始.盤面[x][y] < 0 ? -開始.盤面[x][y]
-                                                                             : 開始.盤面[x][y]);
+            if (開始.盤面[x][y] != 空桝)
+                駒.push_back(開始.盤面[x][y] < 0 ? -開始.盤面[x][y] : 開始.盤面[x][y]);
     auto 空き桝に置く = [&](int code) {
         for (;;) {
             const int x = 1 + static_cast<int>(乱数() % 9);

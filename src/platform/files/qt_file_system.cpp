@@ -7,6 +7,8 @@
 #include <QString>
 #include <cerrno>
 
+#include <unistd.h>
+
 namespace kiryuza {
 
 namespace {
@@ -30,6 +32,13 @@ std::string_view describeWriteFailure(int error, const QFileInfo& target, qint64
         }
     }
     return text;
+}
+
+// Forces the written data to the disk, where a full disk or a failing device may only now
+// show; true when the file has no descriptor to sync.
+bool syncToDisk(QSaveFile& file) {
+    const int fd = file.handle();
+    return fd < 0 || ::fsync(fd) == 0;
 }
 
 }  // namespace
@@ -109,8 +118,11 @@ std::optional<std::vector<std::uint8_t>> QtFileSystem::読む(const std::string&
     if (!file.open(QIODevice::WriteOnly)) {
         return failure(describeWriteFailure(errno, target, size));
     }
+    // QSaveFile::commit() ignores a failure of its final flush (Qt 6.4), which would put a
+    // truncated file in place of the old one: flush and sync here and give up on any error.
     const qint64 written = file.write(reinterpret_cast<const char*>(内容.data()), size);
-    if (written != size) {
+    const bool stored = written == size && file.flush() && syncToDisk(file);
+    if (!stored) {
         const int error = errno;
         file.cancelWriting();
         return failure(describeWriteFailure(error, target, size));

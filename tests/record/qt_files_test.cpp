@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+
+#include "platform/files/qt_file_system.h"
+#include "platform/files/qt_text_codec.h"
+#include "record/record_file.h"
+#include "record_test_support.h"
+
+namespace kiryuza {
+namespace {
+
+std::vector<std::uint8_t> バイト(const std::string& s) {
+    return std::vector<std::uint8_t>(s.begin(), s.end());
+}
+
+TEST(QtTextCodec, CP932を読むときは正しいバイトだけを受け付ける) {
+    struct 例 {
+        const char* 名;
+        std::string バイト列;
+        std::optional<std::string> 文字列;
+    };
+    const 例 表[] = {
+        {"ASCII", "abc 123-~", "abc 123-~"},
+        {"漢字とかな", "\x8e\x52\x93\x63\x82\xa0", "山田あ"},
+        {"半角カナ", "\xcc\xa7\xb2\xd9", "ﾌｧｲﾙ"},
+        {"全角のチルダとマイナス", "\x81\x60\x81\x7c\x81\x61", "～－∥"},
+        {"NEC特殊文字", "\x87\x40", "①"},
+        {"空", "", ""},
+        {"途中で切れた2バイト文字", "ab\x82", std::nullopt},
+        {"2バイト目が不正", "\x82\x20", std::nullopt},
+        {"CP932にないバイト", "\xff", std::nullopt},
+        {"0x80", "a\x80", std::nullopt},
+        {"UTF-8の漢字のBOM", "\xef\xbb\xbf", std::nullopt},
+    };
+    QtTextCodec 符号;
+    for (const auto& e : 表) EXPECT_EQ(符号.CP932から(e.バイト列), e.文字列) << e.名;
+}
+
+TEST(QtTextCodec, CP932へ書くときは似た文字を寄せ持たない文字は断る) {
+    struct 例 {
+        const char* 名;
+        std::string 文字列;
+        std::optional<std::string> バイト列;
+    };
+    const 例 表[] = {
+        {"ASCII", "Kiryuza 1", "Kiryuza 1"},
+        {"全角チルダ", "～", "\x81\x60"},
+        {"全角マイナス", "－", "\x81\x7c"},
+        {"波ダッシュは全角チルダへ", "〜", "\x81\x60"},
+        {"二重縦線は平行記号へ", "‖", "\x81\x61"},
+        {"マイナス記号は全角マイナスへ", "−", "\x81\x7c"},
+        {"和文の名前", "山田　太郎", "\x8e\x52\x93\x63\x81\x40\x91\xbe\x98\x59"},
+        {"絵文字", "名😀", std::nullopt},
+        {"将棋の駒の記号", "☗", std::nullopt},
+        {"円記号", "¥", std::nullopt},
+        {"ノーブレークスペース",
+         "a\xc2\xa0"
+         "b",
+         std::nullopt},
+        {"壊れたUTF-8", "\xe5\xb1", std::nullopt},
+        {"置換文字", "\xef\xbf\xbd", std::nullopt},
+    };
+    QtTextCodec 符号;
+    for (const auto& e : 表) EXPECT_EQ(符号.CP932へ(e.文字列), e.バイト列) << e.名;
+}
+
+// A folder of its own for every test.
+class QtFileSystemTest : public ::testing::Test {
+  protected:
+    QTemporaryDir dir_;
+    QtFileSystem files_;
+
+    std::string path(const char* name) const { return dir_.filePath(name).toStdString(); }
+    void put(const char* name, const std::string& bytes) {
+        QFile f(dir_.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), qint64(bytes.size()));
+    }
+    std::string get(const char* name) const {
+        QFile f(dir_.filePath(name));
+        if (!f.open(QIODevice::ReadOnly)) return "<missing>";
+        return f.readAll().toStdString();
+    }
+    QStringList entries() const {
+        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+};
+
+TEST_F(QtFileSystemTest, 書いたバイトをそのまま読み上書きもできる) {
+    ASSERT_TRUE(dir_.isValid());
+    const std::string 内容("\x91\xe6\r\n\0\xff end", 9);
+    const ファイル結果 w = files_.書く(path("対局.棋譜"), バイト(内容));
+    ASSERT_TRUE(w.成功) << w.誤り;
+    EXPECT_TRUE(files_.存在(path("対局.棋譜")));
+    std::string 誤り = "前の誤り";
+    EXPECT_EQ(files_.読む(path("対局.棋譜"), 誤り), バイト(内容));
+    EXPECT_EQ(誤り, "");
+
+    ASSERT_TRUE(files_.書く(path("対局.棋譜"), バイト("短い")).成功);
+    EXPECT_EQ(get("対局.棋譜"), "短い");
+    ASSERT_TRUE(files_.書く(path("空.棋譜"), {}).成功);
+    EXPECT_EQ(files_.読む(path("空.棋譜"), 誤り), std::vector<std::uint8_t>{});
+    // Nothing but the two files is left behind.
+    EXPECT_EQ(entries().size(), 2);
+}
+
+TEST_F(QtFileSystemTest, 読めないものは理由を日本語で返す) {
+    put("大きい.棋譜", std::string(101, 'a'));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("フォルダ"));
+    QtFileSystem 小さな上限(100);
+    struct 例 {
+        const char* 名;
+        std::string パス;
+        std::string_view 理由;
+    };
+    const 例 表[] = {
+        {"ない", path("ない.棋譜"), files_text::kNotFound},
+        {"空のパス", "", files_text::kNoName},
+        {"フォルダ", path("フォルダ"), files_text::kIsFolder},
+        {"装置", "/dev/null", files_text::kNotRegular},
+        {"親が通常のファイル", path("大きい.棋譜") + "/中.棋譜", files_text::kNotFound},
+    };
+    for (const auto& e : 表) {
+        std::string 誤り;
+        EXPECT_EQ(files_.読む(e.パス, 誤り), std::nullopt) << e.名;
+        EXPECT_EQ(誤り, e.理由) << e.名;
+    }
+    std::string 誤り;
+    EXPECT_EQ(小さな上限.読む(path("大きい.棋譜"), 誤り), std::nullopt);
+    EXPECT_EQ(誤り, files_text::kTooLarge);
+    EXPECT_FALSE(files_.存在(path("フォルダ")));
+    EXPECT_FALSE(files_.存在(path("ない.棋譜")));
+}
+
+TEST_F(QtFileSystemTest, 書けない場所は理由を日本語で返し何も作らない) {
+    put("ふつう.棋譜", "中身");
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("同名.棋譜"));
+    struct 例 {
+        const char* 名;
+        std::string パス;
+        std::string_view 理由;
+    };
+    const 例 表[] = {
+        {"親が通常のファイル", path("ふつう.棋譜") + "/中.棋譜", files_text::kFolderMissing},
+        {"ないフォルダ", path("ない") + "/中.棋譜", files_text::kFolderMissing},
+        {"同じ名前のフォルダ", path("同名.棋譜"), files_text::kTargetIsFolder},
+        {"空のパス", "", files_text::kNoName},
+        {"名前が長すぎる", path("") + std::string(300, 'a'), files_text::kNameTooLong},
+    };
+    for (const auto& e : 表) {
+        const ファイル結果 r = files_.書く(e.パス, バイト("新しい中身"));
+        EXPECT_FALSE(r.成功) << e.名;
+        EXPECT_EQ(r.誤り, e.理由) << e.名;
+    }
+    EXPECT_EQ(get("ふつう.棋譜"), "中身");
+    EXPECT_EQ(entries(), QStringList({"ふつう.棋譜", "同名.棋譜"}));
+}
+
+// Limits the size of files this process may write, as a full disk would; the write then fails
+// part way whatever the user's rights (root included).
+class ファイル長制限 {
+  public:
+    explicit ファイル長制限(rlim_t 上限) {
+        古いシグナル_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &古い_);
+        rlimit 新しい = 古い_;
+        新しい.rlim_cur = 上限;
+        有効_ = setrlimit(RLIMIT_FSIZE, &新しい) == 0;
+    }
+    ~ファイル長制限() {
+        setrlimit(RLIMIT_FSIZE, &古い_);
+        std::signal(SIGXFSZ, 古いシグナル_);
+    }
+    bool 有効() const { return 有効_; }
+
+  private:
+    rlimit 古い_{};
+    void (*古いシグナル_)(int) = nullptr;
+    bool 有効_ = false;
+};
+
+TEST_F(QtFileSystemTest, 途中で失敗した書き込みは前のファイルを残す) {
+    // Smaller than Qt's write buffer (failing only when the buffer is flushed) and larger.
+    for (std::size_t 大きさ : {std::size_t(5000), std::size_t(100000)}) {
+        put("対局.棋譜", "前の棋譜");
+        ファイル結果 r;
+        {
+            ファイル長制限 制限(4096);
+            ASSERT_TRUE(制限.有効());
+            r = files_.書く(path("対局.棋譜"), std::vector<std::uint8_t>(大きさ, 'x'));
+        }
+        EXPECT_FALSE(r.成功) << 大きさ;
+        EXPECT_EQ(r.誤り, files_text::kFileTooBig) << 大きさ;
+        EXPECT_EQ(get("対局.棋譜"), "前の棋譜") << 大きさ;
+        // The temporary file is gone as well.
+        EXPECT_EQ(entries(), QStringList({"対局.棋譜"})) << 大きさ;
+    }
+}
+
+TEST_F(QtFileSystemTest, 書き込み権限のないフォルダでは前のファイルを残す) {
+    if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind root";
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("ro"));
+    put("ro/対局.棋譜", "前の棋譜");
+    QFile::setPermissions(dir_.filePath("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const ファイル結果 r = files_.書く(path("ro/対局.棋譜"), バイト("新しい"));
+    QFile::setPermissions(dir_.filePath("ro"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_FALSE(r.成功);
+    EXPECT_EQ(r.誤り, files_text::kNoWritePermission);
+    EXPECT_EQ(get("ro/対局.棋譜"), "前の棋譜");
+}
+
+TEST(QtFileSystem, 書込の失敗はerrnoから日本語の理由にする) {
+    EXPECT_EQ(describeWriteErrno(ENOSPC), files_text::kDiskFull);
+    EXPECT_EQ(describeWriteErrno(EDQUOT), files_text::kDiskFull);
+    EXPECT_EQ(describeWriteErrno(EROFS), files_text::kReadOnly);
+    EXPECT_EQ(describeWriteErrno(EACCES), files_text::kNoWritePermission);
+    EXPECT_EQ(describeWriteErrno(0), files_text::kWriteFailed);
+}
+
+// The record code over the real adapters: a file written, read back, and kept when a later
+// write fails.
+TEST_F(QtFileSystemTest, 棋譜を書いて読み失敗した上書きでは前の棋譜が残る) {
+    QtTextCodec 符号;
+    auto 棋譜 = testing::空の棋譜表();
+    std::mt19937 乱数(7);
+    for (int n = 0; n <= 30; ++n) testing::記入(*棋譜, n, testing::乱数局面(乱数), n, n + 1, n, n);
+    const 棋譜見出し 見出し{"練習対局〜第2局", "先手　一郎", "後手 二郎"};
+    const std::string p = path("練習.棋譜");
+    const ファイル結果 w = 棋譜ファイルを書く(files_, 符号, p, *棋譜, 30, 見出し);
+    ASSERT_TRUE(w.成功) << w.誤り;
+    const std::string 書いた = get("練習.棋譜");
+    EXPECT_EQ(書いた.size(), (15 + 2) + (10 + 2) + (9 + 2) + 30 * 360);
+    // The wave dash was written as CP932's 0x81 0x60 and reads back as the full-width tilde.
+    EXPECT_NE(書いた.find("\x81\x60"), std::string::npos);
+
+    auto 先 = testing::空の棋譜表();
+    const 棋譜読込結果 r = 棋譜を読み込む(files_, 符号, p, *先);
+    ASSERT_TRUE(r.成功) << r.誤り;
+    EXPECT_EQ(r.棋譜.見出し.対局名, "練習対局～第2局");
+    EXPECT_EQ(r.棋譜.見出し.上手名, "先手　一郎");
+    EXPECT_EQ(先->棋譜記録数, 30);
+    EXPECT_EQ(std::memcmp(先->棋譜_盤面[1], 棋譜->棋譜_盤面[1], sizeof 棋譜->棋譜_盤面[0] * 30), 0);
+
+    ファイル結果 失敗;
+    {
+        ファイル長制限 制限(1000);
+        ASSERT_TRUE(制限.有効());
+        失敗 = 棋譜ファイルを書く(files_, 符号, p, *棋譜, 30, 見出し);
+    }
+    EXPECT_FALSE(失敗.成功);
+    EXPECT_EQ(失敗.誤り, 書込失敗文("練習.棋譜", files_text::kFileTooBig));
+    EXPECT_EQ(get("練習.棋譜"), 書いた);
+
+    std::string 誤り;
+    const 棋譜読込結果 ない = 棋譜ファイルを読む(files_, 符号, path("ない.棋譜"));
+    EXPECT_EQ(ない.誤り, 読込失敗文("ない.棋譜", 0, 0, files_text::kNotFound));
+}
+
+}  // namespace
+}  // namespace kiryuza
