@@ -14,6 +14,8 @@ namespace kiryuza::sound {
 class MixerDevice : public QIODevice {
   public:
     explicit MixerDevice(Mixer& mixer, QObject* parent = nullptr);
+    // Always unbuffered: Qt's read-ahead would render the mix early and delay every effect.
+    bool open(OpenMode mode) override { return QIODevice::open(mode | QIODevice::Unbuffered); }
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override;
 
