@@ -72,11 +72,11 @@ QPolygonF inset(const QPolygonF& poly, double d) {
 
 // Fine straight grain running along a surface from y0 to y1, wavy with period `period` so that
 // it continues across squares stacked vertically.
-void drawGrain(QPainter& p, Random& rnd, double x0, double x1, double y0, double y1,
-               double period, int lines, QColor dark, QColor light) {
+void drawGrain(QPainter& p, Random& rnd, double x0, double x1, double y0, double y1, double period,
+               int lines, double waviness, QColor dark, QColor light) {
     for (int i = 0; i < lines; ++i) {
         const double x = rnd.range(x0, x1);
-        const double amp = rnd.range(0.15, 0.9);
+        const double amp = waviness * rnd.range(0.2, 1.0);
         const int waves = 1 + rnd.below(2);
         const double phase = rnd.range(0, kTau);
         const bool isLight = rnd.below(4) == 0;
@@ -100,16 +100,16 @@ void drawGrain(QPainter& p, Random& rnd, double x0, double x1, double y0, double
 
 void drawBoardSurface(QPainter& p) {
     const QRectF square(0, 0, kSquareWidth, kSquareHeight);
-    p.fillRect(square, QColor(0xE4, 0xB8, 0x68));
+    p.fillRect(square, QColor(0xDC, 0xA8, 0x58));
     Random rnd(0x6B6179);  // "kay"
     // Broad soft bands of the annual rings, then the fine grain over them.
     for (int i = 0; i < 5; ++i) {
         const double x = rnd.range(0, kSquareWidth), w = rnd.range(2.0, 6.0);
-        const QColor c = rnd.below(2) ? QColor(0xC9, 0x92, 0x45) : QColor(0xF2, 0xCE, 0x84);
+        const QColor c = rnd.below(2) ? QColor(0xC4, 0x88, 0x3A) : QColor(0xEC, 0xC2, 0x74);
         p.fillRect(QRectF(x - w / 2, 0, w, kSquareHeight), withAlpha(c, rnd.range(0.12, 0.25)));
     }
-    drawGrain(p, rnd, -1, kSquareWidth + 1, 0, kSquareHeight, kSquareHeight, 22,
-              withAlpha(QColor(0xA8, 0x70, 0x2C), 0.35), withAlpha(QColor(0xFA, 0xDC, 0x98), 0.5));
+    drawGrain(p, rnd, -1, kSquareWidth + 1, 0, kSquareHeight, kSquareHeight, 26, 0.35,
+              withAlpha(QColor(0x9C, 0x62, 0x22), 0.4), withAlpha(QColor(0xF6, 0xD4, 0x8E), 0.55));
 }
 
 void drawPiece(QPainter& p, int pieceCode) {
@@ -136,16 +136,16 @@ void drawPiece(QPainter& p, int pieceCode) {
     p.setTransform(place, true);
     const double top = -look->height / 2, base = look->height / 2;
     QLinearGradient wood(0, top, 0, base);
-    wood.setColorAt(0, QColor(0xF8, 0xE6, 0xB8));
-    wood.setColorAt(1, QColor(0xEC, 0xD0, 0x96));
+    wood.setColorAt(0, QColor(0xFB, 0xEC, 0xC6));
+    wood.setColorAt(1, QColor(0xF0, 0xD8, 0xA2));
     p.setBrush(wood);
     p.drawPolygon(local);
     QPainterPath body;
     body.addPolygon(local);
     p.setClipPath(body, Qt::IntersectClip);
     Random rnd(0x50C0 + static_cast<std::uint64_t>(look->kind));
-    drawGrain(p, rnd, -look->width / 2, look->width / 2, top, base, look->height, 11,
-              withAlpha(QColor(0xB8, 0x8C, 0x4C), 0.28), withAlpha(QColor(0xFF, 0xF6, 0xDA), 0.6));
+    drawGrain(p, rnd, -look->width / 2, look->width / 2, top, base, look->height, 12, 0.5,
+              withAlpha(QColor(0xC0, 0x96, 0x58), 0.3), withAlpha(QColor(0xFF, 0xFA, 0xE8), 0.6));
     p.restore();
 
     // Bevel: each edge lit by how much it faces the light.
@@ -167,14 +167,15 @@ void drawPiece(QPainter& p, int pieceCode) {
         p.drawPolygon(QPolygonF({a, b, inner[(i + 1) % n], inner[i]}));
     }
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0x6E, 0x4A, 0x20, 200), 0.55, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setPen(
+        QPen(QColor(0x6E, 0x4A, 0x20, 200), 0.55, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.drawPolygon(world);
     p.setPen(Qt::NoPen);
 
     // The character, in the bold Mincho face: black for the ordinary face, red once promoted.
     const QPainterPath glyph = glyphOutline(QString::fromUtf8(look->face));
     if (glyph.isEmpty()) return;
-    const QRectF ink = glyph.boundingRect();
+    const QRectF inkBox = glyph.boundingRect();
     const double em = 0.66 * look->width;
     const double scale = em / 100;
     const QPointF centre(0, top + 0.6 * look->height);
@@ -182,8 +183,11 @@ void drawPiece(QPainter& p, int pieceCode) {
     p.setTransform(place, true);
     p.translate(centre);
     p.scale(scale, scale);
-    p.translate(-ink.center());
-    p.setBrush(look->promoted ? QColor(0xC4, 0x16, 0x1C) : QColor(0x1B, 0x15, 0x11));
+    p.translate(-inkBox.center());
+    // The face has only a regular weight: a stroke of the same ink makes it bold.
+    const QColor ink = look->promoted ? QColor(0xC4, 0x16, 0x1C) : QColor(0x1B, 0x15, 0x11);
+    p.setBrush(ink);
+    p.setPen(QPen(ink, 4.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(glyph);
     p.restore();
 }

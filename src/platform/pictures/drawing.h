@@ -14,7 +14,7 @@ namespace kiryuza::pictures::detail {
 
 // A small seeded generator (splitmix64): the same pictures on every run and every platform.
 class Random {
-public:
+  public:
     explicit Random(std::uint64_t seed) : state_(seed) {}
     std::uint64_t next();
     // Uniform in [lo, hi).
@@ -22,7 +22,7 @@ public:
     // Uniform integer in [0, n).
     int below(int n);
 
-private:
+  private:
     std::uint64_t state_;
 };
 

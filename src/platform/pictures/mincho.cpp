@@ -20,10 +20,9 @@ std::mutex fontMutex;
 QString findMinchoFamily() {
     const QStringList families = QFontDatabase::families(QFontDatabase::Japanese);
     static const char* const preferred[] = {
-        "IPAex明朝",         "IPAexMincho",        "IPA明朝",
-        "IPAMincho",         "IPAP明朝",           "IPAPMincho",
-        "Noto Serif CJK JP", "Source Han Serif JP", "Source Han Serif",
-        "Takao明朝",         "TakaoMincho",        "HanaMinA"};
+        "IPAex明朝",        "IPAexMincho", "IPA明朝",           "IPAMincho",
+        "IPAP明朝",         "IPAPMincho",  "Noto Serif CJK JP", "Source Han Serif JP",
+        "Source Han Serif", "Takao明朝",   "TakaoMincho",       "HanaMinA"};
     for (const char* name : preferred)
         if (families.contains(QString::fromUtf8(name), Qt::CaseInsensitive))
             return QString::fromUtf8(name);
@@ -43,8 +42,7 @@ QString registerMincho() {
     static QString family;
     if (registered || !QGuiApplication::instance()) return family;
     family = findMinchoFamily();
-    if (!family.isEmpty())
-        QFont::insertSubstitution(QString::fromUtf8(minchoName), family);
+    if (!family.isEmpty()) QFont::insertSubstitution(QString::fromUtf8(minchoName), family);
     registered = true;
     return family;
 }

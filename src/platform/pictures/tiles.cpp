@@ -2,6 +2,7 @@
 // repeating every element one step away in each direction, so opposite edges always match.
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPolygonF>
 #include <QRadialGradient>
 #include <cmath>
 #include <functional>
@@ -19,12 +20,11 @@ constexpr double kPeriodX = セル間隔.width();
 constexpr double kPeriodY = セル間隔.height();
 const QRectF kTile(0, 0, 40, 45);
 
-// Draws an element (given by its bounds) at every repeat that touches the tile.
-void wrapped(QPainter& p, const QRectF& bounds, const std::function<void()>& draw) {
+// Draws an element (smaller than one step) at its place and at every neighbouring repeat.
+void wrapped(QPainter& p, const std::function<void()>& draw) {
     for (int i = -1; i <= 1; ++i)
         for (int j = -1; j <= 1; ++j) {
             const QPointF shift(i * kPeriodX, j * kPeriodY);
-            if (!bounds.translated(shift).intersects(kTile)) continue;
             p.save();
             p.translate(shift);
             draw();
@@ -32,10 +32,19 @@ void wrapped(QPainter& p, const QRectF& bounds, const std::function<void()>& dra
         }
 }
 
+// A thin bar from `a` to `b`, filled rather than stroked: fills rasterise the same wherever
+// they are moved by whole pixels, so a repeat matches its original.
+QPolygonF bar(QPointF a, QPointF b, double width) {
+    const QPointF d = b - a;
+    const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
+    const QPointF n(-d.y() / len * width / 2, d.x() / len * width / 2);
+    return QPolygonF({a + n, b + n, b - n, a - n});
+}
+
 // A soft round patch of colour fading out at `radius`.
 void glow(QPainter& p, QPointF centre, double radius, QColor colour) {
     const QRectF bounds(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
-    wrapped(p, bounds, [&] {
+    wrapped(p, [&] {
         QRadialGradient g(centre, radius);
         g.setColorAt(0, colour);
         g.setColorAt(1, withAlpha(colour, 0));
@@ -60,13 +69,11 @@ void drawFelt(QPainter& p) {
         const bool light = rnd.below(2) == 0;
         const QColor colour = light ? withAlpha(QColor(0x4C, 0x9C, 0x64), rnd.range(0.2, 0.45))
                                     : withAlpha(QColor(0x0B, 0x3A, 0x1C), rnd.range(0.25, 0.55));
-        const QPen pen(colour, rnd.range(0.28, 0.5), Qt::SolidLine, Qt::RoundCap);
-        wrapped(p, QRectF(c - QPointF(1.2, 1.2), QSizeF(2.4, 2.4)),
-                [&] {
-                    p.setPen(pen);
-                    p.drawLine(c - d, c + d);
-                    p.setPen(Qt::NoPen);
-                });
+        const QPolygonF fibre = bar(c - d, c + d, rnd.range(0.28, 0.5));
+        wrapped(p, [&] {
+            p.setBrush(colour);
+            p.drawPolygon(fibre);
+        });
     }
 }
 
@@ -74,7 +81,7 @@ void drawFelt(QPainter& p) {
 void drawTatami(QPainter& p) {
     p.fillRect(kTile, QColor(0x5E, 0x56, 0x24));
     Random rnd(0x7A7A);
-    constexpr int rows = 16, columns = 4;
+    constexpr int rows = 20, columns = 2;
     constexpr double strand = kPeriodY / rows, span = kPeriodX / columns;
     for (int r = 0; r < rows; ++r) {
         const double y = r * strand;
@@ -88,7 +95,7 @@ void drawTatami(QPainter& p) {
                               std::clamp(static_cast<int>(g0 + shade), 0, 255),
                               std::clamp(static_cast<int>(b0 + shade * 0.5), 0, 255));
             };
-            wrapped(p, rect, [&] {
+            wrapped(p, [&] {
                 QLinearGradient g(0, rect.top(), 0, rect.bottom());
                 g.setColorAt(0, tone(0x8A, 0x80, 0x3E));
                 g.setColorAt(0.35, tone(0xB4, 0xA8, 0x5C));
@@ -101,8 +108,8 @@ void drawTatami(QPainter& p) {
     // The warp threads, drawn over the strands.
     for (int c = 0; c < columns; ++c) {
         const double x = c * span;
-        wrapped(p, QRectF(x - 0.6, 0, 1.2, kPeriodY), [&] {
-            p.fillRect(QRectF(x - 0.45, -1, 0.9, kPeriodY + 2), QColor(0x4A, 0x43, 0x1B, 200));
+        wrapped(p, [&] {
+            p.fillRect(QRectF(x - 0.45, 0, 0.9, kPeriodY), QColor(0x4A, 0x43, 0x1B, 200));
         });
     }
 }
@@ -116,7 +123,7 @@ void drawBamboo(QPainter& p) {
     constexpr Culm culms[] = {{9.5, 16.0, 13.0}, {28.5, 15.0, 35.0}};
     for (const Culm& culm : culms) {
         const double left = culm.x - culm.width / 2;
-        const QRectF body(left, -1, culm.width, kPeriodY + 2);
+        const QRectF body(left, 0, culm.width, kPeriodY);
         auto skin = [&](double darken) {
             QLinearGradient g(left, 0, left + culm.width, 0);
             g.setColorAt(0.0, QColor(0x16, 0x36, 0x12).darker(darken));
@@ -127,7 +134,7 @@ void drawBamboo(QPainter& p) {
             g.setColorAt(1.0, QColor(0x12, 0x2C, 0x0F).darker(darken));
             return g;
         };
-        wrapped(p, body, [&] {
+        wrapped(p, [&] {
             p.setBrush(skin(100));
             p.drawRect(body);
         });
@@ -139,7 +146,7 @@ void drawBamboo(QPainter& p) {
         }
         // The node: a slight swelling with a dark groove and a lit ridge above it.
         const QRectF ring(left - 0.5, culm.node - 1.1, culm.width + 1.0, 2.2);
-        wrapped(p, ring.adjusted(0, -3, 0, 4), [&] {
+        wrapped(p, [&] {
             QLinearGradient below(0, culm.node, 0, culm.node + 4);
             below.setColorAt(0, QColor(0x08, 0x18, 0x06, 110));
             below.setColorAt(1, QColor(0x08, 0x18, 0x06, 0));
@@ -157,34 +164,31 @@ void drawBamboo(QPainter& p) {
 // Space: deep navy with a faint nebula and small stars.
 void drawSpace(QPainter& p) {
     p.fillRect(kTile, QColor(0x05, 0x08, 0x1C));
-    glow(p, QPointF(11, 13), 19, QColor(0x3A, 0x22, 0x6E, 90));
-    glow(p, QPointF(29, 33), 17, QColor(0x14, 0x38, 0x74, 95));
-    glow(p, QPointF(27, 7), 10, QColor(0x5C, 0x1E, 0x5E, 55));
+    glow(p, QPointF(11, 13), 19, QColor(0x32, 0x20, 0x66, 60));
+    glow(p, QPointF(29, 33), 17, QColor(0x14, 0x34, 0x70, 70));
+    glow(p, QPointF(27, 7), 10, QColor(0x50, 0x1C, 0x58, 40));
     Random rnd(0x57A6);
-    const QColor tints[] = {QColor(255, 255, 255), QColor(0xC8, 0xD8, 0xFF), QColor(0xFF, 0xEC, 0xC0)};
-    for (int i = 0; i < 30; ++i) {
+    const QColor tints[] = {QColor(255, 255, 255), QColor(0xC8, 0xD8, 0xFF),
+                            QColor(0xFF, 0xEC, 0xC0)};
+    for (int i = 0; i < 34; ++i) {
         const QPointF c(rnd.range(0, kPeriodX), rnd.range(0, kPeriodY));
-        const double r = rnd.range(0.18, 0.5);
+        const double r = rnd.range(0.15, 0.45);
         const QColor colour = withAlpha(tints[rnd.below(3)], rnd.range(0.45, 1.0));
-        wrapped(p, QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), [&] {
+        wrapped(p, [&] {
             p.setBrush(colour);
             p.drawEllipse(c, r, r);
         });
     }
-    // Two brighter stars with a soft halo and a four-pointed glint.
-    const QPointF bright[] = {QPointF(7.5, 34.5), QPointF(30.5, 15.5)};
-    for (const QPointF& c : bright) {
-        glow(p, c, 2.6, QColor(0xD8, 0xE4, 0xFF, 110));
-        wrapped(p, QRectF(c.x() - 2.5, c.y() - 2.5, 5, 5), [&] {
-            const QPen pen(QColor(0xF0, 0xF4, 0xFF, 170), 0.25);
-            p.setPen(pen);
-            p.drawLine(c - QPointF(2.2, 0), c + QPointF(2.2, 0));
-            p.drawLine(c - QPointF(0, 2.2), c + QPointF(0, 2.2));
-            p.setPen(Qt::NoPen);
-            p.setBrush(Qt::white);
-            p.drawEllipse(c, 0.6, 0.6);
-        });
-    }
+    // One brighter star with a soft halo and a faint four-pointed glint.
+    const QPointF c(30.5, 15.5);
+    glow(p, c, 2.4, QColor(0xD8, 0xE4, 0xFF, 80));
+    wrapped(p, [&] {
+        p.setBrush(QColor(0xF0, 0xF4, 0xFF, 110));
+        p.drawPolygon(bar(c - QPointF(1.8, 0), c + QPointF(1.8, 0), 0.2));
+        p.drawPolygon(bar(c - QPointF(0, 1.8), c + QPointF(0, 1.8), 0.2));
+        p.setBrush(QColor(0xF4, 0xF8, 0xFF));
+        p.drawEllipse(c, 0.5, 0.5);
+    });
 }
 
 // Brick: red-brown bricks in running bond on dark mortar.
@@ -197,8 +201,7 @@ void drawBrick(QPainter& p) {
                            QColor(0x7A, 0x30, 0x1E), QColor(0x9C, 0x4A, 0x2E)};
     for (int c = 0; c < courses; ++c) {
         const double x = (c % 2) * kPeriodX / 2;
-        const QRectF brick(x + joint / 2, c * course + joint / 2, kPeriodX - joint,
-                           course - joint);
+        const QRectF brick(x + joint / 2, c * course + joint / 2, kPeriodX - joint, course - joint);
         const QColor base = reds[(c + rnd.below(2)) % 4];
         struct Speck {
             QPointF at;
@@ -207,12 +210,12 @@ void drawBrick(QPainter& p) {
         };
         std::vector<Speck> specks;
         for (int i = 0; i < 26; ++i)
-            specks.push_back({QPointF(brick.left() + rnd.range(0.5, brick.width() - 0.5),
-                                      brick.top() + rnd.range(0.5, brick.height() - 0.5)),
-                              rnd.range(0.2, 0.55),
-                              rnd.below(2) ? QColor(0x4A, 0x1A, 0x0E, 70)
-                                           : QColor(0xC0, 0x70, 0x50, 60)});
-        wrapped(p, brick, [&] {
+            specks.push_back(
+                {QPointF(brick.left() + rnd.range(0.5, brick.width() - 0.5),
+                         brick.top() + rnd.range(0.5, brick.height() - 0.5)),
+                 rnd.range(0.2, 0.55),
+                 rnd.below(2) ? QColor(0x4A, 0x1A, 0x0E, 70) : QColor(0xC0, 0x70, 0x50, 60)});
+        wrapped(p, [&] {
             QLinearGradient g(0, brick.top(), 0, brick.bottom());
             g.setColorAt(0, base.lighter(112));
             g.setColorAt(1, base.darker(112));
