@@ -15,7 +15,7 @@ enum class ボタン種類 { OK, はいいいえ };
 enum class 押されたボタン { OK, はい, いいえ };
 
 class メッセージ窓 {
-public:
+  public:
     virtual ~メッセージ窓() = default;
     // Shows a modal box and returns the button pressed. `警告` adds the exclamation icon.
     virtual 押されたボタン 表示(const std::string& 本文, const std::string& 題,
@@ -24,14 +24,14 @@ public:
 
 // The time of day in seconds since midnight, with fractions (0 <= t < 86400).
 class 時刻源 {
-public:
+  public:
     virtual ~時刻源() = default;
     virtual double 現在秒() = 0;
 };
 
 // The 50 ms clock timer. Ticks arrive as Form1::Timer1_Timer through the window's event loop.
 class タイマー {
-public:
+  public:
     virtual ~タイマー() = default;
     virtual void 開始() = 0;
     virtual void 停止() = 0;
@@ -40,7 +40,7 @@ public:
 
 // The menu items with check marks, addressed by their control names ("KEIKA", "LEVEL3", ...).
 class メニュー {
-public:
+  public:
     virtual ~メニュー() = default;
     virtual bool チェック(const std::string& 名) const = 0;
     virtual void チェック設定(const std::string& 名, bool 付ける) = 0;
@@ -48,7 +48,7 @@ public:
 
 // The sound library: 32-bit handles, 0 = none. Calls with a 0 handle do nothing.
 class サウンド {
-public:
+  public:
     virtual ~サウンド() = default;
     virtual std::int32_t dsInitialize() = 0;
     virtual std::int32_t dsCreateDSB(std::int32_t ライブラリ, const std::uint8_t* データ,
@@ -67,7 +67,7 @@ struct ファイル結果 {
 };
 
 class ファイル系 {
-public:
+  public:
     virtual ~ファイル系() = default;
     virtual bool 存在(const std::string& パス) = 0;
     // The whole file, or nothing when it cannot be read (誤り then says why).
@@ -79,12 +79,51 @@ public:
 
 // The Japanese Windows code page (CP932) of the record and settings files.
 class 文字コード {
-public:
+  public:
     virtual ~文字コード() = default;
     // Decodes CP932 bytes; nothing when they are not valid CP932.
     virtual std::optional<std::string> CP932から(const std::string& バイト列) = 0;
     // Encodes UTF-8 text; nothing when CP932 cannot hold a character of it.
     virtual std::optional<std::string> CP932へ(const std::string& 文字列) = 0;
+};
+
+// The record panel: a drive list, a folder list, a file list showing "*.棋譜" files, four
+// text boxes with their labels and the "RETURN" button, shown over the upper-left of the
+// window. Its events arrive as Form1::File1_Click, Drive1_Change, Dir1_Change, Command1_Click.
+class 棋譜パネル {
+  public:
+    virtual ~棋譜パネル() = default;
+    // Visibility of the drive, folder and file lists.
+    virtual void 一覧表示(bool ドライブ, bool フォルダ, bool ファイル) = 0;
+    // Visibility of the four text boxes, their labels and the button.
+    virtual void 入力欄表示(bool 表示) = 0;
+    // Empties the four text boxes.
+    virtual void 入力欄消去() = 0;
+    // The text of box 1..4 (1 file name, 2 game title, 3 first player, 4 second player).
+    virtual std::string 入力(int 番号) = 0;
+    // The folder the file list shows.
+    virtual std::string フォルダ() = 0;
+    // Points the folder list at a drive (a place such as the home folder); false when that
+    // place cannot be opened.
+    virtual bool ドライブ設定(const std::string& ドライブ) = 0;
+    // Points the file list at a folder.
+    virtual void ファイルフォルダ設定(const std::string& フォルダ) = 0;
+    // Reads the file list again.
+    virtual void ファイル一覧更新() = 0;
+};
+
+// The top-level window itself.
+class ウィンドウ {
+  public:
+    virtual ~ウィンドウ() = default;
+    // The top edge in twips (a maximised window reports -60).
+    virtual double 上端() = 0;
+    // Places and sizes the window, in twips.
+    virtual void 配置(double 左, double 上, double 幅, double 高さ) = 0;
+    // Ends the program once the current event is handled.
+    virtual void 終了() = 0;
+    // Shows the modal about box.
+    virtual void バージョン情報() = 0;
 };
 
 }  // namespace kiryuza

@@ -1,0 +1,85 @@
+// What is drawn where: the board, both hands, the coordinate labels, the background, the
+// status texts, the move notation and the clocks, on a grid of cells over the canvas. A cell
+// (x, y) has its corner at (1050 + 570x, 100 + 660y) twips; x and y may be fractional.
+#pragma once
+
+#include <string>
+
+#include "display/canvas.h"
+#include "game/platform.h"
+#include "rules/position.h"
+
+namespace kiryuza {
+
+// Board geometry in twips.
+inline constexpr double 盤原点X = 1050;
+inline constexpr double 盤原点Y = 100;
+inline constexpr double 桝幅 = 570;
+inline constexpr double 桝高 = 660;
+
+// Picture codes besides the piece codes.
+inline constexpr int 絵_タイトル = 1;
+inline constexpr int 背景_緑 = 2;
+inline constexpr int 背景_畳 = 3;
+inline constexpr int 背景_竹 = 4;
+inline constexpr int 背景_宇宙 = 5;
+inline constexpr int 背景_煉瓦 = 6;
+
+// Text of a code: file digits 1..9, rank numerals 1001..1009, piece names; empty otherwise.
+std::string 文字列変換(int IN_文字列);
+
+// Clock values: elapsed seconds across midnight, two-digit fields and the hh:mm:ss text.
+double 調査_経過秒(double I_開始, double I_終了);
+std::string 変換_数字から文字(long I_数字);
+std::string 調査_時間秒追加結果(double IN_経過秒);
+
+class 画面 {
+  public:
+    画面(キャンバス& キャンバス面, const 対局状態& 状態, const メニュー& メニュー欄)
+        : キャンバス_(キャンバス面), 状態_(状態), メニュー_(メニュー欄) {}
+
+    // The background tile in use (2..6).
+    int 背景種類 = 背景_緑;
+
+    // Primitives.
+    void 描画_絵(int 駒種類, double 座標X, double 座標Y);
+    void 描画_桝輪郭(int 描画色, double 座標X, double 座標Y);
+    void 描画_数値(double 入力X, double 入力Y, long 数値, int 色, int モード,
+                   double フォントサイズ);
+    void 描画_数値(double 入力X, double 入力Y, const std::string& 文字, int 色, int モード,
+                   double フォントサイズ);
+    void 描画_文字_位置(double X, double Y, const std::string& 文字, int 色, double フォントサイズ);
+    void 背景色塗り(int 色) { キャンバス_.背景色(色); }
+    void 更新() { キャンバス_.更新(); }
+
+    // Board, hands, labels and the whole window.
+    void 描画_背景(int IN_背景種類);
+    void 描画_盤();
+    void 描画_将棋盤桝();
+    void 描画_自持盤();
+    void 描画_敵持盤();
+    void 描画_桝_数値();
+    void 画面_再描画();
+    void 描画_棋譜読込み部分消去();
+
+    // Status texts and notation.
+    void 描画_移動駒種類(double 入力X, double 入力Y, const std::string& 駒文字, int 色);
+    void 描画_文字列(double 入力X, double 入力Y, int 数値, int 色, double サイズ);
+    void 描画_移動結果(int IN_手番, int 移動先X, int 移動先Y, int 移動駒, int 駒色);
+    void 消去_移動結果(int IN_手番);
+    void 消去_思考中();
+    void 描画_手数(int 数値, int 色);
+    void 描画_レベル(int IN_LEVEL);
+    void 描画_ハンデレベル(int IN_ハンデレベル);
+
+    // Clocks.
+    void 描画_所有時間(int IN_手番, double IN_思考時間);
+    void 消去_所有時間(int IN_手番);
+
+  private:
+    キャンバス& キャンバス_;
+    const 対局状態& 状態_;
+    const メニュー& メニュー_;
+};
+
+}  // namespace kiryuza

@@ -1,0 +1,61 @@
+#include "options/settings.h"
+
+namespace kiryuza {
+
+const 背景項目* 背景を値で探す(std::string_view 値) {
+    for (const auto& e : 背景一覧)
+        if (値 == e.値) return &e;
+    return nullptr;
+}
+
+const 背景項目* 背景をコードで探す(int コード) {
+    for (const auto& e : 背景一覧)
+        if (e.コード == コード) return &e;
+    return nullptr;
+}
+
+const 背景項目* 背景を名前で探す(std::string_view メニュー名) {
+    for (const auto& e : 背景一覧)
+        if (メニュー名 == e.メニュー名) return &e;
+    return nullptr;
+}
+
+設定行 設定行を分ける(std::string_view 行) {
+    const std::size_t i = 行.find('=');
+    if (i == std::string_view::npos) return {"", std::string(行)};
+    return {std::string(行.substr(0, i)), std::string(行.substr(i + 1))};
+}
+
+std::vector<std::string> 設定ファイルの行(const std::vector<std::uint8_t>& 内容, 文字コード& 符号) {
+    std::vector<std::string> 行一覧;
+    std::size_t 始 = 0;
+    while (始 < 内容.size()) {
+        std::size_t 終 = 始;
+        while (終 < 内容.size() && 内容[終] != '\n') ++終;
+        std::size_t 長さ = 終 - 始;
+        if (長さ > 0 && 内容[始 + 長さ - 1] == '\r') --長さ;
+        const std::string バイト(reinterpret_cast<const char*>(内容.data()) + 始, 長さ);
+        if (auto 行 = 符号.CP932から(バイト)) 行一覧.push_back(std::move(*行));
+        始 = 終 + 1;
+    }
+    return 行一覧;
+}
+
+std::optional<std::vector<std::uint8_t>> 設定ファイル内容(const std::vector<std::string>& 行,
+                                                          文字コード& 符号) {
+    std::vector<std::uint8_t> 内容;
+    for (const std::string& s : 行) {
+        const auto バイト = 符号.CP932へ(s);
+        if (!バイト) return std::nullopt;
+        内容.insert(内容.end(), バイト->begin(), バイト->end());
+        内容.push_back('\r');
+        内容.push_back('\n');
+    }
+    return 内容;
+}
+
+std::vector<std::string> 既定の設定行() {
+    return {"背景画=緑", "移動指導=OFF", "経過時間=ON", "BGM=ON"};
+}
+
+}  // namespace kiryuza
