@@ -54,6 +54,7 @@ void printText(QPainter& p, QPointF at, QPointF shadowAt, const QString& text, d
 
 // A mock of the window's middle part: cells x = -2..15, y = -1..11.
 QImage mockWindow(int background, qreal ratio) {
+    if (!(ratio >= 0.5 && ratio <= 8)) ratio = 1;
     const QPointF origin = QPointF(70 - 38 * 2, 7 - 44 * 1);
     const QSizeF size(38 * 18, 44 * 13);
     QImage out((size * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
@@ -124,14 +125,15 @@ QImage mockWindow(int background, qreal ratio) {
     return out;
 }
 
-// The sheet: for each ratio a row of all pictures, a 3x3 tiling of every tile, then mocks.
+// The sheet: for each ratio a row of all pictures and a 3x3 tiling of every tile, then the
+// mock window on each background at 1x and on green at 2x.
 QImage sheet() {
     const std::vector<int> codes = sheetCodes();
     const int margin = 8;
     std::vector<QImage> rows;
     for (qreal ratio : {1.0, 2.0, 3.0}) {
         const int unit = qRound(ratio);
-        QImage row(QSize(1500, 420) * unit, QImage::Format_ARGB32_Premultiplied);
+        QImage row(QSize(1760, 420) * unit, QImage::Format_ARGB32_Premultiplied);
         row.fill(QColor(0x40, 0x40, 0x40));
         QPainter p(&row);
         int x = margin, y = margin, rowHeight = 0;
@@ -158,11 +160,19 @@ QImage sheet() {
         p.end();
         rows.push_back(row.copy(0, 0, row.width(), y));
     }
-    for (int code = pic::背景_緑; code <= pic::背景_煉瓦; ++code) {
-        QImage mock = mockWindow(code, 1.0);
-        mock.setDevicePixelRatio(1);
-        rows.push_back(mock);
+    std::vector<QImage> mocks;
+    for (int code = pic::背景_緑; code <= pic::背景_煉瓦; ++code)
+        mocks.push_back(mockWindow(code, 1.0));
+    QImage mockRow(mocks.size() * (mocks[0].width() + margin), mocks[0].height(),
+                   QImage::Format_ARGB32_Premultiplied);
+    mockRow.fill(QColor(0x40, 0x40, 0x40));
+    {
+        QPainter p(&mockRow);
+        for (std::size_t i = 0; i < mocks.size(); ++i)
+            p.drawImage(static_cast<int>(i) * (mocks[0].width() + margin), 0, mocks[i]);
     }
+    rows.push_back(mockRow);
+    rows.push_back(devicePixels(mockWindow(pic::背景_緑, 2.0)));
     int width = 0, height = 0;
     for (const QImage& r : rows) {
         width = std::max(width, r.width());
@@ -185,9 +195,9 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 5 && args[1] == QStringLiteral("--mock")) {
-        QImage mock = mockWindow(args[2].toInt(), args[3].toDouble());
-        mock.setDevicePixelRatio(1);
-        return mock.save(args[4]) ? EXIT_SUCCESS : EXIT_FAILURE;
+        return devicePixels(mockWindow(args[2].toInt(), args[3].toDouble())).save(args[4])
+                   ? EXIT_SUCCESS
+                   : EXIT_FAILURE;
     }
     if (args.size() == 5 && args[1] == QStringLiteral("--picture")) {
         const QImage picture = devicePixels(pic::image(args[2].toInt(), args[3].toDouble()));

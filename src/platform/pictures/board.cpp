@@ -34,7 +34,7 @@ constexpr PieceLook kLooks[] = {
     {901, "龍", true, 39.4, 33.4},  {950, "王", false, 41.0, 34.6},
 };
 
-const PieceLook* lookOf(int kind) {
+const PieceLook* lookOf(long long kind) {
     for (const PieceLook& look : kLooks)
         if (look.kind == kind) return &look;
     return nullptr;
@@ -113,7 +113,7 @@ void drawBoardSurface(QPainter& p) {
 }
 
 void drawPiece(QPainter& p, int pieceCode) {
-    const PieceLook* look = lookOf(std::abs(pieceCode));
+    const PieceLook* look = lookOf(pieceCode < 0 ? -static_cast<long long>(pieceCode) : pieceCode);
     if (!look) return;
     drawBoardSurface(p);
 

@@ -52,6 +52,8 @@ qreal saneRatio(qreal ratio) {
 }  // namespace
 
 bool hasPicture(int 絵コード) {
+    // Far-out values first: negating them would overflow.
+    if (絵コード < -駒_COM王 || 絵コード > 駒_COM王) return false;
     return 絵コード == 空桝 || 絵コード == 絵_タイトル || isTile(絵コード) ||
            盤上駒コード(絵コード);
 }
