@@ -91,8 +91,9 @@ class Form1 : private 局面表示 {
     void BGM_Click();
     void VER_Click();
 
-    // The state, for the window's tests.
+    // The state, for the tests (which also set up positions through 状態を変える).
     const 対局状態& 状態() const { return *状態_; }
+    対局状態& 状態を変える() { return *状態_; }
     const 思考エンジン& エンジン() const { return *エンジン_; }
     int 背景種類() const { return 画面_.背景種類; }
     bool 終了済み() const { return 終了済み_; }

@@ -1,0 +1,112 @@
+#include "form1_fixture.h"
+
+namespace kiryuza::testing {
+namespace {
+
+// Starts a fresh Form1 with the given settings file (or none).
+class 設定 : public Form1テスト {
+  protected:
+    void SetUp() override {}
+    void 起動(const char* ini) {
+        if (ini) 環.ファイル.置く("Kiryuza.ini", ini);
+        form = std::make_unique<Form1>(環.束());
+        form->Form_Load();
+    }
+    bool 印(const char* 名) { return 環.メニュー欄.チェック(名); }
+    std::string ini() { return 環.ファイル.文字列("Kiryuza.ini"); }
+};
+
+TEST_F(設定, 全部の行を読む_BGMがONなら音楽を始める) {
+    起動("背景画=宇宙\r\n移動指導=ON\r\n経過時間=OFF\r\nBGM=ON\r\n");
+    EXPECT_EQ(form->背景種類(), 背景_宇宙);
+    EXPECT_TRUE(印("UCHU"));
+    EXPECT_FALSE(印("MIDORI"));
+    EXPECT_TRUE(印("SIDOU"));
+    EXPECT_EQ(form->状態().状況.移動指導フラグ, 定数_ON);
+    EXPECT_EQ(form->移動指導色(), 色_白);
+    EXPECT_FALSE(印("KEIKA"));
+    EXPECT_TRUE(印("BGM"));
+    EXPECT_EQ(環.サウンド源.呼出.back(), "loop " + std::to_string(音_BGM));
+    // The space tile was drawn at once.
+    bool 宇宙 = false;
+    for (const auto& e : 環.キャンバス面.絵一覧) 宇宙 |= e.コード == 背景_宇宙;
+    EXPECT_TRUE(宇宙);
+}
+
+TEST_F(設定, BGMの行だけなら他は外れたまま_背景は緑) {
+    起動("BGM=OFF\r\n");
+    EXPECT_FALSE(印("BGM"));
+    EXPECT_FALSE(印("SIDOU"));
+    EXPECT_FALSE(印("KEIKA"));
+    EXPECT_EQ(form->状態().状況.移動指導フラグ, 定数_OFF);
+    EXPECT_EQ(form->背景種類(), 背景_緑);
+    EXPECT_EQ(ini(), "BGM=OFF\r\n");  // reading never rewrites the file
+}
+
+TEST_F(設定, 小文字のonや知らない値や壊れた行) {
+    起動("移動指導=on\n背景画=虹\nごみ\n=\n経過時間=ON\r\nBGM=ON=X\r\n");
+    EXPECT_FALSE(印("SIDOU"));
+    EXPECT_EQ(form->移動指導色(), 色_緑);  // "OFF" from the file gives the green guidance colour
+    EXPECT_TRUE(印("KEIKA"));
+    EXPECT_FALSE(印("BGM"));
+    EXPECT_EQ(form->背景種類(), 背景_緑);
+    for (const char* 名 : {"MIDORI", "TATAMI", "TAKE", "UCHU", "RENGA"}) EXPECT_FALSE(印(名));
+}
+
+TEST_F(設定, オプションを切り替えるたびに四行を書き直す) {
+    起動(nullptr);
+    form->SIDOU_Click();
+    EXPECT_EQ(ini(), "背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=ON\r\n");
+    form->KEIKA_Click();
+    EXPECT_FALSE(環.Timer1.動作);
+    form->BGM_Click();
+    EXPECT_EQ(環.サウンド源.呼出.back(), "stop " + std::to_string(音_BGM));
+    form->RENGA_Click();
+    EXPECT_EQ(ini(), "背景画=煉瓦\r\n移動指導=ON\r\n経過時間=OFF\r\nBGM=OFF\r\n");
+    EXPECT_EQ(form->背景種類(), 背景_煉瓦);
+    form->SIDOU_Click();
+    EXPECT_EQ(form->移動指導色(), 色_桝線);
+    form->BGM_Click();
+    EXPECT_EQ(環.サウンド源.呼出.back(), "loop " + std::to_string(音_BGM));
+    EXPECT_EQ(ini(), "背景画=煉瓦\r\n移動指導=OFF\r\n経過時間=OFF\r\nBGM=ON\r\n");
+    // Choosing the background already checked rewrites the file and repaints all the same.
+    環.キャンバス面.消す();
+    form->RENGA_Click();
+    EXPECT_GT(環.キャンバス面.絵一覧.size(), 500u);
+    // The next start reads back what was chosen.
+    偽環境 次;
+    次.ファイル.ファイル = 環.ファイル.ファイル;
+    Form1 f(次.束());
+    f.Form_Load();
+    EXPECT_EQ(f.背景種類(), 背景_煉瓦);
+    EXPECT_TRUE(次.メニュー欄.チェック("BGM"));
+    EXPECT_FALSE(次.メニュー欄.チェック("KEIKA"));
+}
+
+TEST_F(設定, 書けなければ初期値に戻して知らせる) {
+    起動("背景画=竹\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\n");
+    環.ファイル.書込禁止.insert("Kiryuza.ini");
+    form->UCHU_Click();
+    EXPECT_NE(環.メッセージ.最後().find("Kiryuza.ini"), std::string::npos);
+    EXPECT_TRUE(印("MIDORI"));
+    EXPECT_FALSE(印("UCHU"));
+    EXPECT_FALSE(印("SIDOU"));
+    EXPECT_TRUE(印("KEIKA"));
+    EXPECT_TRUE(印("BGM"));
+    // What is in effect follows the menus.
+    EXPECT_EQ(form->背景種類(), 背景_緑);
+    EXPECT_EQ(form->状態().状況.移動指導フラグ, 定数_OFF);
+    EXPECT_EQ(環.サウンド源.呼出.back(), "loop " + std::to_string(音_BGM));
+    // The file that was there is untouched.
+    EXPECT_EQ(ini(), "背景画=竹\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\n");
+}
+
+TEST_F(設定, その他は音を鳴らしてバージョン情報を出す) {
+    起動(nullptr);
+    form->VER_Click();
+    EXPECT_EQ(環.窓.情報回数, 1);
+    EXPECT_EQ(鳴った(音_その他), 1);
+}
+
+}  // namespace
+}  // namespace kiryuza::testing

@@ -1,0 +1,244 @@
+// Fake platform for driving Form1 headless: a canvas that records what is drawn, message boxes
+// answered from a script, a clock that moves only when told (and a little on every reading),
+// an in-memory file system, a UTF-8 pass-through codec and recording sound calls.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "game/form1.h"
+
+namespace kiryuza::testing {
+
+struct 描いた絵 {
+    int コード;
+    double X, Y;
+};
+struct 描いた字 {
+    double X, Y;
+    std::string 文;
+    int 色;
+    double ポイント;
+};
+
+class 記録キャンバス : public キャンバス {
+  public:
+    std::vector<描いた絵> 絵一覧;
+    std::vector<描いた字> 字一覧;
+    int 更新回数 = 0;
+    void 絵(int c, double X, double Y) override { 絵一覧.push_back({c, X, Y}); }
+    void 枠(int, double, double, double, double) override {}
+    void 文字(double X, double Y, const std::string& 文, int 色, double pt) override {
+        字一覧.push_back({X, Y, 文, 色, pt});
+    }
+    void 背景色(int) override {}
+    void 更新() override { ++更新回数; }
+    void 消す() {
+        絵一覧.clear();
+        字一覧.clear();
+    }
+    bool 字あり(const std::string& 文) const {
+        for (const auto& d : 字一覧)
+            if (d.文 == 文) return true;
+        return false;
+    }
+    // The last picture painted on cell (x, y).
+    int 最後の絵(int x, int y) const {
+        const double X = 1050 + 570.0 * x;
+        const double Y = 100 + 660.0 * y;
+        for (auto it = 絵一覧.rbegin(); it != 絵一覧.rend(); ++it)
+            if (it->X == X && it->Y == Y) return it->コード;
+        return -12345;
+    }
+};
+
+struct 表示した箱 {
+    std::string 本文, 題;
+    ボタン種類 種類;
+    bool 警告;
+};
+
+class 台本メッセージ : public メッセージ窓 {
+  public:
+    std::vector<表示した箱> 箱一覧;
+    std::deque<押されたボタン> 答え;  // answers for Yes/No boxes, in order; default はい
+    std::function<void(const 表示した箱&)> 表示時;
+    押されたボタン 表示(const std::string& 本文, const std::string& 題, ボタン種類 種類,
+                        bool 警告) override {
+        箱一覧.push_back({本文, 題, 種類, 警告});
+        if (表示時) 表示時(箱一覧.back());
+        if (種類 == ボタン種類::OK) return 押されたボタン::OK;
+        if (答え.empty()) return 押されたボタン::はい;
+        const auto a = 答え.front();
+        答え.pop_front();
+        return a;
+    }
+    bool 出た(const std::string& 本文) const {
+        for (const auto& b : 箱一覧)
+            if (b.本文 == 本文) return true;
+        return false;
+    }
+    std::string 最後() const { return 箱一覧.empty() ? "" : 箱一覧.back().本文; }
+};
+
+// Time of day that advances by `歩み` seconds on every reading, so busy waits end.
+class 偽時計 : public 時刻源 {
+  public:
+    double 今 = 36000;
+    double 歩み = 0.05;
+    double 現在秒() override {
+        const double t = 今;
+        今 += 歩み;
+        if (今 >= 86400) 今 -= 86400;
+        return t;
+    }
+};
+
+class 偽タイマー : public タイマー {
+  public:
+    bool 動作 = false;
+    void 開始() override { 動作 = true; }
+    void 停止() override { 動作 = false; }
+    bool 動作中() const override { return 動作; }
+};
+
+class 偽メニュー : public メニュー {
+  public:
+    std::set<std::string> 印;
+    bool チェック(const std::string& 名) const override { return 印.count(名) > 0; }
+    void チェック設定(const std::string& 名, bool 付ける) override {
+        if (付ける) {
+            印.insert(名);
+        } else {
+            印.erase(名);
+        }
+    }
+};
+
+class 記録サウンド : public サウンド {
+  public:
+    std::int32_t 次 = 1;
+    bool 装置あり = true;
+    std::vector<std::string> 呼出;
+    std::map<std::int32_t, int> 再生回数;
+    std::int32_t dsInitialize() override { return 装置あり ? 100 : 0; }
+    std::int32_t dsCreateDSB(std::int32_t lib, const std::uint8_t*, std::size_t,
+                             std::int32_t) override {
+        return lib ? 次++ : 0;
+    }
+    void dsPlay(std::int32_t b) override {
+        呼出.push_back("play " + std::to_string(b));
+        if (b) ++再生回数[b];
+    }
+    void dsPlayLooping(std::int32_t b) override { 呼出.push_back("loop " + std::to_string(b)); }
+    void dsStop(std::int32_t b) override { 呼出.push_back("stop " + std::to_string(b)); }
+    void dsFree(std::int32_t b) override { 呼出.push_back("free " + std::to_string(b)); }
+    void dsTerminate(std::int32_t l) override { 呼出.push_back("terminate " + std::to_string(l)); }
+};
+
+class メモリファイル : public ファイル系 {
+  public:
+    std::map<std::string, std::vector<std::uint8_t>> ファイル;
+    std::set<std::string> 書込禁止;  // paths whose writes fail
+    bool 存在(const std::string& p) override { return ファイル.count(p) > 0; }
+    std::optional<std::vector<std::uint8_t>> 読む(const std::string& p,
+                                                  std::string& 誤り) override {
+        auto it = ファイル.find(p);
+        if (it == ファイル.end()) {
+            誤り = "ファイルが見つかりません";
+            return std::nullopt;
+        }
+        return it->second;
+    }
+    ファイル結果 書く(const std::string& p, const std::vector<std::uint8_t>& 内容) override {
+        if (書込禁止.count(p)) return {false, "書き込みが許可されていません"};
+        ファイル[p] = 内容;
+        return {true, ""};
+    }
+    std::string 文字列(const std::string& p) const {
+        auto it = ファイル.find(p);
+        return it == ファイル.end() ? "" : std::string(it->second.begin(), it->second.end());
+    }
+    void 置く(const std::string& p, const std::string& s) {
+        ファイル[p] = std::vector<std::uint8_t>(s.begin(), s.end());
+    }
+};
+
+// UTF-8 in, UTF-8 out: enough for the game's logic; the real CP932 codec is tested on its own.
+class 素通し符号 : public 文字コード {
+  public:
+    std::optional<std::string> CP932から(const std::string& b) override { return b; }
+    std::optional<std::string> CP932へ(const std::string& s) override { return s; }
+};
+
+class 偽パネル : public 棋譜パネル {
+  public:
+    bool ドライブ見 = false, フォルダ見 = false, ファイル見 = false, 入力見 = false;
+    std::string 欄[5];
+    std::string 今フォルダ = "/records";
+    std::set<std::string> 開けないドライブ;
+    int 更新回数 = 0;
+    void 一覧表示(bool a, bool b, bool c) override {
+        ドライブ見 = a;
+        フォルダ見 = b;
+        ファイル見 = c;
+    }
+    void 入力欄表示(bool v) override { 入力見 = v; }
+    void 入力欄消去() override {
+        for (auto& s : 欄) s.clear();
+    }
+    std::string 入力(int n) override { return n >= 1 && n <= 4 ? 欄[n] : ""; }
+    std::string フォルダ() override { return 今フォルダ; }
+    bool ドライブ設定(const std::string& d) override {
+        if (開けないドライブ.count(d)) return false;
+        今フォルダ = d;
+        return true;
+    }
+    void ファイルフォルダ設定(const std::string& f) override { 今フォルダ = f; }
+    void ファイル一覧更新() override { ++更新回数; }
+};
+
+class 偽ウィンドウ : public ウィンドウ {
+  public:
+    double 上 = 0;
+    int 配置回数 = 0;
+    bool 終了要求 = false;
+    int 情報回数 = 0;
+    double 上端() override { return 上; }
+    void 配置(double, double 上辺, double, double) override {
+        ++配置回数;
+        上 = 上辺;
+    }
+    void 終了() override { 終了要求 = true; }
+    void バージョン情報() override { ++情報回数; }
+};
+
+// Everything a Form1 needs, wired together; sound files exist in the fake working folder.
+struct 偽環境 {
+    記録キャンバス キャンバス面;
+    台本メッセージ メッセージ;
+    偽時計 時刻;
+    偽タイマー Timer1;
+    偽メニュー メニュー欄;
+    記録サウンド サウンド源;
+    メモリファイル ファイル;
+    素通し符号 符号;
+    偽パネル パネル;
+    偽ウィンドウ 窓;
+
+    偽環境() {
+        for (const char* f : {"その他.wav", "禁止.wav", "駒打音.wav", "BGM.wav"})
+            ファイル.置く(f, "RIFF");
+    }
+    プラットフォーム 束() {
+        return {キャンバス面, メッセージ, 時刻, Timer1, メニュー欄,
+                サウンド源,   ファイル,   符号, パネル, 窓};
+    }
+};
+
+}  // namespace kiryuza::testing
