@@ -2,7 +2,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPolygonF>
-#include <QRadialGradient>
 #include <QTransform>
 #include <cmath>
 #include <numbers>
@@ -96,8 +95,84 @@ void drawGrain(QPainter& p, Random& rnd, double x0, double x1, double y0, double
     }
 }
 
+// The piece's shadow on the board. The light is fixed above left, whichever way the piece
+// points, so both sides' pieces cast their shadow down and to the right.
+void drawShadow(QPainter& p, const QPolygonF& outline) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x5A, 0x34, 0x0C, 40));
+    p.drawPolygon(outline.translated(1.1, 1.3));
+    p.setBrush(QColor(0x5A, 0x34, 0x0C, 70));
+    p.drawPolygon(outline.translated(0.55, 0.7));
+}
+
+// The face in the piece's own coordinates (pointing up, centred on the origin): boxwood,
+// a shade lighter at the tip, with fine grain along the piece.
+void drawFace(QPainter& p, const PieceLook& look) {
+    const QPolygonF outline = pieceOutline(look);
+    const double top = -look.height / 2, base = look.height / 2;
+    QLinearGradient wood(0, top, 0, base);
+    wood.setColorAt(0, QColor(0xFB, 0xEC, 0xC6));
+    wood.setColorAt(1, QColor(0xF0, 0xD8, 0xA2));
+    p.setBrush(wood);
+    p.drawPolygon(outline);
+    QPainterPath body;
+    body.addPolygon(outline);
+    p.save();
+    p.setClipPath(body, Qt::IntersectClip);
+    Random rnd(0x50C0 + static_cast<std::uint64_t>(look.kind));
+    drawGrain(p, rnd, -look.width / 2, look.width / 2, top, base, look.height, 12, 0.5,
+              withAlpha(QColor(0xC0, 0x96, 0x58), 0.3), withAlpha(QColor(0xFF, 0xFA, 0xE8), 0.6));
+    p.restore();
+}
+
+// A narrow bevel along the edge, each side lit by how much it faces the light, and a fine
+// dark rim that separates the piece from the board.
+void drawBevel(QPainter& p, const QPolygonF& outline) {
+    const QPolygonF inner = inset(outline, 1.3);
+    const QPointF light(-0.5, -0.866);
+    const int n = static_cast<int>(outline.size());
+    for (int i = 0; i < n; ++i) {
+        const QPointF a = outline[i], b = outline[(i + 1) % n];
+        const QPointF e = b - a;
+        const QPointF outward = QPointF(e.y(), -e.x()) / std::hypot(e.x(), e.y());
+        const double facing = QPointF::dotProduct(outward, light);
+        const QColor c = facing > 0 ? QColor(0xFF, 0xFB, 0xEA, static_cast<int>(170 * facing))
+                                    : QColor(0x7A, 0x4E, 0x1C, static_cast<int>(-120 * facing));
+        const QPointF mid = (a + b) / 2;
+        QLinearGradient band(mid, mid - outward * 1.3);
+        band.setColorAt(0, c);
+        band.setColorAt(1, withAlpha(c, 0));
+        p.setBrush(band);
+        p.drawPolygon(QPolygonF({a, b, inner[(i + 1) % n], inner[i]}));
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(
+        QPen(QColor(0x6E, 0x4A, 0x20, 200), 0.55, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.drawPolygon(outline);
+    p.setPen(Qt::NoPen);
+}
+
+// The character in the piece's own coordinates, in the bold Mincho face: black lacquer for the
+// ordinary face, red for the promoted one. It sits in the body below the roof, sized to the
+// piece. Glyph outlines come at the regular weight, so a stroke of the same ink makes it bold.
+void drawCharacter(QPainter& p, const PieceLook& look) {
+    const QPainterPath glyph = glyphOutline(QString::fromUtf8(look.face));
+    if (glyph.isEmpty()) return;
+    const double scale = 0.66 * look.width / 100;
+    p.translate(0, -look.height / 2 + 0.6 * look.height);
+    p.scale(scale, scale);
+    p.translate(-glyph.boundingRect().center());
+    const QColor ink = look.promoted ? QColor(0xC4, 0x16, 0x1C) : QColor(0x1B, 0x15, 0x11);
+    p.setBrush(ink);
+    p.setPen(QPen(ink, 4.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(glyph);
+    p.setPen(Qt::NoPen);
+}
+
 }  // namespace
 
+// Kaya: warm yellow with soft ring bands and fine straight grain running down the board,
+// the same in every square so that the grain continues from square to square.
 void drawBoardSurface(QPainter& p) {
     const QRectF square(0, 0, kSquareWidth, kSquareHeight);
     p.fillRect(square, QColor(0xDC, 0xA8, 0x58));
@@ -116,79 +191,20 @@ void drawPiece(QPainter& p, int pieceCode) {
     const PieceLook* look = lookOf(pieceCode < 0 ? -static_cast<long long>(pieceCode) : pieceCode);
     if (!look) return;
     drawBoardSurface(p);
-
     // Upper-side pieces (positive codes) are the same piece turned half round.
     QTransform place;
     place.translate(kSquareWidth / 2, kSquareHeight / 2 + 0.5);
     if (pieceCode > 0) place.rotate(180);
-    const QPolygonF local = pieceOutline(*look);
-    const QPolygonF world = place.map(local);
-
-    // Shadow on the board: the light is fixed above left, whichever way the piece points.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x5A, 0x34, 0x0C, 40));
-    p.drawPolygon(world.translated(1.1, 1.3));
-    p.setBrush(QColor(0x5A, 0x34, 0x0C, 70));
-    p.drawPolygon(world.translated(0.55, 0.7));
-
-    // The face: boxwood with its grain, turned with the piece.
+    const QPolygonF outline = place.map(pieceOutline(*look));
+    drawShadow(p, outline);
     p.save();
     p.setTransform(place, true);
-    const double top = -look->height / 2, base = look->height / 2;
-    QLinearGradient wood(0, top, 0, base);
-    wood.setColorAt(0, QColor(0xFB, 0xEC, 0xC6));
-    wood.setColorAt(1, QColor(0xF0, 0xD8, 0xA2));
-    p.setBrush(wood);
-    p.drawPolygon(local);
-    QPainterPath body;
-    body.addPolygon(local);
-    p.setClipPath(body, Qt::IntersectClip);
-    Random rnd(0x50C0 + static_cast<std::uint64_t>(look->kind));
-    drawGrain(p, rnd, -look->width / 2, look->width / 2, top, base, look->height, 12, 0.5,
-              withAlpha(QColor(0xC0, 0x96, 0x58), 0.3), withAlpha(QColor(0xFF, 0xFA, 0xE8), 0.6));
+    drawFace(p, *look);
     p.restore();
-
-    // Bevel: each edge lit by how much it faces the light.
-    const QPolygonF inner = inset(world, 1.3);
-    const QPointF light(-0.5, -0.866);
-    const int n = static_cast<int>(world.size());
-    for (int i = 0; i < n; ++i) {
-        const QPointF a = world[i], b = world[(i + 1) % n];
-        const QPointF e = b - a;
-        const QPointF outward = QPointF(e.y(), -e.x()) / std::hypot(e.x(), e.y());
-        const double facing = QPointF::dotProduct(outward, light);
-        const QColor c = facing > 0 ? QColor(0xFF, 0xFB, 0xEA, static_cast<int>(170 * facing))
-                                    : QColor(0x7A, 0x4E, 0x1C, static_cast<int>(-120 * facing));
-        const QPointF mid = (a + b) / 2;
-        QLinearGradient band(mid, mid - outward * 1.3);
-        band.setColorAt(0, c);
-        band.setColorAt(1, withAlpha(c, 0));
-        p.setBrush(band);
-        p.drawPolygon(QPolygonF({a, b, inner[(i + 1) % n], inner[i]}));
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(
-        QPen(QColor(0x6E, 0x4A, 0x20, 200), 0.55, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.drawPolygon(world);
-    p.setPen(Qt::NoPen);
-
-    // The character, in the bold Mincho face: black for the ordinary face, red once promoted.
-    const QPainterPath glyph = glyphOutline(QString::fromUtf8(look->face));
-    if (glyph.isEmpty()) return;
-    const QRectF inkBox = glyph.boundingRect();
-    const double em = 0.66 * look->width;
-    const double scale = em / 100;
-    const QPointF centre(0, top + 0.6 * look->height);
+    drawBevel(p, outline);
     p.save();
     p.setTransform(place, true);
-    p.translate(centre);
-    p.scale(scale, scale);
-    p.translate(-inkBox.center());
-    // The face has only a regular weight: a stroke of the same ink makes it bold.
-    const QColor ink = look->promoted ? QColor(0xC4, 0x16, 0x1C) : QColor(0x1B, 0x15, 0x11);
-    p.setBrush(ink);
-    p.setPen(QPen(ink, 4.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(glyph);
+    drawCharacter(p, *look);
     p.restore();
 }
 

@@ -33,9 +33,13 @@ QColor withAlpha(QColor c, double alpha);
 // Empty when no application or no face is available.
 QPainterPath glyphOutline(const QString& text);
 
+// The empty square (39 x 44): the board's wood.
 void drawBoardSurface(QPainter& p);
+// A piece picture (39 x 44): the board's wood with the piece standing on it.
 void drawPiece(QPainter& p, int pieceCode);
+// A background tile (40 x 45), repeating every cell step.
 void drawTile(QPainter& p, int tileCode);
+// The title (126 x 39) on a transparent ground.
 void drawTitle(QPainter& p);
 
 }  // namespace kiryuza::pictures::detail
