@@ -1,5 +1,6 @@
 #include "platform/pictures/pictures.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -88,7 +89,8 @@ void paint(QPainter& painter, int 絵コード, const QRectF& target) {
 
 QImage image(int 絵コード, qreal devicePixelRatio) {
     const QSize size = naturalSize(絵コード);
-    if (size.isEmpty()) return {};
+    // Without an application there are no fonts: nothing is drawn, so nothing is cached.
+    if (size.isEmpty() || !QGuiApplication::instance()) return {};
     const qreal ratio = saneRatio(devicePixelRatio);
     const std::pair<int, int> key{絵コード, static_cast<int>(std::lround(ratio * 1000))};
 

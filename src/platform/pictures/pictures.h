@@ -36,7 +36,8 @@ QSize naturalSize(int 絵コード);
 void paint(QPainter& painter, int 絵コード, const QRectF& target);
 
 // The picture rendered at the given device pixel ratio: naturalSize * ratio device pixels,
-// with that ratio set on the image. Cached; a null image for codes without a picture.
+// with that ratio set on the image. Cached; a null image for codes without a picture (and
+// before the application exists).
 // A ratio that is not a positive finite number counts as 1; it is clamped to 0.5..8.
 QImage image(int 絵コード, qreal devicePixelRatio);
 
