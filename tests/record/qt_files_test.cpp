@@ -216,14 +216,6 @@ TEST_F(QtFileSystemTest, 書き込み権限のないフォルダでは前のフ�
     EXPECT_EQ(get("ro/対局.棋譜"), "前の棋譜");
 }
 
-TEST(QtFileSystem, 書込の失敗はerrnoから日本語の理由にする) {
-    EXPECT_EQ(describeWriteErrno(ENOSPC), files_text::kDiskFull);
-    EXPECT_EQ(describeWriteErrno(EDQUOT), files_text::kDiskFull);
-    EXPECT_EQ(describeWriteErrno(EROFS), files_text::kReadOnly);
-    EXPECT_EQ(describeWriteErrno(EACCES), files_text::kNoWritePermission);
-    EXPECT_EQ(describeWriteErrno(0), files_text::kWriteFailed);
-}
-
 // The record code over the real adapters: a file written, read back, and kept when a later
 // write fails.
 TEST_F(QtFileSystemTest, 棋譜を書いて読み失敗した上書きでは前の棋譜が残る) {
@@ -257,10 +249,6 @@ TEST_F(QtFileSystemTest, 棋譜を書いて読み失敗した上書きでは前�
     EXPECT_FALSE(失敗.成功);
     EXPECT_EQ(失敗.誤り, 書込失敗文("練習.棋譜", files_text::kFileTooBig));
     EXPECT_EQ(get("練習.棋譜"), 書いた);
-
-    std::string 誤り;
-    const 棋譜読込結果 ない = 棋譜ファイルを読む(files_, 符号, path("ない.棋譜"));
-    EXPECT_EQ(ない.誤り, 読込失敗文("ない.棋譜", 0, 0, files_text::kNotFound));
 }
 
 }  // namespace

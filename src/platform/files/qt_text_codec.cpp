@@ -23,6 +23,8 @@ std::string toStdString(const QByteArray& bytes) {
 }
 
 // Decodes without state; nothing on any error (decode() is lazy, so the QString is built first).
+// Converters are made afresh for every call: in Qt 6.4 resetState() does not clear the error
+// flag of an ICU converter, so one that has seen an error would refuse everything after it.
 std::optional<QString> decodeStrict(std::string_view bytes) {
     QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
     if (!decoder.isValid()) return std::nullopt;
@@ -31,23 +33,12 @@ std::optional<QString> decodeStrict(std::string_view bytes) {
     return text;
 }
 
-// Unicode characters whose CP932 counterpart is a different code point in this converter.
+// WAVE DASH, DOUBLE VERTICAL LINE and MINUS SIGN: CP932 holds them, but this converter knows
+// them only as FULLWIDTH TILDE, PARALLEL TO and FULLWIDTH HYPHEN-MINUS.
 void foldToCp932(QString& text) {
-    for (QChar& c : text) {
-        switch (c.unicode()) {
-            case 0x301C:
-                c = QChar(0xFF5E);
-                break;  // WAVE DASH -> FULLWIDTH TILDE
-            case 0x2016:
-                c = QChar(0x2225);
-                break;  // DOUBLE VERTICAL LINE -> PARALLEL TO
-            case 0x2212:
-                c = QChar(0xFF0D);
-                break;  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
-            default:
-                break;
-        }
-    }
+    text.replace(QChar(0x301C), QChar(0xFF5E));
+    text.replace(QChar(0x2016), QChar(0x2225));
+    text.replace(QChar(0x2212), QChar(0xFF0D));
 }
 
 }  // namespace
