@@ -1,0 +1,58 @@
+#include "platform/qt/about_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/pictures/pictures.h"
+
+namespace kiryuza::window {
+
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("%1について").arg(QString::fromLatin1(kProductName)));
+    setObjectName(QStringLiteral("about"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* title = new QLabel(this);
+    const QImage picture = pictures::image(pictures::絵_タイトル, devicePixelRatioF());
+    title->setPixmap(QPixmap::fromImage(picture));
+    title->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+
+    auto* name = new QLabel(
+        QStringLiteral("<b>%1</b>　バージョン %2")
+            .arg(QString::fromLatin1(kProductName), QString::fromLatin1(KIRYUZA_VERSION)),
+        this);
+    name->setAlignment(Qt::AlignCenter);
+    name->setObjectName(QStringLiteral("name"));
+    layout->addWidget(name);
+
+    auto* description = new QLabel(QStringLiteral("すべての駒が成った姿で始まる変わり将棋を、"
+                                                  "人間同士またはコンピュータと対局できます。"),
+                                   this);
+    description->setWordWrap(true);
+    description->setAlignment(Qt::AlignCenter);
+    layout->addWidget(description);
+
+    auto* links =
+        new QLabel(QStringLiteral("ホームページ：<a href=\"%1\">%1</a><br>"
+                                  "連絡先：<a href=\"mailto:%2\">%2</a>")
+                       .arg(QString::fromLatin1(kHomePage), QString::fromLatin1(kContact)),
+                   this);
+    links->setObjectName(QStringLiteral("links"));
+    links->setTextFormat(Qt::RichText);
+    links->setOpenExternalLinks(true);
+    links->setAlignment(Qt::AlignCenter);
+    layout->addWidget(links);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("ok"));
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+    setMinimumWidth(360);
+}
+
+}  // namespace kiryuza::window

@@ -1,0 +1,76 @@
+// The window's drawing surface: implements the game's canvas on a back buffer that keeps the
+// picture between drawing calls and shows it scaled to the view, and turns mouse presses and
+// key presses into the game's twip coordinates and key codes.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "platform/qt/canvas_renderer.h"
+#include "platform/qt/interfaces.h"
+#include "platform/qt/retained_canvas.h"
+#include "platform/qt/view_geometry.h"
+
+namespace kiryuza::window {
+
+class BoardView : public QWidget, public CanvasInterface {
+    Q_OBJECT
+
+  public:
+    // A mouse press: button (1 left, 2 right, 4 middle), shift state (1 Shift, 2 Ctrl,
+    // 4 Alt) and the position in twips.
+    using MouseHandler = std::function<void(int button, int shift, double x, double y)>;
+    // A key press as a character code (27 for Esc, 13 for Enter, 8 for Backspace).
+    using KeyHandler = std::function<void(int key)>;
+
+    explicit BoardView(QWidget* parent = nullptr);
+
+    void setMouseHandler(MouseHandler handler) { onMouse_ = std::move(handler); }
+    void setKeyHandler(KeyHandler handler) { onKey_ = std::move(handler); }
+
+    // キャンバス
+    void 絵(int 絵コード, double X, double Y) override;
+    void 枠(int 色, double X, double Y, double 幅, double 高さ) override;
+    void 文字(double X, double Y, const std::string& 文, int 色, double ポイント) override;
+    void 背景色(int 色) override;
+    void 更新() override;
+
+    // The view's geometry at its current size and pixel ratio.
+    ViewGeometry viewGeometry() const;
+    const RetainedCanvas& canvas() const { return canvas_; }
+    // The back buffer brought up to date (device pixels, for tests and screenshots).
+    QImage backBuffer();
+
+    QSize sizeHint() const override;
+
+  signals:
+    // The view's size or pixel ratio changed; widgets placed in twips must move.
+    void geometryChanged();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    // Queues a command added to the canvas for painting onto the back buffer.
+    void added();
+    // Re-renders the buffer when the geometry changed and paints the queued commands.
+    void flush();
+
+    RetainedCanvas canvas_;
+    CanvasRenderer renderer_;
+    QImage buffer_;
+    bool bufferValid_ = false;
+    std::vector<DrawCommand> pending_;
+    int bufferMarginTile_ = 0;
+    QRect dirty_;  // device pixels changed since the last repaint
+    MouseHandler onMouse_;
+    KeyHandler onKey_;
+};
+
+}  // namespace kiryuza::window

@@ -1,0 +1,153 @@
+#include "platform/qt/canvas_renderer.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "platform/pictures/pictures.h"
+
+namespace kiryuza::window {
+
+namespace {
+
+// A cell of the board grid: the corner of cell (x, y) is at (1050 + 570x, 100 + 660y) twips;
+// background tiles are laid on these corners.
+constexpr double kGridX = 1050, kGridY = 100, kCellW = 570, kCellH = 660;
+
+// Dots per metre of a 72 dpi image.
+constexpr int k72Dpi = 2835;
+
+// More distinct pictures than any screen needs; beyond it the cache starts again.
+constexpr std::size_t kPictureCacheLimit = 512;
+
+}  // namespace
+
+QColor paletteColour(int index) {
+    static const std::array<QColor, 16> palette{{
+        {0, 0, 0},
+        {0, 0, 128},
+        {0, 128, 0},
+        {0, 128, 128},
+        {128, 0, 0},
+        {128, 0, 128},
+        {128, 128, 0},
+        {192, 192, 192},
+        {128, 128, 128},
+        {0, 0, 255},
+        {0, 255, 0},
+        {0, 255, 255},
+        {255, 0, 0},
+        {255, 0, 255},
+        {255, 255, 0},
+        {255, 255, 255},
+    }};
+    if (index < 0 || index >= static_cast<int>(palette.size())) return palette[0];
+    return palette[static_cast<std::size_t>(index)];
+}
+
+void CanvasRenderer::setGeometry(const ViewGeometry& geometry) {
+    if (geometry.scale != geometry_.scale) pictures_.clear();
+    geometry_ = geometry;
+}
+
+QImage CanvasRenderer::render(const RetainedCanvas& canvas) {
+    if (!geometry_.isValid()) return {};
+    QImage image(geometry_.devicePixels, QImage::Format_RGB32);
+    image.setDotsPerMeterX(k72Dpi);
+    image.setDotsPerMeterY(k72Dpi);
+    QPainter painter(&image);
+    paintMargins(painter, canvas.marginTile());
+    for (const DrawCommand& command : canvas.commands()) paint(painter, command);
+    return image;
+}
+
+void CanvasRenderer::paintMargins(QPainter& painter, int tile) {
+    const QRect all(QPoint(0, 0), geometry_.devicePixels);
+    const QRect canvas = geometry_.canvasRect();
+    painter.fillRect(all, kMarginColour);
+    painter.fillRect(canvas, Qt::black);
+    if (tile == 0 || canvas.contains(all)) return;
+
+    // The current background repeated on the board's grid all around, so the canvas seems
+    // to continue into the margins.
+    painter.save();
+    painter.setClipRegion(QRegion(all) - QRegion(canvas));
+    const QPointF topLeft = geometry_.deviceToTwips(QPointF(0, 0));
+    const QPointF bottomRight = geometry_.deviceToTwips(QPointF(all.bottomRight()) + QPointF(1, 1));
+    const QSize natural = pictures::naturalSize(tile);
+    const double tileW = natural.width() * kTwipsPerNaturalPixel;
+    const double tileH = natural.height() * kTwipsPerNaturalPixel;
+    const int x0 = static_cast<int>(std::floor((topLeft.x() - kGridX - tileW) / kCellW));
+    const int x1 = static_cast<int>(std::ceil((bottomRight.x() - kGridX) / kCellW));
+    const int y0 = static_cast<int>(std::floor((topLeft.y() - kGridY - tileH) / kCellH));
+    const int y1 = static_cast<int>(std::ceil((bottomRight.y() - kGridY) / kCellH));
+    const QRegion margins = QRegion(all) - QRegion(canvas);
+    for (int x = x0; x <= x1; ++x)
+        for (int y = y0; y <= y1; ++y) {
+            const QRect target =
+                geometry_.snap(QRectF(kGridX + kCellW * x, kGridY + kCellH * y, tileW, tileH));
+            if (margins.intersects(target)) paintPicture(painter, tile, target);
+        }
+    painter.restore();
+}
+
+void CanvasRenderer::paint(QPainter& painter, const DrawCommand& command) {
+    switch (command.kind) {
+        case DrawCommand::Kind::Picture:
+            paintPicture(painter, command.code, geometry_.snap(command.rect));
+            break;
+        case DrawCommand::Kind::Outline: {
+            // Whole device pixels, the line one logical pixel thick, its far side just past
+            // the rectangle as a one-pixel box drawn from corner to corner has it.
+            const QRect r = geometry_.snap(command.rect);
+            const int line = std::max(1, static_cast<int>(std::lround(geometry_.devicePixelRatio)));
+            const QColor colour = paletteColour(command.code);
+            const int w = r.width() + line, h = r.height() + line;
+            painter.fillRect(QRect(r.left(), r.top(), w, line), colour);
+            painter.fillRect(QRect(r.left(), r.top() + r.height(), w, line), colour);
+            painter.fillRect(QRect(r.left(), r.top(), line, h), colour);
+            painter.fillRect(QRect(r.left() + r.width(), r.top(), line, h), colour);
+            break;
+        }
+        case DrawCommand::Kind::Text: {
+            // Points are relative to 1440 twips per inch: 12 points are 240 twips tall.
+            QFont font = pictures::minchoFont(command.points);
+            font.setPointSizeF(std::max(0.5, command.points * 20 * geometry_.scale));
+            painter.setFont(font);
+            painter.setPen(paletteColour(command.code));
+            const QFontMetricsF metrics(font, painter.device());
+            const QPointF corner = geometry_.twipsToDevice(command.rect.topLeft());
+            painter.drawText(QPointF(corner.x(), corner.y() + metrics.ascent()), command.text);
+            break;
+        }
+        case DrawCommand::Kind::Fill:
+            painter.fillRect(geometry_.canvasRect(), paletteColour(command.code));
+            break;
+    }
+}
+
+QRect CanvasRenderer::deviceBounds(const DrawCommand& command) const {
+    return geometry_.snap(QRectF(command.bounds)).adjusted(-1, -1, 2, 2);
+}
+
+void CanvasRenderer::paintPicture(QPainter& painter, int code, const QRect& target) {
+    if (target.isEmpty()) return;
+    painter.drawImage(target.topLeft(), picture(code, target.size()));
+}
+
+const QImage& CanvasRenderer::picture(int code, QSize size) {
+    const auto key = std::make_tuple(code, size.width(), size.height());
+    if (auto it = pictures_.find(key); it != pictures_.end()) return it->second;
+    if (pictures_.size() >= kPictureCacheLimit) pictures_.clear();
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        pictures::paint(painter, code, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    return pictures_.emplace(key, std::move(image)).first->second;
+}
+
+}  // namespace kiryuza::window

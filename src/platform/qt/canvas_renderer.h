@@ -1,0 +1,48 @@
+// Paints the retained drawing commands into a device-pixel image for one view geometry:
+// pictures vector-drawn at their snapped device size (and cached at that size), outlines as
+// crisp lines one logical pixel wide, text in the bold Mincho face scaled with the canvas.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <map>
+#include <tuple>
+
+#include "platform/qt/retained_canvas.h"
+#include "platform/qt/view_geometry.h"
+
+class QPainter;
+
+namespace kiryuza::window {
+
+// The classic 16-colour palette; indices outside 0..15 give black.
+QColor paletteColour(int index);
+
+// What fills the view beyond the canvas before any background tile has been drawn.
+inline const QColor kMarginColour{0x1c, 0x15, 0x10};
+
+class CanvasRenderer {
+  public:
+    const ViewGeometry& geometry() const { return geometry_; }
+    // Switches to another geometry; cached pictures of another scale are dropped.
+    void setGeometry(const ViewGeometry& geometry);
+
+    // A new image of the whole view: the margins, then every command in order. The image
+    // is 72 dpi so that font point sizes are device pixels.
+    QImage render(const RetainedCanvas& canvas);
+    // Paints one command onto an image made by render().
+    void paint(QPainter& painter, const DrawCommand& command);
+    // The device pixels a command may touch.
+    QRect deviceBounds(const DrawCommand& command) const;
+
+  private:
+    void paintMargins(QPainter& painter, int tile);
+    void paintPicture(QPainter& painter, int code, const QRect& target);
+    const QImage& picture(int code, QSize size);
+
+    ViewGeometry geometry_;
+    std::map<std::tuple<int, int, int>, QImage> pictures_;
+};
+
+}  // namespace kiryuza::window

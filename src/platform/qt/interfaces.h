@@ -1,0 +1,16 @@
+// ASCII names for the game's platform interfaces, for classes that are also QObjects: moc
+// cannot read the Japanese names in a base-class list.
+#pragma once
+
+#include "display/canvas.h"
+#include "game/platform.h"
+
+namespace kiryuza::window {
+
+using CanvasInterface = キャンバス;
+using TimerInterface = タイマー;
+using MenuInterface = メニュー;
+using RecordPanelInterface = 棋譜パネル;
+using WindowInterface = ウィンドウ;
+
+}  // namespace kiryuza::window

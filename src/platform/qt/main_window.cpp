@@ -1,0 +1,228 @@
+#include "platform/qt/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/qt/about_dialog.h"
+
+namespace kiryuza::window {
+
+namespace {
+
+enum class Kind { Menu, Item, Check };
+
+struct MenuEntry {
+    const char* name;
+    const char* caption;
+    const char* parent;  // null: directly on the menu bar
+    Kind kind;
+};
+
+// The menu bar from left to right; each menu's items in order.
+constexpr MenuEntry kMenus[] = {
+    {"TAIKYOKU", "対局", nullptr, Kind::Menu},
+    {"MATCH_MAN", "対局(人間)", "TAIKYOKU", Kind::Menu},
+    {"START", "スタート", "MATCH_MAN", Kind::Item},
+    {"START2", "対局(COM)", "TAIKYOKU", Kind::Menu},
+    {"SENTE", "先手", "START2", Kind::Item},
+    {"GOTE", "後手", "START2", Kind::Item},
+    {"LEVEL", "COM対局ﾚﾍﾞﾙ", "TAIKYOKU", Kind::Menu},
+    {"LEVEL1", "ﾚﾍﾞﾙ1", "LEVEL", Kind::Check},
+    {"LEVEL2", "ﾚﾍﾞﾙ2", "LEVEL", Kind::Check},
+    {"LEVEL3", "ﾚﾍﾞﾙ3", "LEVEL", Kind::Check},
+    {"OWARI", "終わり", "TAIKYOKU", Kind::Item},
+    {"STOP", "局面", nullptr, Kind::Menu},
+    {"CANCEL", "最初", "STOP", Kind::Item},
+    {"REVERSE", "反転", "STOP", Kind::Item},
+    {"REPLAY", "戻", nullptr, Kind::Item},
+    {"AFTER", "進", nullptr, Kind::Item},
+    {"LBEL_UP", "△", nullptr, Kind::Item},
+    {"LEBEL_DOWN", "▽", nullptr, Kind::Item},
+    {"KIFU", "棋譜", nullptr, Kind::Menu},
+    {"KIFU_READ", "読込", "KIFU", Kind::Item},
+    {"KIFU_WRITE", "書込", "KIFU", Kind::Item},
+    {"OPTION", "ｵﾌﾟｼｮﾝ", nullptr, Kind::Menu},
+    {"HAIKEI_GA", "背景画", "OPTION", Kind::Menu},
+    {"MIDORI", "緑", "HAIKEI_GA", Kind::Check},
+    {"TATAMI", "畳", "HAIKEI_GA", Kind::Check},
+    {"TAKE", "竹", "HAIKEI_GA", Kind::Check},
+    {"UCHU", "宇宙", "HAIKEI_GA", Kind::Check},
+    {"RENGA", "煉瓦", "HAIKEI_GA", Kind::Check},
+    {"SIDOU", "移動指導", "OPTION", Kind::Check},
+    {"KEIKA", "経過時間", "OPTION", Kind::Check},
+    {"BGM", "BGM", "OPTION", Kind::Check},
+    {"VER", "その他", nullptr, Kind::Item},
+};
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent),
+      view_(new BoardView(this)),
+      panel_(new RecordPanel(view_)),
+      timer_(new GameTimer(this)),
+      messages_(this) {
+    setWindowTitle(QString::fromLatin1(kTitle));
+    setCentralWidget(view_);
+    buildMenus();
+
+    view_->setMouseHandler([this](int button, int shift, double x, double y) {
+        dispatch([&](GameEvents& e) { e.mouseDown(button, shift, x, y); });
+    });
+    view_->setKeyHandler([this](int key) { dispatch([&](GameEvents& e) { e.keyPress(key); }); });
+    panel_->setHandlers({
+        [this](const std::string& path) { dispatch([&](GameEvents& e) { e.fileClick(path); }); },
+        [this](const std::string& drive) {
+            dispatch([&](GameEvents& e) { e.driveChange(drive); });
+        },
+        [this](const std::string& folder) {
+            dispatch([&](GameEvents& e) { e.folderChange(folder); });
+        },
+        [this] { dispatch([](GameEvents& e) { e.returnClick(); }); },
+    });
+    // A tick never runs inside another handler: the game's clock is only ever advanced
+    // between events, and a modal box's nested event loop must not reach the game.
+    timer_->setTickHandler([this] {
+        if (depth_ == 0) dispatch([](GameEvents& e) { e.timerTick(); });
+    });
+    quit_ = [] { QCoreApplication::exit(0); };
+
+    view_->setFocus();
+    配置(0, 0, 9800, 8000);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus() {
+    std::map<QString, QMenu*> menus;
+    for (const MenuEntry& entry : kMenus) {
+        const QString name = QString::fromLatin1(entry.name);
+        const QString caption = QString::fromUtf8(entry.caption);
+        QMenu* parentMenu = entry.parent ? menus.at(QString::fromLatin1(entry.parent)) : nullptr;
+        QAction* action = nullptr;
+        if (entry.kind == Kind::Menu) {
+            QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
+            menu->setObjectName(name);
+            menus[name] = menu;
+            action = menu->menuAction();
+            // Opening a menu is an event of its own for the game.
+            connect(menu, &QMenu::aboutToShow, this,
+                    [this, entry] { dispatch([&](GameEvents& e) { e.menu(entry.name); }); });
+        } else {
+            action = parentMenu ? parentMenu->addAction(caption) : menuBar()->addAction(caption);
+            action->setCheckable(entry.kind == Kind::Check);
+            connect(action, &QAction::triggered, this, [this, action] { menuChosen(action); });
+        }
+        action->setObjectName(name);
+        actions_[name] = action;
+    }
+}
+
+void MainWindow::menuChosen(QAction* action) {
+    // The game owns the check marks: Qt has already toggled a checkable item, so put it
+    // back; the handler reads the old state and sets the new one itself.
+    if (action->isCheckable()) action->setChecked(!action->isChecked());
+    const std::string name = action->objectName().toStdString();
+    dispatch([&](GameEvents& e) { e.menu(name); });
+}
+
+QAction* MainWindow::action(const QString& name) const {
+    const auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainWindow::dispatch(const std::function<void(GameEvents&)>& call) {
+    if (events_ == nullptr || ended_) return;
+    struct Depth {
+        int& depth;
+        explicit Depth(int& d) : depth(d) { ++depth; }
+        ~Depth() { --depth; }
+    };
+    {
+        const Depth guard(depth_);
+        call(*events_);
+    }
+    if (depth_ == 0 && quitRequested_) finish();
+}
+
+bool MainWindow::チェック(const std::string& 名) const {
+    const QAction* a = action(QString::fromStdString(名));
+    return a != nullptr && a->isChecked();
+}
+
+void MainWindow::チェック設定(const std::string& 名, bool 付ける) {
+    QAction* a = action(QString::fromStdString(名));
+    if (a != nullptr && a->isCheckable()) a->setChecked(付ける);
+}
+
+double MainWindow::pixelsPerTwip() const {
+    const QScreen* s = screen();
+    const double dpi = s ? s->logicalDotsPerInchY() : 96.0;
+    return (std::isfinite(dpi) && dpi > 0 ? dpi : 96.0) / 1440.0;
+}
+
+double MainWindow::上端() {
+    // What a maximised window reports as its top edge.
+    if (isMaximized()) return -60;
+    return frameGeometry().top() / pixelsPerTwip();
+}
+
+void MainWindow::配置(double 左, double 上, double 幅, double 高さ) {
+    const double f = pixelsPerTwip();
+    const auto pixels = [f](double twips) {
+        return std::isfinite(twips)
+                   ? static_cast<int>(std::lround(std::clamp(twips, -1e6, 1e6) * f))
+                   : 0;
+    };
+    if (isMaximized() || isFullScreen()) showNormal();
+    move(pixels(左), pixels(上));
+    // The outer size in twips includes the classic frame; the view gets the client area.
+    const QSize minimum = view_->minimumSize();
+    const int width = std::max(minimum.width(), pixels(幅 - kFrameWidthTwips));
+    const int height = std::max(minimum.height(), pixels(高さ - kFrameHeightTwips));
+    resize(width, height + menuBar()->heightForWidth(width));
+}
+
+void MainWindow::終了() {
+    quitRequested_ = true;
+    if (depth_ == 0) finish();
+}
+
+void MainWindow::finish() {
+    if (ended_) return;
+    ended_ = true;
+    timer_->停止();
+    hide();
+    // Leave the event loop once control is back in it.
+    QTimer::singleShot(0, this, [this] {
+        if (quit_) quit_();
+    });
+}
+
+void MainWindow::バージョン情報() {
+    AboutDialog dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing is refused while a handler is still running (its modal box is open).
+    if (depth_ > 0) {
+        event->ignore();
+        return;
+    }
+    if (!ended_) {
+        dispatch([](GameEvents& e) { e.unload(); });
+        quitRequested_ = true;
+        finish();
+    }
+    event->accept();
+}
+
+}  // namespace kiryuza::window

@@ -1,0 +1,92 @@
+// The game's top-level window: the menu bar with the game's control names, the board view as
+// its client area, the record panel over it, and the platform services the game is built on.
+// Every event goes to the game through one dispatcher, which keeps the timer from ticking
+// into a handler that is still running (a modal box inside it runs a nested event loop) and
+// ends the program only after the handler that asked for it has returned.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/qt/board_view.h"
+#include "platform/qt/game_events.h"
+#include "platform/qt/interfaces.h"
+#include "platform/qt/record_panel.h"
+#include "platform/qt/services.h"
+
+class QAction;
+class QMenu;
+
+namespace kiryuza::window {
+
+// The window's title, the product name.
+inline constexpr char kTitle[] = "Kiryuza";
+// Twips the classic window frame, title bar and menu bar take from a window's outer size;
+// the rest is the client area. The default 9800 x 8000 window so has the canvas's
+// 9660 x 7320 twips of client area.
+inline constexpr double kFrameWidthTwips = 9800 - 9660;
+inline constexpr double kFrameHeightTwips = 8000 - 7320;
+
+class MainWindow : public QMainWindow, public WindowInterface, public MenuInterface {
+    Q_OBJECT
+
+  public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Where the events go; null stops them (before the game is destroyed).
+    void setEvents(GameEvents* events) { events_ = events; }
+    // What ends the program; by default the application's event loop is left.
+    void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+
+    // The platform services for the game.
+    BoardView& view() { return *view_; }
+    RecordPanel& panel() { return *panel_; }
+    MessageBoxes& messages() { return messages_; }
+    TimeOfDay& timeOfDay() { return timeOfDay_; }
+    GameTimer& timer() { return *timer_; }
+
+    // A menu or action by its control name; null when there is none.
+    QAction* action(const QString& name) const;
+    // True once the game has been told to end (終了, or the window closed).
+    bool ended() const { return ended_; }
+
+    // ウィンドウ
+    double 上端() override;
+    void 配置(double 左, double 上, double 幅, double 高さ) override;
+    void 終了() override;
+    void バージョン情報() override;
+
+    // メニュー
+    bool チェック(const std::string& 名) const override;
+    void チェック設定(const std::string& 名, bool 付ける) override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildMenus();
+    // Runs one game handler; events arriving after the end are dropped.
+    void dispatch(const std::function<void(GameEvents&)>& call);
+    void menuChosen(QAction* action);
+    void finish();
+    // Logical pixels per twip on this window's screen (1440 twips to the logical inch).
+    double pixelsPerTwip() const;
+
+    BoardView* view_;
+    RecordPanel* panel_;
+    GameTimer* timer_;
+    MessageBoxes messages_;
+    TimeOfDay timeOfDay_;
+    std::map<QString, QAction*> actions_;
+    GameEvents* events_ = nullptr;
+    std::function<void()> quit_;
+    int depth_ = 0;
+    bool quitRequested_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace kiryuza::window

@@ -1,0 +1,141 @@
+#include "platform/qt/retained_canvas.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+
+#include "display/canvas.h"
+#include "platform/pictures/pictures.h"
+#include "platform/qt/view_geometry.h"
+
+namespace kiryuza::window {
+
+namespace {
+
+// Coordinates beyond this many twips (about 17 m) are treated as bad input.
+constexpr double kFarAway = 1e6;
+// How far past its right and bottom edge an outline may paint: its one-pixel line sits just
+// beyond the rectangle, and rounding to device pixels can add a little more.
+constexpr int kOutlineOverhang = 2 * static_cast<int>(kTwipsPerNaturalPixel);
+
+bool usable(double v) {
+    return std::isfinite(v) && std::abs(v) < kFarAway;
+}
+
+// The smallest whole-twip rectangle holding `r`.
+QRect outward(const QRectF& r) {
+    const int left = static_cast<int>(std::floor(r.left()));
+    const int top = static_cast<int>(std::floor(r.top()));
+    const int right = static_cast<int>(std::ceil(r.right()));
+    const int bottom = static_cast<int>(std::ceil(r.bottom()));
+    return QRect(QPoint(left, top), QSize(right - left, bottom - top));
+}
+
+// The largest whole-twip rectangle inside `r`.
+QRect inward(const QRectF& r) {
+    const int left = static_cast<int>(std::ceil(r.left()));
+    const int top = static_cast<int>(std::ceil(r.top()));
+    const int right = static_cast<int>(std::floor(r.right()));
+    const int bottom = static_cast<int>(std::floor(r.bottom()));
+    if (right <= left || bottom <= top) return {};
+    return QRect(QPoint(left, top), QSize(right - left, bottom - top));
+}
+
+bool isTile(int code) {
+    return code >= pictures::背景_緑 && code <= pictures::背景_煉瓦;
+}
+
+}  // namespace
+
+bool RetainedCanvas::isOpaque(int code) {
+    return pictures::hasPicture(code) && code != pictures::絵_タイトル;
+}
+
+QRectF RetainedCanvas::textExtent(const QString& text, double points) {
+    // Measured on a 72 dpi device, so that a font of n points is n pixels: a font of
+    // points * 20 "points" then measures in twips.
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.setDotsPerMeterX(2835);
+        image.setDotsPerMeterY(2835);
+        return image;
+    }();
+    QFont font = pictures::minchoFont(points);
+    font.setPointSizeF(points * 20);
+    const QFontMetricsF metrics(font, &device);
+    const double height = metrics.height();
+    const double width = metrics.horizontalAdvance(text);
+    const double padX = 0.3 * height + kOutlineOverhang;
+    const double padY = 0.2 * height + kOutlineOverhang;
+    return QRectF(-padX, -padY, width + 2 * padX, height + 2 * padY);
+}
+
+bool RetainedCanvas::addPicture(int code, double x, double y) {
+    if (!pictures::hasPicture(code) || !usable(x) || !usable(y)) return false;
+    const QSize natural = pictures::naturalSize(code);
+    DrawCommand command;
+    command.kind = DrawCommand::Kind::Picture;
+    command.code = code;
+    command.rect = QRectF(x, y, natural.width() * kTwipsPerNaturalPixel,
+                          natural.height() * kTwipsPerNaturalPixel);
+    command.bounds = outward(command.rect);
+    if (isOpaque(code)) coverWith(inward(command.rect));
+    if (isTile(code)) marginTile_ = code;
+    append(std::move(command));
+    return true;
+}
+
+bool RetainedCanvas::addOutline(int colour, double x, double y, double width, double height) {
+    if (!usable(x) || !usable(y) || !usable(width) || !usable(height)) return false;
+    DrawCommand command;
+    command.kind = DrawCommand::Kind::Outline;
+    command.code = colour;
+    command.rect = QRectF(x, y, width, height).normalized();
+    command.bounds = outward(command.rect).adjusted(0, 0, kOutlineOverhang, kOutlineOverhang);
+    // A later outline of the same rectangle paints exactly the same pixels.
+    std::erase_if(commands_, [&](const DrawCommand& c) {
+        return c.kind == DrawCommand::Kind::Outline && c.rect == command.rect;
+    });
+    append(std::move(command));
+    return true;
+}
+
+bool RetainedCanvas::addText(double x, double y, const QString& text, int colour, double points) {
+    if (text.isEmpty() || !usable(x) || !usable(y) || !std::isfinite(points) || points <= 0)
+        return false;
+    DrawCommand command;
+    command.kind = DrawCommand::Kind::Text;
+    command.code = colour;
+    command.rect = QRectF(x, y, 0, 0);
+    command.text = text;
+    command.points = std::min(points, 400.0);
+    command.bounds = outward(textExtent(text, command.points).translated(x, y));
+    append(std::move(command));
+    return true;
+}
+
+void RetainedCanvas::addFill(int colour) {
+    DrawCommand command;
+    command.kind = DrawCommand::Kind::Fill;
+    command.code = colour;
+    command.rect = QRectF(0, 0, 画面幅, 画面高);
+    command.bounds = outward(command.rect);
+    coverWith(command.bounds);
+    append(std::move(command));
+}
+
+void RetainedCanvas::append(DrawCommand command) {
+    command.uncovered = QRegion(command.bounds);
+    commands_.push_back(std::move(command));
+}
+
+void RetainedCanvas::coverWith(const QRect& cover) {
+    if (cover.isEmpty()) return;
+    for (DrawCommand& c : commands_)
+        if (c.bounds.intersects(cover)) c.uncovered -= QRegion(cover);
+    std::erase_if(commands_, [](const DrawCommand& c) { return c.uncovered.isEmpty(); });
+}
+
+}  // namespace kiryuza::window

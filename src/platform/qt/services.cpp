@@ -1,0 +1,54 @@
+#include "platform/qt/services.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTime>
+
+namespace kiryuza::window {
+
+namespace {
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+押されたボタン MessageBoxes::表示(const std::string& 本文, const std::string& 題, ボタン種類 種類,
+                                  bool 警告) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(fromUtf8(題));
+    box.setText(fromUtf8(本文));
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(警告 ? QMessageBox::Warning : QMessageBox::NoIcon);
+    if (種類 == ボタン種類::はいいいえ) {
+        QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+        yes->setObjectName(QStringLiteral("yes"));
+        no->setObjectName(QStringLiteral("no"));
+        box.setDefaultButton(yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? 押されたボタン::はい : 押されたボタン::いいえ;
+    }
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("ok"));
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return 押されたボタン::OK;
+}
+
+double TimeOfDay::現在秒() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+GameTimer::GameTimer(QObject* parent) : QObject(parent) {
+    timer_.setInterval(kIntervalMs);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (onTick_) onTick_();
+    });
+}
+
+}  // namespace kiryuza::window
