@@ -198,9 +198,9 @@ namespace {
 constexpr std::uint32_t kMusicRate = 32000;
 // About 66 beats a minute, rounded so that a beat is a multiple of 320 samples: then the loop
 // is a whole number of frames after resampling to 44100 Hz as well. The tune takes 56 beats;
-// two more let its last note ring out.
+// one more lets its last note ring out before it starts again.
 constexpr std::size_t kBeat = 29120;
-constexpr std::size_t kLoopBeats = 58;
+constexpr std::size_t kLoopBeats = 57;
 constexpr std::size_t kLoop = kBeat * kLoopBeats;
 
 double midiFreq(int note) {
@@ -208,19 +208,22 @@ double midiFreq(int note) {
 }
 
 // A plucked string (Karplus-Strong): a burst of noise and a pluck-shaped triangle circulate in
-// a delay line one period long, losing a little brightness and level every trip. An all-pass
-// stage tunes the fractional part of the period. `cut` ends the note early (the same string
-// plucked again), with a short damping ramp.
+// a delay line one period long, losing a little brightness and level every trip. The loss filter
+// mixes each sample with a share `blend` of the one before: little on the higher strings, so they
+// keep their twang, more on the low ones. An all-pass stage tunes the fractional part of the
+// period. `cut` ends the note early (the same string plucked again) with a short damping ramp.
 std::vector<double> pluck(double freq, double velocity, std::uint32_t seed, double cut) {
     const double rate = kMusicRate;
-    const double period = rate / freq - 0.5;  // the averaging filter adds half a sample
+    const double blend = std::clamp(55.0 / freq, 0.08, 0.5);
+    const double period = rate / freq - blend;  // the loss filter delays by about `blend`
     const auto length = static_cast<std::size_t>(std::floor(period - 0.2));
     const double frac = period - static_cast<double>(length);
     const double allpass = (1 - frac) / (1 + frac);
     // Loop gain for the wanted ring time of the fundamental; low strings ring longer.
-    const double t60 = 3.0 * std::pow(440.0 / freq, 0.35);
-    const double gain =
-        std::min(0.99995, std::pow(10.0, -3.0 / (freq * t60)) / std::cos(kPi * freq / rate));
+    const double t60 = 5.0 * std::pow(440.0 / freq, 0.35);
+    const double loss =
+        std::sqrt(1 - 2 * blend * (1 - blend) * (1 - std::cos(2 * kPi * freq / rate)));
+    const double gain = std::min(0.99995, std::pow(10.0, -3.0 / (freq * t60)) / loss);
 
     // The excitation: a triangle peaking near the bridge end plus brightness-filtered noise.
     std::vector<double> line(length);
@@ -247,7 +250,7 @@ std::vector<double> pluck(double freq, double velocity, std::uint32_t seed, doub
     std::size_t index = 0;
     for (std::size_t n = 0; n < out.size(); ++n) {
         const double y = line[index];
-        const double averaged = 0.5 * (y + previous);
+        const double averaged = (1 - blend) * y + blend * previous;
         previous = y;
         const double tuned = allpass * averaged + apIn - allpass * apOut;
         apIn = averaged;
