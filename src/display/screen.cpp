@@ -34,6 +34,7 @@ const char* const 段級[21] = {
 std::string 文字列変換(int c) {
     if (c >= 1 && c <= 9) return 全角数字[c];
     if (c >= 1001 && c <= 1009) return 漢数字[c - 1000];
+    if (c < -駒_COM王 || c > 駒_COM王) return "";
     switch (c < 0 ? -c : c) {
         case 10:
             return "歩";

@@ -86,6 +86,7 @@ inline constexpr int 打駒_COM[8] = {0,          駒_COMと, 駒_COM香成, 駒
 
 // Hand index 1..7 of a captured code of either form and side; 0 for the king and non-pieces.
 constexpr int 持駒番号(int code) {
+    if (code < -駒_COM王 || code > 駒_COM王) return 0;
     const int m = code < 0 ? -code : code;
     switch (m) {
         case 10:
@@ -116,6 +117,7 @@ constexpr int 持駒番号(int code) {
 
 // True for the 29 codes that may stand on a board (both sides, both forms, the kings).
 constexpr bool 盤上駒コード(int code) {
+    if (code < -駒_COM王 || code > 駒_COM王) return false;
     const int m = code < 0 ? -code : code;
     switch (m) {
         case 10:
