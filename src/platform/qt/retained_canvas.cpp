@@ -67,9 +67,11 @@ QRectF RetainedCanvas::textExtent(const QString& text, double points) {
     const QFontMetricsF metrics(font, &device);
     const double height = metrics.height();
     const double width = metrics.horizontalAdvance(text);
-    const double padX = 0.3 * height + kOutlineOverhang;
-    const double padY = 0.2 * height + kOutlineOverhang;
-    return QRectF(-padX, -padY, width + 2 * padX, height + 2 * padY);
+    // Glyphs start right of the point and below the line's top; on the right and below
+    // there is room for bold strokes, antialiasing and advances rounded to whole pixels.
+    const double pad = 0.05 * height + kOutlineOverhang;
+    const double rounding = 10.0 * static_cast<double>(text.size());
+    return QRectF(0, 0, width + pad + rounding, height + pad);
 }
 
 bool RetainedCanvas::addPicture(int code, double x, double y) {

@@ -41,8 +41,8 @@ class RetainedCanvas {
 
     // Whether a picture code paints every pixel of its rectangle.
     static bool isOpaque(int code);
-    // The text's extent in twips relative to its top-left point, generously padded so that
-    // antialiasing and glyph overhang stay inside at every scale.
+    // The text's extent in twips from its top-left point, padded so that bold strokes,
+    // antialiasing and pixel-rounded advances stay inside at the usual scales.
     static QRectF textExtent(const QString& text, double points);
 
   private:

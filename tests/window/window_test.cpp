@@ -1,0 +1,267 @@
+// The main window: the menu tree with its control names and captions, menu events and check
+// marks owned by the game, window placement in twips, the end of the program, the timer kept
+// out of running handlers, message boxes and the about box.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTime>
+#include <functional>
+#include <map>
+
+#include "platform/qt/main_window.h"
+#include "platform/qt/services.h"
+#include "qt_app.h"
+
+namespace kiryuza::window {
+namespace {
+
+// Records every event; a menu name may have a reaction run inside its handler.
+class RecordingEvents : public GameEvents {
+  public:
+    std::vector<std::string> log;
+    std::map<std::string, std::function<void()>> reactions;
+
+    void menu(std::string_view name) override {
+        log.emplace_back(name);
+        if (auto it = reactions.find(std::string(name)); it != reactions.end()) it->second();
+    }
+    void mouseDown(int b, int s, double, double) override {
+        log.push_back("mouse " + std::to_string(b) + " " + std::to_string(s));
+    }
+    void keyPress(int key) override { log.push_back("key " + std::to_string(key)); }
+    void timerTick() override { ++ticks; }
+    void unload() override { log.emplace_back("unload"); }
+    void fileClick(const std::string& p) override { log.push_back("file " + p); }
+    void driveChange(const std::string& d) override { log.push_back("drive " + d); }
+    void folderChange(const std::string& f) override { log.push_back("folder " + f); }
+    void returnClick() override { log.emplace_back("return"); }
+    int ticks = 0;
+};
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window.setEvents(&events);
+        window.setQuitHandler([this] { ++quits; });
+    }
+    void TearDown() override { window.setEvents(nullptr); }
+
+    RecordingEvents events;
+    MainWindow window;
+    int quits = 0;
+};
+
+// The menu tree as text: "name:caption" with sub-menus in brackets.
+QString describe(const QList<QAction*>& actions) {
+    QStringList parts;
+    for (const QAction* a : actions) {
+        QString part = a->objectName() + ':' + a->text();
+        if (a->isCheckable()) part += '*';
+        if (a->menu() != nullptr) part += '[' + describe(a->menu()->actions()) + ']';
+        parts << part;
+    }
+    return parts.join(' ');
+}
+
+TEST_F(MainWindowTest, MenuBarHoldsEveryControlInOrderWithItsCaption) {
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Kiryuza"));
+    const QString expected = QStringLiteral(
+        "TAIKYOKU:対局[MATCH_MAN:対局(人間)[START:スタート] START2:対局(COM)[SENTE:先手 "
+        "GOTE:後手] LEVEL:COM対局ﾚﾍﾞﾙ[LEVEL1:ﾚﾍﾞﾙ1* LEVEL2:ﾚﾍﾞﾙ2* LEVEL3:ﾚﾍﾞﾙ3*] "
+        "OWARI:終わり] STOP:局面[CANCEL:最初 REVERSE:反転] REPLAY:戻 AFTER:進 LBEL_UP:△ "
+        "LEBEL_DOWN:▽ KIFU:棋譜[KIFU_READ:読込 KIFU_WRITE:書込] OPTION:ｵﾌﾟｼｮﾝ[HAIKEI_GA:背景画"
+        "[MIDORI:緑* TATAMI:畳* TAKE:竹* UCHU:宇宙* RENGA:煉瓦*] SIDOU:移動指導* KEIKA:経過時間* "
+        "BGM:BGM*] VER:その他");
+    EXPECT_EQ(describe(window.menuBar()->actions()), expected);
+    for (const char* name : {"TAIKYOKU", "START2", "LEVEL", "HAIKEI_GA", "OPTION"})
+        EXPECT_NE(window.findChild<QMenu*>(QString::fromLatin1(name)), nullptr) << name;
+}
+
+TEST_F(MainWindowTest, OpeningMenusAndChoosingItemsReachTheGameByName) {
+    for (const char* name : {"TAIKYOKU", "MATCH_MAN", "STOP", "KIFU", "OPTION"})
+        emit window.findChild<QMenu*>(QString::fromLatin1(name))->aboutToShow();
+    for (const char* name : {"SENTE", "REPLAY", "LBEL_UP", "KIFU_WRITE", "VER", "OWARI"})
+        window.action(QString::fromLatin1(name))->trigger();
+    EXPECT_EQ(events.log,
+              (std::vector<std::string>{"TAIKYOKU", "MATCH_MAN", "STOP", "KIFU", "OPTION", "SENTE",
+                                        "REPLAY", "LBEL_UP", "KIFU_WRITE", "VER", "OWARI"}));
+}
+
+TEST_F(MainWindowTest, TheGameOwnsTheCheckMarks) {
+    bool seenDuringHandler = true;
+    events.reactions["SIDOU"] = [&] {
+        seenDuringHandler = window.チェック("SIDOU");
+        window.チェック設定("SIDOU", !seenDuringHandler);
+    };
+    window.action("SIDOU")->trigger();
+    EXPECT_FALSE(seenDuringHandler);  // the old state, not Qt's toggled one
+    EXPECT_TRUE(window.チェック("SIDOU"));
+    window.action("SIDOU")->trigger();
+    EXPECT_TRUE(seenDuringHandler);
+    EXPECT_FALSE(window.チェック("SIDOU"));
+
+    // A handler that leaves the mark alone leaves it as it was.
+    window.チェック設定("UCHU", true);
+    window.action("UCHU")->trigger();
+    EXPECT_TRUE(window.チェック("UCHU"));
+    window.action("MIDORI")->trigger();
+    EXPECT_FALSE(window.チェック("MIDORI"));
+
+    // Unknown names and items without marks.
+    window.チェック設定("NO_SUCH_ITEM", true);
+    EXPECT_FALSE(window.チェック("NO_SUCH_ITEM"));
+    window.チェック設定("SENTE", true);
+    EXPECT_FALSE(window.チェック("SENTE"));
+}
+
+TEST_F(MainWindowTest, PlacesTheWindowInTwipsWithTheCanvasAtItsNaturalSize) {
+    const double twipsPerPixel = 1440.0 / window.screen()->logicalDotsPerInchY();
+    window.配置(0, 0, 9800, 8000);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // The client area below the menu bar is the canvas's 9660 x 7320 twips.
+    EXPECT_NEAR(window.view().width(), 9660 / twipsPerPixel, 1);
+    EXPECT_NEAR(window.view().height(), 7320 / twipsPerPixel, 1);
+    window.配置(450, 300, 14000, 11000);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(window.上端(), 300, twipsPerPixel);
+    EXPECT_NEAR(window.view().width(), (14000 - 140) / twipsPerPixel, 1);
+    window.showMaximized();
+    QCoreApplication::processEvents();
+    if (window.isMaximized()) {
+        EXPECT_EQ(window.上端(), -60);
+    }
+}
+
+TEST_F(MainWindowTest, EndsOnlyAfterTheHandlerThatAskedReturnsAndThenIgnoresEvents) {
+    bool quitBeforeReturn = false;
+    events.reactions["OWARI"] = [&] {
+        window.終了();
+        QCoreApplication::processEvents();
+        quitBeforeReturn = quits > 0 || window.ended();
+    };
+    window.show();
+    window.action("OWARI")->trigger();
+    EXPECT_FALSE(quitBeforeReturn);
+    EXPECT_TRUE(window.ended());
+    EXPECT_FALSE(window.isVisible());
+    QTest::qWait(20);
+    EXPECT_EQ(quits, 1);
+    window.action("SENTE")->trigger();
+    EXPECT_EQ(events.log, std::vector<std::string>{"OWARI"});
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowUnloadsTheGameOnce) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.close();
+    window.close();
+    QTest::qWait(20);
+    EXPECT_EQ(events.log, std::vector<std::string>{"unload"});
+    EXPECT_EQ(quits, 1);
+}
+
+TEST_F(MainWindowTest, TimerTicksNeverRunInsideAHandler) {
+    int ticksWhileBoxOpen = -1;
+    events.reactions["SENTE"] = [&] {
+        window.timer().開始();
+        const int before = events.ticks;
+        // The box stays open for several timer intervals.
+        QTimer::singleShot(300, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        window.messages().表示("MANの番です", " ", ボタン種類::OK, false);
+        ticksWhileBoxOpen = events.ticks - before;
+    };
+    window.show();
+    window.action("SENTE")->trigger();
+    EXPECT_EQ(ticksWhileBoxOpen, 0);
+    EXPECT_TRUE(window.timer().動作中());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return events.ticks >= 2; }, 5000));
+    window.timer().停止();
+    EXPECT_FALSE(window.timer().動作中());
+}
+
+TEST_F(MainWindowTest, BoardAndPanelEventsGoThroughTheSameDispatcher) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(&window.view(), Qt::MiddleButton, Qt::AltModifier, QPoint(100, 100));
+    window.view().setFocus();
+    QTest::keyClick(&window.view(), Qt::Key_Escape);
+    window.panel().入力欄表示(true);
+    window.panel().returnButton()->click();
+    EXPECT_EQ(events.log, (std::vector<std::string>{"mouse 4 4", "key 27", "return"}));
+}
+
+TEST(MessageBoxesTest, AnswersComeBackAsTheButtonPressed) {
+    QWidget parent;
+    MessageBoxes boxes(&parent);
+    struct Row {
+        const char* name;
+        ボタン種類 kind;
+        bool warning;
+        const char* press;
+        押されたボタン expected;
+    };
+    const Row rows[] = {
+        {"OK box", ボタン種類::OK, false, "OK", 押されたボタン::OK},
+        {"yes", ボタン種類::はいいいえ, true, "はい", 押されたボタン::はい},
+        {"no", ボタン種類::はいいいえ, false, "いいえ", 押されたボタン::いいえ},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QMessageBox::Icon icon = QMessageBox::Critical;
+        QStringList buttons;
+        testing::ModalAnswerer answerer([&](const QWidget& box) {
+            icon = static_cast<const QMessageBox&>(box).icon();
+            for (const QAbstractButton* b : box.findChildren<QAbstractButton*>())
+                buttons << b->text();
+            return QString::fromUtf8(row.press);
+        });
+        EXPECT_EQ(boxes.表示("棋譜を書き込みました", "  ", row.kind, row.warning), row.expected);
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        EXPECT_EQ(answerer.seen()[0].title, QStringLiteral("  "));
+        EXPECT_TRUE(answerer.seen()[0].text.contains(QStringLiteral("棋譜を書き込みました")));
+        EXPECT_EQ(icon, row.warning ? QMessageBox::Warning : QMessageBox::NoIcon);
+        buttons.sort();
+        const QStringList expected =
+            row.kind == ボタン種類::OK ? QStringList{"OK"} : QStringList{"いいえ", "はい"};
+        EXPECT_EQ(buttons, expected);
+    }
+    // Escape on a yes/no box counts as no.
+    QTimer::singleShot(50, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Escape);
+    });
+    EXPECT_EQ(boxes.表示("?", "?", ボタン種類::はいいいえ, false), 押されたボタン::いいえ);
+}
+
+TEST(MainWindowAboutTest, AboutBoxNamesTheProductVersionHomeAndContact) {
+    MainWindow window;
+    testing::ModalAnswerer answerer;
+    window.バージョン情報();
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    const QString text = answerer.seen()[0].text;
+    for (const char* part :
+         {"Kiryuza", "1.0.0", "https://kiryuza.example.org/", "kiryuza@example.org", "将棋"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
+}
+
+TEST(TimeOfDayTest, SecondsSinceMidnightFollowTheClock) {
+    TimeOfDay clock;
+    const double now = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+    const double t = clock.現在秒();
+    EXPECT_GE(t, 0);
+    EXPECT_LT(t, 86400);
+    EXPECT_TRUE(std::abs(t - now) < 2 || std::abs(t - now) > 86398);  // or midnight passed
+}
+
+}  // namespace
+}  // namespace kiryuza::window
