@@ -96,24 +96,36 @@ constexpr int 一組の数[8] = {0, 18, 4, 4, 4, 4, 2, 2};
 
 const char* 行誤りの理由(行誤り 誤り) {
     switch (誤り) {
-        case 行誤り::なし: return "ok";
-        case 行誤り::長さ: return "wrong length";
-        case 行誤り::数値でない: return "field is not a number";
-        case 行誤り::駒でない: return "value is not a piece code";
-        case 行誤り::駒数超過: return "more pieces of a kind than a set holds";
-        case 行誤り::王の数: return "not exactly one king per side";
+        case 行誤り::なし:
+            return "ok";
+        case 行誤り::長さ:
+            return "wrong length";
+        case 行誤り::数値でない:
+            return "field is not a number";
+        case 行誤り::駒でない:
+            return "value is not a piece code";
+        case 行誤り::駒数超過:
+            return "more pieces of a kind than a set holds";
+        case 行誤り::王の数:
+            return "not exactly one king per side";
     }
     return "unknown";
 }
 
 const char* 行誤りの説明(行誤り 誤り) {
     switch (誤り) {
-        case 行誤り::なし: return "";
-        case 行誤り::長さ: return "行の長さが358文字ではありません";
-        case 行誤り::数値でない: return "数値でない欄があります";
-        case 行誤り::駒でない: return "駒ではない値があります";
-        case 行誤り::駒数超過: return "駒の数が多すぎます";
-        case 行誤り::王の数: return "王が両方に一枚ずつありません";
+        case 行誤り::なし:
+            return "";
+        case 行誤り::長さ:
+            return "行の長さが358文字ではありません";
+        case 行誤り::数値でない:
+            return "数値でない欄があります";
+        case 行誤り::駒でない:
+            return "駒ではない値があります";
+        case 行誤り::駒数超過:
+            return "駒の数が多すぎます";
+        case 行誤り::王の数:
+            return "王が両方に一枚ずつありません";
     }
     return "";
 }
