@@ -1,5 +1,6 @@
 #include "platform/qt/board_view.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -133,7 +134,8 @@ void BoardView::mousePressEvent(QMouseEvent* event) {
 
 void BoardView::keyPressEvent(QKeyEvent* event) {
     // Only keys typed on the board itself, not ones a text box of the record panel let pass.
-    if (!onKey_ || !hasFocus()) {
+    const QWidget* focus = QApplication::focusWidget();
+    if (!onKey_ || (focus != nullptr && focus != this && isAncestorOf(focus))) {
         QWidget::keyPressEvent(event);
         return;
     }

@@ -1,0 +1,190 @@
+// The real game in the real window: start a game against the computer from the menu, answer
+// its boxes, click a move at its twip position, let the computer reply, and check that the
+// window shows the board the game holds, square by square.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "game/form1.h"
+#include "platform/files/qt_file_system.h"
+#include "platform/files/qt_text_codec.h"
+#include "platform/pictures/pictures.h"
+#include "platform/qt/main_window.h"
+#include "qt_app.h"
+
+namespace kiryuza::window {
+namespace {
+
+// A sound library that accepts everything and plays nothing.
+class SilentSound : public サウンド {
+  public:
+    std::int32_t dsInitialize() override { return 1; }
+    std::int32_t dsCreateDSB(std::int32_t, const std::uint8_t*, std::size_t,
+                             std::int32_t) override {
+        return ++buffers_;
+    }
+    void dsPlay(std::int32_t) override {}
+    void dsPlayLooping(std::int32_t) override {}
+    void dsStop(std::int32_t) override {}
+    void dsFree(std::int32_t) override {}
+    void dsTerminate(std::int32_t) override {}
+
+  private:
+    std::int32_t buffers_ = 100;
+};
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
+// The twip rectangle of board cell (x, y).
+QRectF cellRect(int x, int y) {
+    return QRectF(1050 + 570 * x, 100 + 660 * y, 570, 660);
+}
+
+// The game wired to the window as the program does it, in a fresh working folder.
+class GameWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        previous = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        window.setQuitHandler([this] { ++quits; });
+        window.setEvents(&events);
+        form.Form_Load();
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    void TearDown() override {
+        window.setEvents(nullptr);
+        QDir::setCurrent(previous);
+    }
+
+    // Clicks the centre of board cell (x, y) on the view.
+    void clickCell(int x, int y) {
+        const QPointF centre = cellRect(x, y).center();
+        QTest::mouseClick(&window.view(), Qt::LeftButton, {},
+                          window.view().viewGeometry().twipsToLogical(centre).toPoint());
+    }
+
+    // The board squares whose picture in the grabbed window differs from the game's board.
+    std::vector<std::string> squaresNotShowingTheBoard() {
+        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const ViewGeometry g = window.view().viewGeometry();
+        const QPoint viewAt = window.view().mapTo(&window, QPoint(0, 0)) * g.devicePixelRatio;
+        const int inset = 3 * static_cast<int>(g.devicePixelRatio);
+        std::vector<std::string> wrong;
+        for (int x = 1; x <= 9; ++x)
+            for (int y = 1; y <= 9; ++y) {
+                const int code = form.状態().局.盤面[x][y];
+                const QRectF cell = cellRect(x, y);
+                const QRect picture = g.snap(QRectF(cell.topLeft(), QSizeF(585, 660)));
+                QImage alone(picture.size(), QImage::Format_ARGB32_Premultiplied);
+                alone.fill(Qt::transparent);
+                {
+                    QPainter painter(&alone);
+                    pictures::paint(painter, code, QRectF(QPointF(0, 0), QSizeF(picture.size())));
+                }
+                const QRect inner = g.snap(cell).adjusted(inset, inset, -inset, -inset);
+                const QImage expected = alone.convertToFormat(QImage::Format_RGB32)
+                                            .copy(inner.translated(-picture.topLeft()));
+                if (shot.copy(inner.translated(viewAt)) != expected)
+                    wrong.push_back(std::to_string(x) + "," + std::to_string(y));
+            }
+        return wrong;
+    }
+
+    QTemporaryDir folder;
+    QString previous;
+    MainWindow window;
+    SilentSound sound;
+    QtFileSystem files;
+    QtTextCodec codec;
+    プラットフォーム platform{window.view(),
+                              window.messages(),
+                              window.timeOfDay(),
+                              window.timer(),
+                              window,
+                              sound,
+                              files,
+                              codec,
+                              window.panel(),
+                              window};
+    Form1 form{platform};
+    GameEventsFor<Form1> events{form};
+    int quits = 0;
+};
+
+TEST_F(GameWindowTest, PlaysAMoveAgainstTheComputerAndShowsTheNewBoard) {
+    EXPECT_TRUE(window.チェック("LEVEL3"));
+    EXPECT_TRUE(window.チェック("MIDORI"));
+    EXPECT_TRUE(squaresNotShowingTheBoard().empty());
+    ASSERT_EQ(form.状態().局.盤面[5][7], -11);
+
+    testing::ModalAnswerer answerer;
+    window.action("SENTE")->trigger();
+    ASSERT_FALSE(answerer.seen().empty());
+    EXPECT_EQ(answerer.seen().front().text, QStringLiteral("MANの番です"));
+    const int manToMove = form.状態().状況.手番;
+
+    // The computer's turn blinks its piece inside the click handler: the window must be
+    // repainted while the handler still runs.
+    PaintCounter paints;
+    window.view().installEventFilter(&paints);
+    clickCell(5, 7);
+    clickCell(5, 6);
+    window.view().removeEventFilter(&paints);
+    EXPECT_GE(paints.count, 4);
+
+    const 局面& board = form.状態().局;
+    EXPECT_EQ(board.盤面[5][7], 0);
+    EXPECT_EQ(board.盤面[5][6], -11);
+    EXPECT_EQ(form.状態().状況.手数, 2);  // the computer has replied
+    EXPECT_EQ(form.状態().状況.手番, manToMove);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(squaresNotShowingTheBoard(), std::vector<std::string>{});
+    // The back buffer's list has not grown with the game.
+    EXPECT_LT(window.view().canvas().size(), 1500u);
+
+    // Esc ends the program.
+    window.view().setFocus();
+    QTest::keyClick(&window.view(), Qt::Key_Escape);
+    EXPECT_TRUE(window.ended());
+    EXPECT_TRUE(form.終了済み());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return quits == 1; }, 2000));
+}
+
+TEST_F(GameWindowTest, MenusReachTheGameAndTheRecordPanelOpensOverTheBoard) {
+    testing::ModalAnswerer answerer;
+    window.action("UCHU")->trigger();
+    EXPECT_EQ(form.背景種類(), pictures::背景_宇宙);
+    EXPECT_TRUE(window.チェック("UCHU"));
+    EXPECT_FALSE(window.チェック("MIDORI"));
+    window.action("KEIKA")->trigger();
+    EXPECT_FALSE(window.チェック("KEIKA"));
+
+    window.action("KIFU_READ")->trigger();
+    EXPECT_TRUE(window.panel().files()->isVisible());
+    EXPECT_TRUE(window.panel().folders()->isVisible());
+    emit window.findChild<QMenu*>("TAIKYOKU")->aboutToShow();
+    EXPECT_FALSE(window.panel().files()->isVisible());
+
+    window.action("VER")->trigger();
+    ASSERT_FALSE(answerer.seen().empty());
+    EXPECT_TRUE(answerer.seen().back().text.contains(QStringLiteral("Kiryuza")));
+    EXPECT_TRUE(squaresNotShowingTheBoard().empty());
+}
+
+}  // namespace
+}  // namespace kiryuza::window
