@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -47,7 +48,7 @@ QComboBox, QListWidget, QLineEdit {
     background: #fbf5e6; color: #2b1d0e; border: 1px solid #6b4a22;
     selection-background-color: #9c3d22; selection-color: #fff8ec; padding: 0px 2px;
 }
-QLabel { background: #e9dcc0; color: #2b1d0e; border: 1px solid #6b4a22; padding: 0px 2px; }
+QLabel { background: #e9dcc0; color: #2b1d0e; border: 1px solid #6b4a22; padding: 0px 1px; }
 QPushButton {
     background: #e9dcc0; color: #2b1d0e; border: 1px solid #6b4a22; border-radius: 3px;
 }
@@ -163,6 +164,14 @@ void RecordPanel::relayout() {
     QFont font = QApplication::font();
     font.setPixelSize(std::max(7, static_cast<int>(std::lround(12 * g.logicalZoom()))));
     for (QWidget* w : widgets()) w->setFont(font);
+    // The labels are narrow: a caption that does not fit gets a smaller face.
+    for (QLabel* l : labels_) {
+        QFont fitted = font;
+        const int room = l->contentsRect().width() - 2;
+        while (fitted.pixelSize() > 6 && QFontMetrics(fitted).horizontalAdvance(l->text()) > room)
+            fitted.setPixelSize(fitted.pixelSize() - 1);
+        l->setFont(fitted);
+    }
 }
 
 void RecordPanel::一覧表示(bool ドライブ, bool フォルダ, bool ファイル) {
