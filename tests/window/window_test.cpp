@@ -241,6 +241,12 @@ TEST(MessageBoxesTest, AnswersComeBackAsTheButtonPressed) {
         if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Escape);
     });
     EXPECT_EQ(boxes.表示("?", "?", ボタン種類::はいいいえ, false), 押されたボタン::いいえ);
+    // The game breaks lines with carriage returns; they show as line breaks.
+    testing::ModalAnswerer lines;
+    boxes.表示("反転後ではできません\r\r局面→最初にして下さい", "t", ボタン種類::OK, false);
+    ASSERT_EQ(lines.seen().size(), 1u);
+    EXPECT_EQ(lines.seen()[0].text,
+              QStringLiteral("反転後ではできません\n\n局面→最初にして下さい"));
 }
 
 TEST(MainWindowAboutTest, AboutBoxNamesTheProductVersionHomeAndContact) {

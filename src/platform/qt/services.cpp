@@ -18,7 +18,11 @@ QString fromUtf8(const std::string& text) {
                                   bool 警告) {
     QMessageBox box(parent_);
     box.setWindowTitle(fromUtf8(題));
-    box.setText(fromUtf8(本文));
+    // The game's texts break lines with carriage returns; a label breaks on line feeds.
+    QString text = fromUtf8(本文);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setText(text);
     box.setTextFormat(Qt::PlainText);
     box.setIcon(警告 ? QMessageBox::Warning : QMessageBox::NoIcon);
     if (種類 == ボタン種類::はいいいえ) {
