@@ -7,6 +7,14 @@
 
 namespace kiryuza {
 
+// Picture codes besides the piece codes (0 is the empty square).
+inline constexpr int 絵_タイトル = 1;
+inline constexpr int 背景_緑 = 2;
+inline constexpr int 背景_畳 = 3;
+inline constexpr int 背景_竹 = 4;
+inline constexpr int 背景_宇宙 = 5;
+inline constexpr int 背景_煉瓦 = 6;
+
 // The client area the game draws into, in twips.
 inline constexpr double 画面幅 = 9660;
 inline constexpr double 画面高 = 7320;

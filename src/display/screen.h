@@ -17,14 +17,6 @@ inline constexpr double 盤原点Y = 100;
 inline constexpr double 桝幅 = 570;
 inline constexpr double 桝高 = 660;
 
-// Picture codes besides the piece codes.
-inline constexpr int 絵_タイトル = 1;
-inline constexpr int 背景_緑 = 2;
-inline constexpr int 背景_畳 = 3;
-inline constexpr int 背景_竹 = 4;
-inline constexpr int 背景_宇宙 = 5;
-inline constexpr int 背景_煉瓦 = 6;
-
 // Text of a code: file digits 1..9, rank numerals 1001..1009, piece names; empty otherwise.
 std::string 文字列変換(int IN_文字列);
 

@@ -535,6 +535,28 @@ void Form1::STOP_Click() {
     パネルを閉じる();
 }
 
+// Puts history entry n on the board and in the hands, sets both clocks to the given totals and
+// redraws them, the hands and the board.
+void Form1::棋譜の局面を置く(int n, double 秒MAN, double 秒COM) {
+    auto& s = *状態_;
+    auto& 局 = s.局;
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) 局.盤面[x][y] = s.棋譜.棋譜_盤面[n][x][y];
+    for (int k = 1; k <= 7; ++k) {
+        局.持駒MAN[k] = s.棋譜.棋譜_持駒MAN[n][k];
+        局.持駒COM[k] = s.棋譜.棋譜_持駒COM[n][k];
+    }
+    局.持駒総数COM = 調査_持駒数(局, 局.手番値COM);
+    局.持駒総数MAN = 調査_持駒数(局, 局.手番値MAN);
+    s.時計.累計秒COM = 秒COM;
+    画面_.描画_所有時間(局.手番値COM, s.時計.累計秒COM);
+    s.時計.累計秒MAN = 秒MAN;
+    画面_.描画_所有時間(局.手番値MAN, s.時計.累計秒MAN);
+    画面_.描画_自持盤();
+    画面_.描画_敵持盤();
+    画面_.描画_盤();
+}
+
 void Form1::AFTER_Click() {
     auto& s = *状態_;
     auto& 局 = s.局;
@@ -562,21 +584,7 @@ void Form1::AFTER_Click() {
     s.状況.手数 += 1;
     画面_.描画_手数(s.状況.手数, 色_白);
     const int n = s.棋譜.棋譜手数;
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) 局.盤面[x][y] = s.棋譜.棋譜_盤面[n][x][y];
-    for (int k = 1; k <= 7; ++k) {
-        局.持駒MAN[k] = s.棋譜.棋譜_持駒MAN[n][k];
-        局.持駒COM[k] = s.棋譜.棋譜_持駒COM[n][k];
-    }
-    局.持駒総数COM = 調査_持駒数(局, 局.手番値COM);
-    局.持駒総数MAN = 調査_持駒数(局, 局.手番値MAN);
-    s.時計.累計秒COM = s.棋譜.棋譜_後秒C[n];
-    画面_.描画_所有時間(局.手番値COM, s.時計.累計秒COM);
-    s.時計.累計秒MAN = s.棋譜.棋譜_後秒M[n];
-    画面_.描画_所有時間(局.手番値MAN, s.時計.累計秒MAN);
-    画面_.描画_自持盤();
-    画面_.描画_敵持盤();
-    画面_.描画_盤();
+    棋譜の局面を置く(n, s.棋譜.棋譜_後秒M[n], s.棋譜.棋譜_後秒C[n]);
     int X = 0;
     int Y = 0;
     int 種類 = 0;
@@ -602,21 +610,7 @@ void Form1::REPLAY_Click() {
     画面_.描画_将棋盤桝();
     画面_.消去_思考中();
     const int n = s.棋譜.棋譜手数 - 1;
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) 局.盤面[x][y] = s.棋譜.棋譜_盤面[n][x][y];
-    for (int k = 1; k <= 7; ++k) {
-        局.持駒MAN[k] = s.棋譜.棋譜_持駒MAN[n][k];
-        局.持駒COM[k] = s.棋譜.棋譜_持駒COM[n][k];
-    }
-    局.持駒総数COM = 調査_持駒数(局, 局.手番値COM);
-    局.持駒総数MAN = 調査_持駒数(局, 局.手番値MAN);
-    s.時計.累計秒COM = s.棋譜.棋譜_前秒C[n];
-    画面_.描画_所有時間(局.手番値COM, s.時計.累計秒COM);
-    s.時計.累計秒MAN = s.棋譜.棋譜_前秒M[n];
-    画面_.描画_所有時間(局.手番値MAN, s.時計.累計秒MAN);
-    画面_.描画_自持盤();
-    画面_.描画_敵持盤();
-    画面_.描画_盤();
+    棋譜の局面を置く(n, s.棋譜.棋譜_前秒M[n], s.棋譜.棋譜_前秒C[n]);
     int X = 0;
     int Y = 0;
     int 種類 = 0;

@@ -111,6 +111,9 @@ class Form1 : private 局面表示 {
     void 対局終了_COM手なし();
     void 経過秒更新();
 
+    // Replay.
+    void 棋譜の局面を置く(int n, double 秒MAN, double 秒COM);
+
     // Handicap.
     void ハンデ変更(int 向き);
     void 描画_メッセージ(int IN_メッセージ番号);

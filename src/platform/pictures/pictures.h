@@ -9,17 +9,19 @@
 #include <QSize>
 #include <QString>
 
+#include "display/canvas.h"
+
 class QPainter;
 
 namespace kiryuza::pictures {
 
 // Picture codes besides the piece codes (0 is the empty square, 空桝).
-inline constexpr int 絵_タイトル = 1;
-inline constexpr int 背景_緑 = 2;
-inline constexpr int 背景_畳 = 3;
-inline constexpr int 背景_竹 = 4;
-inline constexpr int 背景_宇宙 = 5;
-inline constexpr int 背景_煉瓦 = 6;
+using ::kiryuza::絵_タイトル;
+using ::kiryuza::背景_宇宙;
+using ::kiryuza::背景_煉瓦;
+using ::kiryuza::背景_畳;
+using ::kiryuza::背景_竹;
+using ::kiryuza::背景_緑;
 
 // The board's cell step in natural pixels (570 x 660 twips). Background tiles are 40 x 45 but
 // repeat every 38 x 44, so tiles painted at cell corners join without seams in any order.
