@@ -94,6 +94,15 @@ TEST_F(コンピュータ, 戻した後コンピュータの番で押すと確�
     EXPECT_EQ(s().状況.手番, s().局.手番値MAN);
 }
 
+TEST_F(コンピュータ, 真夜中をまたいでも待ち時間は半秒で終わる) {
+    form->SENTE_Click();
+    環.時刻.今 = 86399.0;  // the blink and the pause after the move span midnight
+    押す(5, 7);
+    押す(5, 6);
+    EXPECT_EQ(s().状況.手数, 2);
+    EXPECT_LT(環.時刻.今, 100.0);
+}
+
 TEST_F(コンピュータ, 思考中の表示と点滅) {
     form->SENTE_Click();
     環.キャンバス面.消す();
