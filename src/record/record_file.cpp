@@ -43,7 +43,7 @@ bool 見出しを符号化(std::string_view 文字列, 文字コード& 符号, 
                     std::string& 誤り) {
     if (制御文字を含む(文字列)) {
         誤り = "「対局名」や対局者の名前に";
-        誤り += 棋譜文::制御文字;
+        誤り += record_text::制御文字;
         return false;
     }
     if (auto 全体 = 符号.CP932へ(std::string(文字列))) {
@@ -60,7 +60,7 @@ bool 見出しを符号化(std::string_view 文字列, 文字コード& 符号, 
             }
         }
     }
-    誤り = 棋譜文::文字列不正;
+    誤り = record_text::文字列不正;
     return false;
 }
 
@@ -163,7 +163,7 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
                                     文字コード& 符号) {
     棋譜内容結果 結果;
     if (記録数 < 0 || 記録数 > 棋譜ファイル最大手数) {
-        結果.誤り = 棋譜文::手数範囲外;
+        結果.誤り = record_text::手数範囲外;
         return 結果;
     }
     std::string 出力;
@@ -222,23 +222,23 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
         結果.棋譜 = {};
         return 結果;
     };
-    if (バイト列.empty()) return 失敗(0, 0, 棋譜文::空のファイル);
+    if (バイト列.empty()) return 失敗(0, 0, record_text::空のファイル);
     std::vector<std::string_view> 行 = 行に分ける(バイト列);
-    if (行.size() < 3) return 失敗(0, 0, 棋譜文::見出し不足);
+    if (行.size() < 3) return 失敗(0, 0, record_text::見出し不足);
     while (行.size() > 3 && 行.back().empty()) 行.pop_back();
 
     std::string* 見出し欄[3] = {&結果.棋譜.見出し.対局名, &結果.棋譜.見出し.上手名,
                                 &結果.棋譜.見出し.下手名};
     for (int i = 0; i < 3; ++i) {
         std::optional<std::string> 文 = 符号.CP932から(std::string(行[i]));
-        if (!文) return 失敗(i + 1, 0, 棋譜文::文字コード不正);
-        if (制御文字を含む(*文)) return 失敗(i + 1, 0, 棋譜文::制御文字);
+        if (!文) return 失敗(i + 1, 0, record_text::文字コード不正);
+        if (制御文字を含む(*文)) return 失敗(i + 1, 0, record_text::制御文字);
         *見出し欄[i] = std::move(*文);
     }
 
     const std::size_t 手数 = 行.size() - 3;
     if (手数 > static_cast<std::size_t>(棋譜ファイル最大手数)) {
-        return 失敗(3 + 棋譜ファイル最大手数 + 1, 0, 棋譜文::手数超過);
+        return 失敗(3 + 棋譜ファイル最大手数 + 1, 0, record_text::手数超過);
     }
     結果.棋譜.手.reserve(手数);
     for (std::size_t i = 3; i < 行.size(); ++i) {

@@ -94,7 +94,7 @@ double 取得_棋譜のX座標(std::string_view IN_文字列);
 
 // --- Texts of the messages above, for the window and the tests ---
 
-namespace 棋譜文 {
+namespace record_text {
 inline constexpr std::string_view 空のファイル = "ファイルが空です";
 inline constexpr std::string_view 見出し不足 =
     "見出しの3行（対局名と両対局者の名前）がそろっていません";
@@ -103,7 +103,7 @@ inline constexpr std::string_view 制御文字 = "改行などの制御文字が
 inline constexpr std::string_view 手数超過 = "指し手の行が500行を超えています";
 inline constexpr std::string_view 手数範囲外 = "保存する手数が正しくありません";
 inline constexpr std::string_view 文字列不正 = "文字列が正しくありません";
-}  // namespace 棋譜文
+}  // namespace record_text
 
 // "棋譜ファイル「名」を読み込めません。" and, on the next line, where (行 > 0, 桁 > 0) and why.
 std::string 読込失敗文(std::string_view 表示名, int 行, int 桁, std::string_view 理由);

@@ -57,15 +57,15 @@ TEST(棋譜読込, 壊れたファイルは行と理由を挙げて断り棋譜�
         std::string 理由;
     };
     const 例 表[] = {
-        {"空のファイル", "", 0, 0, std::string(棋譜文::空のファイル)},
-        {"見出しが2行", "t\r\nu\r\n", 0, 0, std::string(棋譜文::見出し不足)},
-        {"見出しが2行で行末なし", "t\r\nu", 0, 0, std::string(棋譜文::見出し不足)},
+        {"空のファイル", "", 0, 0, std::string(record_text::空のファイル)},
+        {"見出しが2行", "t\r\nu\r\n", 0, 0, std::string(record_text::見出し不足)},
+        {"見出しが2行で行末なし", "t\r\nu", 0, 0, std::string(record_text::見出し不足)},
         {"途中で切れた2バイト文字", "t\r\nu\x82\r\nl\r\n" + 正, 2, 0,
-         std::string(棋譜文::文字コード不正)},
-        {"CP932にないバイト", "t\xff\r\nu\r\nl\r\n", 1, 0, std::string(棋譜文::文字コード不正)},
-        {"UTF-8のBOM", "\xef\xbb\xbft\r\nu\r\nl\r\n", 1, 0, std::string(棋譜文::文字コード不正)},
-        {"見出しの制御文字", "t\r\nu\r\nl\x01\r\n", 3, 0, std::string(棋譜文::制御文字)},
-        {"見出しの途中のCR", "t\ru\r\nu\r\nl\r\n", 1, 0, std::string(棋譜文::制御文字)},
+         std::string(record_text::文字コード不正)},
+        {"CP932にないバイト", "t\xff\r\nu\r\nl\r\n", 1, 0, std::string(record_text::文字コード不正)},
+        {"UTF-8のBOM", "\xef\xbb\xbft\r\nu\r\nl\r\n", 1, 0, std::string(record_text::文字コード不正)},
+        {"見出しの制御文字", "t\r\nu\r\nl\x01\r\n", 3, 0, std::string(record_text::制御文字)},
+        {"見出しの途中のCR", "t\ru\r\nu\r\nl\r\n", 1, 0, std::string(record_text::制御文字)},
         {"357文字", 見 + 正 + "\r\n" + 正.substr(1) + "\r\n", 5, 0, 長さ},
         {"359文字", 見 + " " + 正 + "\r\n", 4, 0, 長さ},
         {"途中の空行", 見 + "\r\n" + 正 + "\r\n", 4, 0, 長さ},
@@ -83,7 +83,7 @@ TEST(棋譜読込, 壊れたファイルは行と理由を挙げて断り棋譜�
         {"上側の王がふたつ", 見 + 書き換え(正, 161, " 950"), 4, 0, 王},
         {"後ろの行だけ壊れている", 見 + 繰り返し(正, 2) + 書き換え(正, 1, "   x"), 6, 1, 数値},
         {"LFだけでも行番号は同じ", "t\nu\nl\n" + 正 + "\n" + 正.substr(2) + "\n", 5, 0, 長さ},
-        {"501手", 見 + 繰り返し(正, 501), 504, 0, std::string(棋譜文::手数超過)},
+        {"501手", 見 + 繰り返し(正, 501), 504, 0, std::string(record_text::手数超過)},
     };
     for (const auto& e : 表) {
         FakeFiles files;

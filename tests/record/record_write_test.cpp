@@ -125,7 +125,7 @@ TEST(棋譜書込, 手数は0から500まで) {
     for (int 記録数 : {-1, 501}) {
         const 棋譜内容結果 r = 棋譜ファイル内容を作る(*棋譜, 記録数, {}, 符号);
         EXPECT_FALSE(r.成功) << 記録数;
-        EXPECT_EQ(r.誤り, 棋譜文::手数範囲外);
+        EXPECT_EQ(r.誤り, record_text::手数範囲外);
     }
 }
 
@@ -140,11 +140,11 @@ TEST(棋譜書込, CP932にない文字と制御文字の見出しは文字を�
         {{"対局😀", "b", "c"}, 書けない文字文("対局😀", "😀")},
         {{"a", "☗先手", "c"}, 書けない文字文("☗先手", "☗")},
         {{"a", "b", "名前¥"}, 書けない文字文("名前¥", "¥")},
-        {{"a", "b", "\xe5\xb1"}, std::string(棋譜文::文字列不正)},
+        {{"a", "b", "\xe5\xb1"}, std::string(record_text::文字列不正)},
         {{"一行目\r\n二行目", "b", "c"},
-         std::string("「対局名」や対局者の名前に") + std::string(棋譜文::制御文字)},
+         std::string("「対局名」や対局者の名前に") + std::string(record_text::制御文字)},
         {{"a", "タブ\tあり", "c"},
-         std::string("「対局名」や対局者の名前に") + std::string(棋譜文::制御文字)},
+         std::string("「対局名」や対局者の名前に") + std::string(record_text::制御文字)},
     };
     for (const auto& e : 表) {
         FakeFiles files;
