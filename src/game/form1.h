@@ -104,6 +104,7 @@ class Form1 : private 局面表示 {
     void 終了処理();
     void com_ban();
     void レベル_設定(int IN_LEVEL);
+    void レベル選択(int レベル);
     void 待ち時間(double IN_秒);
     void 描画_移動可能桝色(int 元X, int 元Y, int 描画色, int 駒);
     void 描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入力_点滅回数);

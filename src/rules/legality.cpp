@@ -149,4 +149,30 @@ int 移動後チェック(int 移動先Y, int 移動駒種類) {
     return 打ち行チェック(移動先Y, 移動駒種類);
 }
 
+int 合法手一覧(局面& 局, bool COM側, 指し手* 手) {
+    調査_2歩フラグ設定(局);
+    int n = 0;
+    for (int ox = 1; ox <= 9; ++ox)
+        for (int oy = 1; oy <= 9; ++oy) {
+            const int c = 局.盤面[ox][oy];
+            if (COM側 ? !COM駒(c) : !MAN駒(c)) continue;
+            for (int tx = 1; tx <= 9; ++tx)
+                for (int ty = 1; ty <= 9; ++ty)
+                    if (移動チェック(局, ox, oy, tx, ty, c) == 定数_ON)
+                        手[n++] = {ox, oy, tx, ty, c};
+        }
+    const int* 持駒 = COM側 ? 局.持駒COM : 局.持駒MAN;
+    const int 元X = COM側 ? 持駒列_COM : 持駒列_MAN;
+    for (int k = 1; k <= 7; ++k) {
+        if (持駒[k] <= 0) continue;
+        const int 駒 = COM側 ? 打駒_COM[k] : 打駒_MAN[k];
+        const int 元Y = COM側 ? k : k + 2;
+        for (int tx = 1; tx <= 9; ++tx)
+            for (int ty = 1; ty <= 9; ++ty)
+                if (移動チェック(局, 元X, 元Y, tx, ty, 駒) == 定数_ON)
+                    手[n++] = {元X, 元Y, tx, ty, 駒};
+    }
+    return n;
+}
+
 }  // namespace kiryuza

@@ -98,6 +98,20 @@ int 移動チェック角(const 局面& 局, int 移動元X, int 移動元Y, int
 void 調査_2歩フラグ設定(局面& 局);
 int 移動後チェック(int 移動先Y, int 移動駒種類);
 
+// A move: origin, destination and the code of the moving piece (for a drop, the drop code).
+struct 指し手 {
+    int 元X, 元Y, 先X, 先Y, 駒;
+};
+
+// The most moves a side can have: every board pair and every drop of seven kinds.
+inline constexpr int 合法手最大数 = 81 * 81 + 7 * 81;
+
+// Every move of one side that 移動チェック allows, after 調査_2歩フラグ設定: board moves by origin
+// column, origin row, destination column and row, with the piece's own code (no change of
+// form); then drops by hand index 1..7 in promoted form, by destination column and row.
+// Writes them to `手` (room for 合法手最大数) and returns how many there are.
+int 合法手一覧(局面& 局, bool COM側, 指し手* 手);
+
 // Move execution.
 int 調査_駒成(局面& 局, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒種類);
 void 駒移動(局面& 局, 局面表示& 表示, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y,

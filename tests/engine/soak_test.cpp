@@ -11,29 +11,11 @@
 namespace kiryuza {
 namespace {
 
-struct 手 {
-    int 元X, 元Y, 先X, 先Y, 駒;
-};
+using 手 = 指し手;
 
 std::vector<手> MAN合法手(局面& 局) {
-    std::vector<手> 一覧;
-    調査_2歩フラグ設定(局);
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) {
-            const int c = 局.盤面[x][y];
-            if (!MAN駒(c)) continue;
-            for (int tx = 1; tx <= 9; ++tx)
-                for (int ty = 1; ty <= 9; ++ty)
-                    if (移動チェック(局, x, y, tx, ty, c) == 定数_ON)
-                        一覧.push_back({x, y, tx, ty, c});
-        }
-    for (int k = 1; k <= 7; ++k) {
-        if (局.持駒MAN[k] == 0) continue;
-        for (int tx = 1; tx <= 9; ++tx)
-            for (int ty = 1; ty <= 9; ++ty)
-                if (移動チェック(局, 持駒列_MAN, k + 2, tx, ty, 打駒_MAN[k]) == 定数_ON)
-                    一覧.push_back({持駒列_MAN, k + 2, tx, ty, 打駒_MAN[k]});
-    }
+    std::vector<手> 一覧(合法手最大数);
+    一覧.resize(static_cast<std::size_t>(合法手一覧(局, false, 一覧.data())));
     return 一覧;
 }
 

@@ -11,34 +11,12 @@
 namespace kiryuza {
 namespace {
 
-struct 手 {
-    int 元X, 元Y, 先X, 先Y, 駒;
-};
+using 手 = 指し手;
 
 std::vector<手> 合法手(局面& 局, bool COM側) {
-    std::vector<手> 手一覧;
-    調査_2歩フラグ設定(局);
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) {
-            const int c = 局.盤面[x][y];
-            if (COM側 ? !COM駒(c) : !MAN駒(c)) continue;
-            for (int tx = 1; tx <= 9; ++tx)
-                for (int ty = 1; ty <= 9; ++ty)
-                    if (移動チェック(局, x, y, tx, ty, c) == 定数_ON)
-                        手一覧.push_back({x, y, tx, ty, c});
-        }
-    for (int k = 1; k <= 7; ++k) {
-        const int 数 = COM側 ? 局.持駒COM[k] : 局.持駒MAN[k];
-        if (数 == 0) continue;
-        const int 駒 = COM側 ? 打駒_COM[k] : 打駒_MAN[k];
-        const int 元X = COM側 ? 持駒列_COM : 持駒列_MAN;
-        const int 元Y = COM側 ? k : k + 2;
-        for (int tx = 1; tx <= 9; ++tx)
-            for (int ty = 1; ty <= 9; ++ty)
-                if (移動チェック(局, 元X, 元Y, tx, ty, 駒) == 定数_ON)
-                    手一覧.push_back({元X, 元Y, tx, ty, 駒});
-    }
-    return 手一覧;
+    std::vector<手> 一覧(合法手最大数);
+    一覧.resize(static_cast<std::size_t>(合法手一覧(局, COM側, 一覧.data())));
+    return 一覧;
 }
 
 void 整合を確認(const 局面& 局) {

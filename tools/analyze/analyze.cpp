@@ -78,41 +78,6 @@ bool 局面解析(std::istream& in, std::ostream& out, int レベル, bool 候�
 
 namespace {
 
-struct 指し手 {
-    int 元X, 元Y, 先X, 先Y, 駒;
-};
-
-// The pseudo-player's legal moves, in a fixed order: board moves by origin column, origin row,
-// destination column and row, always taking the change of form; then drops by hand index and
-// destination. Returns the number of moves written to `手`.
-constexpr int 手数最大 = 81 * 81 + 7 * 81;
-
-int MANの手一覧(局面& 局, 指し手* 手) {
-    調査_2歩フラグ設定(局);
-    int n = 0;
-    for (int ox = 1; ox <= 9; ++ox)
-        for (int oy = 1; oy <= 9; ++oy) {
-            const int c = 局.盤面[ox][oy];
-            if (!MAN駒(c)) continue;
-            for (int tx = 1; tx <= 9; ++tx)
-                for (int ty = 1; ty <= 9; ++ty) {
-                    if (移動チェック(局, ox, oy, tx, ty, c) != 定数_ON) continue;
-                    int 駒 = c;
-                    if (調査_駒成(局, ox, oy, tx, ty, c) == 定数_ON) 駒 = 局.駒成結果;
-                    手[n++] = {ox, oy, tx, ty, 駒};
-                }
-        }
-    for (int k = 1; k <= 7; ++k) {
-        if (局.持駒MAN[k] <= 0) continue;
-        for (int tx = 1; tx <= 9; ++tx)
-            for (int ty = 1; ty <= 9; ++ty)
-                if (移動チェック(局, 持駒列_MAN, k + 2, tx, ty, 打駒_MAN[k]) == 定数_ON) {
-                    手[n++] = {持駒列_MAN, k + 2, tx, ty, 打駒_MAN[k]};
-                }
-    }
-    return n;
-}
-
 void 手を出力(std::ostream& out, int ply, const char* 側, const 指し手& m) {
     out << "ply " << ply << ' ' << 側 << ' ' << m.元X << ' ' << m.元Y << ' ' << m.先X << ' '
         << m.先Y << ' ' << m.駒 << '\n';
@@ -129,15 +94,17 @@ void 自己対局(std::ostream& out, std::uint64_t 種, int 手数上限, int �
     エンジン->COMレベル = レベル;
     局面表示 無表示;
     探索観察 無観察;
-    auto 手一覧 = std::make_unique<指し手[]>(手数最大);
+    auto 手一覧 = std::make_unique<指し手[]>(合法手最大数);
 
     for (int ply = 1; ply <= 手数上限; ++ply) {
         if (ply % 2 == 1) {
-            const int n = MANの手一覧(*局, 手一覧.get());
+            // The pseudo-player always takes the change of form, as the mouse does.
+            const int n = 合法手一覧(*局, false, 手一覧.get());
             if (n == 0) return;
             const std::uint64_t i = (種 * 7919u + static_cast<std::uint64_t>(ply) * 104729u) %
                                     static_cast<std::uint64_t>(n);
-            const 指し手 m = 手一覧[i];
+            指し手 m = 手一覧[i];
+            if (調査_駒成(*局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON) m.駒 = 局->駒成結果;
             駒移動(*局, 無表示, m.元X, m.元Y, m.先X, m.先Y, m.駒);
             手を出力(out, ply, "MAN", m);
             if (局->勝者 != 手番_なし) {
