@@ -41,7 +41,8 @@ fuzz: setup
 	for f in build-fuzz/bin/*_fuzz; do \
 	    name=$$(basename $$f); mkdir -p build-fuzz/corpus/$$name; \
 	    cp -n fuzz/corpus/$$name/* build-fuzz/corpus/$$name/ 2>/dev/null || true; \
-	    $$f -runs=$(FUZZ_RUNS) build-fuzz/corpus/$$name || exit 1; \
+	    $$f -runs=$(FUZZ_RUNS) $$(cat fuzz/$$name.flags 2>/dev/null) build-fuzz/corpus/$$name \
+	        || exit 1; \
 	done
 
 format:

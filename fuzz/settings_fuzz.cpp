@@ -1,34 +1,54 @@
-// Settings file bytes: split into lines, decoded, split at "=" and looked up, as start-up does.
+// Settings file bytes through the whole reader: decoded from CP932 with the real codec when Qt
+// is built, split into lines and read into option values, as start-up does.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "options/settings.h"
+#if KIRYUZA_FUZZ_QT_CODEC
+#include "platform/files/qt_text_codec.h"
+#endif
 
 namespace {
 
-// Accepts ASCII and well-formed UTF-8 lead/continuation patterns only, refusing the rest, so
-// that both the decoded and the refused paths are exercised without linking Qt.
-class 試験符号 : public kiryuza::文字コード {
+#if KIRYUZA_FUZZ_QT_CODEC
+using Codec = kiryuza::QtTextCodec;
+#else
+// Stand-in when Qt is not built: ASCII passes through, every other byte is refused.
+class Codec : public kiryuza::文字コード {
   public:
-    std::optional<std::string> CP932から(const std::string& b) override {
-        for (unsigned char c : b)
-            if (c == 0xFF) return std::nullopt;
-        return b;
+    std::optional<std::string> CP932から(const std::string& b) override { return ascii(b); }
+    std::optional<std::string> CP932へ(const std::string& s) override { return ascii(s); }
+
+  private:
+    static std::optional<std::string> ascii(const std::string& s) {
+        for (char c : s)
+            if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+        return s;
     }
-    std::optional<std::string> CP932へ(const std::string& s) override { return s; }
 };
+#endif
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static Codec 符号;
     const std::vector<std::uint8_t> 内容(data, data + size);
-    試験符号 符号;
-    for (const std::string& 行 : kiryuza::設定ファイルの行(内容, 符号)) {
-        const auto r = kiryuza::設定行を分ける(行);
-        if (r.キー == "背景画") (void)kiryuza::背景を値で探す(r.値);
-        if (r.キー.size() + r.値.size() > 行.size()) __builtin_trap();
+    const std::vector<std::string> 行 = kiryuza::設定ファイルの行(内容, 符号);
+    // No line holds a line end, and what was read is a background the game can draw.
+    for (const std::string& l : 行) {
+        if (l.find_first_of("\r\n") != std::string::npos) __builtin_trap();
+    }
+    const kiryuza::設定値 値 = kiryuza::設定を読む(行);
+    if (値.背景 && !kiryuza::背景をコードで探す(*値.背景)) __builtin_trap();
+    // What the game writes back reads back to the same options.
+    if (const auto 書 = kiryuza::設定ファイル内容(行, 符号)) {
+        const kiryuza::設定値 再 = kiryuza::設定を読む(kiryuza::設定ファイルの行(*書, 符号));
+        if (再.背景 != 値.背景 || 再.移動指導 != 値.移動指導 || 再.経過時間 != 値.経過時間 ||
+            再.BGM != 値.BGM) {
+            __builtin_trap();
+        }
     }
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "platform/sound/qt_audio.h"
 
 int main(int argc, char* argv[]) {
+    kiryuza::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kiryuza"));
     QApplication::setApplicationVersion(QStringLiteral(KIRYUZA_VERSION));

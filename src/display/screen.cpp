@@ -1,6 +1,8 @@
 #include "display/screen.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace kiryuza {
 
@@ -67,6 +69,65 @@ std::string 文字列変換(int c) {
         default:
             return "";
     }
+}
+
+double 取得_棋譜のX座標(std::string_view IN_文字列) {
+    int n = 0;
+    for (char c : IN_文字列) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+    }
+    return 盤原点X + 桝幅 * (3 + (13.0 - n) / 5);
+}
+
+namespace {
+
+// Width of one character at `ポイント` points, in twips: half-width for ASCII and half-width
+// katakana, full-width for the rest.
+double 字幅(std::string_view 字, double ポイント) {
+    const auto b0 = static_cast<unsigned char>(字[0]);
+    bool 半角 = b0 < 0x80;
+    if (字.size() == 3) {
+        const unsigned cp = (b0 & 0x0Fu) << 12 | (static_cast<unsigned char>(字[1]) & 0x3Fu) << 6 |
+                            (static_cast<unsigned char>(字[2]) & 0x3Fu);
+        半角 = cp >= 0xFF61 && cp <= 0xFF9F;
+    }
+    return ポイント * 20 * (半角 ? 0.5 : 1.0);
+}
+
+// The characters of UTF-8 text.
+std::vector<std::string_view> 字に分ける(std::string_view s) {
+    std::vector<std::string_view> 字;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        std::size_t n = 1;
+        while (i + n < s.size() && (static_cast<unsigned char>(s[i + n]) & 0xC0) == 0x80) ++n;
+        字.push_back(s.substr(i, n));
+        i += n;
+    }
+    return 字;
+}
+
+}  // namespace
+
+文字配置 範囲内に置く(const std::string& 文, double 希望X, double 左限, double 右限,
+                      double ポイント) {
+    const std::vector<std::string_view> 字 = 字に分ける(文);
+    double 幅 = 0;
+    for (std::string_view c : 字) 幅 += 字幅(c, ポイント);
+    if (幅 <= 右限 - 左限) {
+        const double X = std::max(左限, std::min(希望X, 右限 - 幅));
+        return {X, 文};
+    }
+    const std::string 省略 = "…";
+    double 残り = 右限 - 左限 - 字幅(省略, ポイント);
+    std::string 短 = "";
+    for (std::string_view c : 字) {
+        const double w = 字幅(c, ポイント);
+        if (w > 残り) break;
+        残り -= w;
+        短 += c;
+    }
+    return {左限, 短 + 省略};
 }
 
 double 調査_経過秒(double I_開始, double I_終了) {
@@ -198,9 +259,46 @@ void 画面::画面_再描画() {
     if (状態_.状況.対局モード == 対局モード_COM) 描画_レベル(状態_.状況.COMレベル);
     if (状態_.状況.ハンデ設定フラグ == 定数_ON) 描画_ハンデレベル(状態_.状況.ハンデレベル);
     描画_絵(絵_タイトル, 10.8, 0);
+    状態表示を戻す();
+}
+
+void 画面::状態表示を戻す() {
+    if (表示中の手数_ >= 0) 描画_手数(表示中の手数_, 色_白);
+    // Copies: drawing a move first erases its area, which forgets it.
+    const 移動結果表示 MAN = 移動結果MAN_;
+    const 移動結果表示 COM = 移動結果COM_;
+    if (MAN.有) 描画_移動結果(状態_.局.手番値MAN, MAN.先X, MAN.先Y, MAN.駒, MAN.色);
+    if (COM.有) 描画_移動結果(状態_.局.手番値COM, COM.先X, COM.先Y, COM.駒, COM.色);
+    if (見出し_.有) {
+        const 見出し表示 見 = 見出し_;
+        描画_棋譜見出し(見.対局名, 見.上手名, 見.下手名);
+    }
+}
+
+void 画面::表示記憶消去() {
+    表示中の手数_ = -1;
+    移動結果MAN_ = {};
+    移動結果COM_ = {};
+    見出し_ = {};
+}
+
+void 画面::描画_棋譜見出し(const std::string& 対局名, const std::string& 上手名,
+                           const std::string& 下手名) {
+    // The row below the board is shared: the title on the left, the player on the right.
+    const double 下段Y = 格子Y(10) + 60;
+    const double 中央 = 格子X(4.5);
+    const 文字配置 題 =
+        範囲内に置く(対局名, 取得_棋譜のX座標(対局名) - 3000, 格子X(-1), 中央 - 60, 12);
+    const 文字配置 上 = 範囲内に置く(上手名, 取得_棋譜のX座標(上手名), 格子X(1), 格子X(10), 12);
+    const 文字配置 下 = 範囲内に置く(下手名, 取得_棋譜のX座標(下手名), 中央 + 60, 格子X(10), 12);
+    描画_文字_位置(題.X, 下段Y, 題.文, 色_選択枠, 12);
+    描画_文字_位置(上.X, 格子Y(0), 上.文, 色_白, 12);
+    描画_文字_位置(下.X, 下段Y, 下.文, 色_白, 12);
+    見出し_ = {true, 対局名, 上手名, 下手名};
 }
 
 void 画面::描画_棋譜読込み部分消去() {
+    見出し_ = {};
     描画_桝_数値();
     描画_絵(背景種類, -1, 10);
     描画_絵(背景種類, 0, 10);
@@ -226,6 +324,7 @@ void 画面::描画_文字列(double 入力X, double 入力Y, int 数値, int �
 
 void 画面::描画_移動結果(int IN_手番, int 移動先X, int 移動先Y, int 移動駒, int 駒色) {
     消去_移動結果(IN_手番);
+    const 移動結果表示 記憶{true, 移動先X, 移動先Y, 移動駒, 駒色};
     const std::string f = 文字列変換(10 - 移動先X);
     const std::string r = 文字列変換(1000 + 移動先Y);
     const std::string p = 文字列変換(移動駒);
@@ -237,6 +336,7 @@ void 画面::描画_移動結果(int IN_手番, int 移動先X, int 移動先Y, 
         描画_移動駒種類(-0.5, 8.5, p, 色_黒);
         描画_移動駒種類(-0.6, 8.4, p, 駒色);
         描画_桝輪郭(色_背景, 1, 8);
+        移動結果COM_ = 記憶;
     } else if (IN_手番 == 状態_.局.手番値MAN) {
         描画_移動駒種類(12.5, 2.5, f, 色_黒);
         描画_移動駒種類(12.4, 2.4, f, 駒色);
@@ -244,6 +344,7 @@ void 画面::描画_移動結果(int IN_手番, int 移動先X, int 移動先Y, 
         描画_移動駒種類(12.8, 2.4, r, 駒色);
         描画_移動駒種類(13.5, 2.5, p, 色_黒);
         描画_移動駒種類(13.4, 2.4, p, 駒色);
+        移動結果MAN_ = 記憶;
     }
 }
 
@@ -252,16 +353,19 @@ void 画面::消去_移動結果(int IN_手番) {
         消去_思考中();
     } else if (IN_手番 == 状態_.局.手番値MAN) {
         for (int x = 12; x <= 14; ++x) 描画_絵(背景種類, x, 2);
+        移動結果MAN_ = {};
     }
 }
 
 void 画面::消去_思考中() {
+    移動結果COM_ = {};
     for (int x = -2; x <= 0; ++x) 描画_絵(背景種類, x, 8);
     描画_桝輪郭(色_背景, -1, 7);
     描画_桝輪郭(色_背景, 1, 8);
 }
 
 void 画面::描画_手数(int 数値, int /*色*/) {
+    表示中の手数_ = 数値;
     描画_絵(背景種類, 13, 3);
     描画_絵(背景種類, 14, 3);
     描画_桝輪郭(色_背景, 11, 3);

@@ -4,10 +4,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "display/canvas.h"
 #include "game/platform.h"
-#include "rules/position.h"
+#include "rules/game_state.h"
 
 namespace kiryuza {
 
@@ -19,6 +20,19 @@ inline constexpr double 桝高 = 660;
 
 // Text of a code: file digits 1..9, rank numerals 1001..1009, piece names; empty otherwise.
 std::string 文字列変換(int IN_文字列);
+
+// The X position in twips at which a record's header line is printed so that it roughly
+// centres over the board: 1050 + 570 × (3 + (13 − n) / 5) with n the number of characters.
+double 取得_棋譜のX座標(std::string_view IN_文字列);
+
+// Where a line of text goes within [左限, 右限) twips: at 希望X when it fits, moved left or
+// right to fit, and shortened with "…" when it is wider than the room.
+struct 文字配置 {
+    double X;
+    std::string 文;
+};
+文字配置 範囲内に置く(const std::string& 文, double 希望X, double 左限, double 右限,
+                      double ポイント);
 
 // Clock values: elapsed seconds across midnight, two-digit fields and the hh:mm:ss text.
 double 調査_経過秒(double I_開始, double I_終了);
@@ -54,6 +68,15 @@ class 画面 {
     void 画面_再描画();
     void 描画_棋譜読込み部分消去();
 
+    // A loaded record's header lines: the title and the lower side's player in the row below
+    // the board, the upper side's player above it, each kept inside its area.
+    void 描画_棋譜見出し(const std::string& 対局名, const std::string& 上手名,
+                         const std::string& 下手名);
+
+    // Forgets the move number, the last-move texts and the header lines, so that the next
+    // full redraw shows none of them (a new game, a turned board).
+    void 表示記憶消去();
+
     // Status texts and notation.
     void 描画_移動駒種類(double 入力X, double 入力Y, const std::string& 駒文字, int 色);
     void 描画_文字列(double 入力X, double 入力Y, int 数値, int 色, double サイズ);
@@ -69,6 +92,22 @@ class 画面 {
     void 消去_所有時間(int IN_手番);
 
   private:
+    // What the status areas show, so that a full redraw (a new background) puts it back.
+    struct 移動結果表示 {
+        bool 有 = false;
+        int 先X = 0, 先Y = 0, 駒 = 0, 色 = 0;
+    };
+    struct 見出し表示 {
+        bool 有 = false;
+        std::string 対局名, 上手名, 下手名;
+    };
+    void 状態表示を戻す();
+
+    int 表示中の手数_ = -1;  // -1: no move number shown
+    移動結果表示 移動結果MAN_;
+    移動結果表示 移動結果COM_;
+    見出し表示 見出し_;
+
     キャンバス& キャンバス_;
     const 対局状態& 状態_;
     const メニュー& メニュー_;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "rules/position.h"
+#include "rules/history.h"
 
 namespace kiryuza {
 

@@ -80,11 +80,13 @@ void 思考エンジン::調査_移動不可駒() {
 
 void 調査_移動結果(const 棋譜表& 棋譜, int IN_CNT, int& O_移動先X, int& O_移動先Y,
                    int& O_移動駒種類) {
-    if (IN_CNT < 1 || IN_CNT >= 棋譜最大数) return;
+    if (IN_CNT < 1 || IN_CNT > 棋譜.棋譜記録数()) return;
+    const auto& 前盤 = 棋譜.項目(IN_CNT - 1).盤面;
+    const auto& 後盤 = 棋譜.項目(IN_CNT).盤面;
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
-            const int 後 = 棋譜.棋譜_盤面[IN_CNT][x][y];
-            if (棋譜.棋譜_盤面[IN_CNT - 1][x][y] != 後 && 後 != 空桝) {
+            const int 後 = 後盤[x][y];
+            if (前盤[x][y] != 後 && 後 != 空桝) {
                 O_移動先X = x;
                 O_移動先Y = y;
                 O_移動駒種類 = 後;

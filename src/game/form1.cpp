@@ -15,7 +15,7 @@ constexpr int キー_Esc = 27;
 
 // The refusal shown when the history has no room for another move.
 constexpr const char* 満杯文 =
-    "手数が上限の501手に達しました。\nこれ以上は指せません。\n「棋譜」→「書込」で保存できます。";
+    "手数が上限の500手に達しました。\nこれ以上は指せません。\n「棋譜」→「書込」で保存できます。";
 constexpr const char* 満杯題 = "対局";
 
 }  // namespace
@@ -41,7 +41,6 @@ void Form1::Form_Load() {
     auto& s = *状態_;
     s.状況.棋譜モード = 定数_OFF;
     s.状況.移動指導フラグ = 定数_OFF;
-    s.棋譜.棋譜記録数 = 0;
     s.状況.COMレベル = 3;
     環境_.メニュー欄.チェック設定("LEVEL3", true);
     色_移動指導 = 色_桝線;
@@ -95,7 +94,7 @@ void Form1::SENTE_Click() {
     s.状況.選択状態 = 0;
     s.状況.対局モード = 対局モード_COM;
     s.状況.棋譜モード = 定数_OFF;
-    s.棋譜.棋譜記録数 = s.状況.手数;
+    棋譜を続ける();
     s.時計.手番開始時刻 = 現在秒();
     環境_.Timer1.開始();
     if (s.状況.手番 == 手番_なし || s.状況.手数 == 0) {
@@ -127,7 +126,7 @@ void Form1::GOTE_Click() {
     s.状況.選択状態 = 0;
     s.状況.対局モード = 対局モード_COM;
     s.状況.棋譜モード = 定数_OFF;
-    s.棋譜.棋譜記録数 = s.状況.手数;
+    棋譜を続ける();
     if (s.状況.手番 == 手番_なし || s.状況.手数 == 0) {
         s.局.手番値MAN = 手番_後手;
         s.局.手番値COM = 手番_先手;
@@ -136,6 +135,8 @@ void Form1::GOTE_Click() {
         return;
     }
     if (s.状況.手番 == s.局.手番値MAN) {
+        // The human's turn starts now, not when the history was last stepped through.
+        s.時計.手番開始時刻 = 現在秒();
         告知("MANの番です", "対局");
         s.状況.再開フラグ = 定数_OFF;
     } else if (s.状況.手番 == s.局.手番値COM) {
@@ -156,17 +157,43 @@ void Form1::START_Click() {
     s.時計.手番開始時刻 = 現在秒();
     if (経過時間表示()) 環境_.Timer1.開始();
     s.状況.対局モード = 対局モード_人間;
+    s.状況.選択状態 = 0;
+    棋譜を続ける();
     if (s.状況.手番 == 手番_なし || s.状況.手数 == 0) {
         s.局.手番値MAN = 手番_先手;
         s.局.手番値COM = 手番_後手;
         s.状況.手番 = s.局.手番値MAN;
         告知("先手の番です", " ");
-    } else if (s.状況.手番 == 手番_先手) {
-        告知("先手の番です", " ");
-    } else if (s.状況.手番 == 手番_後手) {
-        告知("後手の番です", " ");
+    } else {
+        // Between two people the lower player is always 先手: a game the human played second
+        // against the computer goes on with the sides named again, the same side to move.
+        if (s.局.手番値MAN != 手番_先手) {
+            s.状況.手番 = s.状況.手番 == s.局.手番値MAN ? 手番_先手 : 手番_後手;
+            s.局.手番値MAN = 手番_先手;
+            s.局.手番値COM = 手番_後手;
+        }
+        告知(s.状況.手番 == 手番_先手 ? "先手の番です" : "後手の番です", " ");
     }
     s.状況.再開フラグ = 定数_OFF;
+}
+
+// A game-start command: a game that has not begun starts its history at the position on the
+// board; a game going on continues from the entry on the board, dropping the entries after it.
+void Form1::棋譜を続ける() {
+    auto& s = *状態_;
+    if (s.状況.手番 != 手番_なし && s.状況.手数 != 0) {
+        s.棋譜.以降を捨てる();
+        return;
+    }
+    s.棋譜.開始(s.局, s.時計.累計秒MAN, s.時計.累計秒COM, 今の出自());
+}
+
+// How a game begun from the position on the board began.
+棋譜の出自 Form1::今の出自() const {
+    const auto& 状況 = 状態_->状況;
+    if (状況.反転フラグ == 定数_ON) return 棋譜の出自::反転;
+    if (状況.ハンデ設定フラグ == 定数_ON) return 棋譜の出自::ハンデ;
+    return 棋譜の出自::平手;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -255,7 +282,7 @@ void Form1::描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入
 }
 
 bool Form1::棋譜満杯なら断る() {
-    if (棋譜に空きあり(状態_->棋譜)) return false;
+    if (状態_->棋譜.空きあり()) return false;
     音_.鳴らす_禁止();
     告知(満杯文, 満杯題);
     return true;
@@ -296,6 +323,8 @@ void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double x, double y) {
             if (s.状況.手番 == 手番_後手) 告知("後手の番です", "対局");
         }
     } else if (s.状況.手番 == 局.手番値COM) {
+        // With the history full the computer cannot move: say so once, without searching.
+        if (棋譜満杯なら断る()) return;
         s.状況.再開フラグ = 定数_OFF;
         告知("OKですか？", "再開(COM)");
         com_ban();
@@ -345,31 +374,24 @@ void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double x, double y) {
             画面_.描画_桝輪郭(色_選択枠, 列, 行);
             return;
         }
-        if (移動チェック(局, 移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒) == 定数_OFF) {
-            音_.鳴らす_禁止();
+        const bool 合法 = 移動チェック(局, 移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒) == 定数_ON;
+        if (!合法) 音_.鳴らす_禁止();
+        if (!合法 || 棋譜満杯なら断る()) {
             s.状況.選択状態 = 0;
             画面_.描画_将棋盤桝();
-            return;
-        }
-        if (棋譜満杯なら断る()) {
-            s.状況.選択状態 = 0;
-            画面_.描画_将棋盤桝();
+            // A hand slot is outside the board's outlines.
+            画面_.描画_桝輪郭(色_桝線, 移動元X, 移動元Y);
             return;
         }
 
-        // The move is legal: record it, then carry it out.
+        // The move is legal: record it, then carry it out. The upper player of a two-person
+        // game moves for the upper side; every other move here is the lower side's.
         経過秒更新();
-        const bool 上手番 = s.状況.対局モード == 対局モード_人間 && s.状況.手番 == 手番_後手;
+        const bool 上手番 = s.状況.対局モード == 対局モード_人間 && s.状況.手番 == 局.手番値COM;
         const auto& 時 = s.時計;
-        if (上手番) {
-            手順保存(s.棋譜, 局, 移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒,
-                     局.盤面[移動先X][移動先Y], 時.累計秒MAN, 時.累計秒MAN, 時.累計秒COM,
-                     時.累計秒COM + 時.経過秒);
-        } else {
-            手順保存(s.棋譜, 局, 移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒,
-                     局.盤面[移動先X][移動先Y], 時.累計秒MAN, 時.累計秒MAN + 時.経過秒,
-                     時.累計秒COM, 時.累計秒COM);
-        }
+        const double 経過 = 時.経過秒;
+        s.棋譜.手順保存(局, 時.累計秒MAN, 時.累計秒MAN + (上手番 ? 0 : 経過), 時.累計秒COM,
+                        時.累計秒COM + (上手番 ? 経過 : 0));
         s.状況.手数 += 1;
         画面_.描画_手数(s.状況.手数, 色_白);
         if (調査_駒成(局, 移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒) == 定数_ON)
@@ -382,13 +404,15 @@ void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double x, double y) {
         const int 取得駒 = 局.盤面[移動先X][移動先Y];
         駒移動(局, *this, 移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒);
         音_.鳴らす_駒打();
-        s.棋譜.棋譜手数 += 1;
+        s.棋譜.着手後保存(局);
+        派生値を整える(局);
         画面_.描画_移動結果(移動駒 >= 駒_COM歩 ? 局.手番値COM : 局.手番値MAN, 移動先X, 移動先Y,
                             移動駒, 色_移動結果);
+        // The time is booked to the side that moved, as the history has it.
+        (上手番 ? s.時計.累計秒COM : s.時計.累計秒MAN) += 経過;
 
         if (s.状況.対局モード == 対局モード_COM) {
             環境_.Timer1.停止();
-            s.時計.累計秒MAN += s.時計.経過秒;
             エンジン_->勢力調査();
             if (エンジン_->詰めかCOM() == 定数_ON || 取得駒 == 駒_COM王) {
                 局.勝者 = 局.手番値MAN;
@@ -402,13 +426,7 @@ void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double x, double y) {
 
         if (局.勝者 == 局.手番値MAN) 告知("先手の勝ちです", "終了");
         if (局.勝者 == 局.手番値COM) 告知("後手の勝ちです", "終了");
-        if (s.状況.手番 == 手番_先手) {
-            s.状況.手番 = 手番_後手;
-            s.時計.累計秒MAN += s.時計.経過秒;
-        } else if (s.状況.手番 == 手番_後手) {
-            s.状況.手番 = 手番_先手;
-            s.時計.累計秒COM += s.時計.経過秒;
-        }
+        s.状況.手番 = -s.状況.手番;
         s.時計.手番開始時刻 = 現在秒();
         return;
     }
@@ -458,6 +476,12 @@ void Form1::com_ban() {
     auto& s = *状態_;
     auto& 局 = s.局;
     if (局.勝者 != 手番_なし) return;
+    // The computer's move resumes the game, whoever asked for it.
+    s.状況.再開フラグ = 定数_OFF;
+    if (棋譜満杯なら断る()) {
+        環境_.Timer1.停止();
+        return;
+    }
     s.時計.手番開始時刻 = 現在秒();
     if (経過時間表示()) 環境_.Timer1.開始();
 
@@ -476,15 +500,11 @@ void Form1::com_ban() {
         対局終了_COM手なし();
         return;
     }
-    if (棋譜満杯なら断る()) {
-        環境_.Timer1.停止();
-        画面_.消去_思考中();
-        return;
-    }
 
     経過秒更新();
-    手順保存(s.棋譜, 局, m.元X, m.元Y, m.先X, m.先Y, m.元駒, m.駒, s.時計.累計秒MAN,
-             s.時計.累計秒MAN, s.時計.累計秒COM, s.時計.累計秒COM + s.時計.経過秒);
+    const double 経過 = s.時計.経過秒;
+    s.棋譜.手順保存(局, s.時計.累計秒MAN, s.時計.累計秒MAN, s.時計.累計秒COM,
+                    s.時計.累計秒COM + 経過);
     s.状況.手数 += 1;
     画面_.描画_手数(s.状況.手数, 色_白);
     if (m.元X == 持駒列_COM) {
@@ -496,8 +516,11 @@ void Form1::com_ban() {
     画面_.消去_思考中();
     待ち時間(0.5);
     音_.鳴らす_駒打();
-    s.棋譜.棋譜手数 += 1;
+    s.棋譜.着手後保存(局);
+    派生値を整える(局);
     環境_.Timer1.停止();
+    // Booked now, so that a winning move's time counts too.
+    s.時計.累計秒COM += 経過;
 
     エンジン_->勢力調査();
     if (エンジン_->詰めかMAN() == 定数_ON) {
@@ -513,7 +536,6 @@ void Form1::com_ban() {
     画面_.描画_移動結果(局.手番値COM, m.先X, m.先Y, m.駒, 色_白);
     画面_.描画_桝輪郭(色_白, m.先X, m.先Y);
 
-    s.時計.累計秒COM += s.時計.経過秒;
     s.時計.手番開始時刻 = 現在秒();
     s.状況.手番 = 局.手番値MAN;
     if (経過時間表示()) 環境_.Timer1.開始();
@@ -536,22 +558,16 @@ void Form1::STOP_Click() {
     パネルを閉じる();
 }
 
-// Puts history entry n on the board and in the hands, sets both clocks to the given totals and
-// redraws them, the hands and the board.
-void Form1::棋譜の局面を置く(int n, double 秒MAN, double 秒COM) {
+// Puts the history entry on the board into the position and the hands, sets both clocks to the
+// totals as they stood at that position and redraws them, the hands and the board.
+void Form1::棋譜の局面を置く() {
     auto& s = *状態_;
     auto& 局 = s.局;
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) 局.盤面[x][y] = s.棋譜.棋譜_盤面[n][x][y];
-    for (int k = 1; k <= 7; ++k) {
-        局.持駒MAN[k] = s.棋譜.棋譜_持駒MAN[n][k];
-        局.持駒COM[k] = s.棋譜.棋譜_持駒COM[n][k];
-    }
-    局.持駒総数COM = 調査_持駒数(局, 局.手番値COM);
-    局.持駒総数MAN = 調査_持駒数(局, 局.手番値MAN);
-    s.時計.累計秒COM = 秒COM;
+    const 棋譜項目& e = s.棋譜.現在();
+    棋譜の局面を写す(e, 局);
+    s.時計.累計秒COM = e.前秒C;
     画面_.描画_所有時間(局.手番値COM, s.時計.累計秒COM);
-    s.時計.累計秒MAN = 秒MAN;
+    s.時計.累計秒MAN = e.前秒M;
     画面_.描画_所有時間(局.手番値MAN, s.時計.累計秒MAN);
     画面_.描画_自持盤();
     画面_.描画_敵持盤();
@@ -568,7 +584,7 @@ void Form1::AFTER_Click() {
         return;
     }
     s.状況.再開フラグ = 定数_ON;
-    if (s.棋譜.棋譜手数 >= s.棋譜.棋譜記録数) {
+    if (s.棋譜.棋譜手数() >= s.棋譜.棋譜記録数()) {
         if (s.状況.棋譜モード == 定数_ON) {
             告知("終わり", "進む");
         } else {
@@ -581,11 +597,11 @@ void Form1::AFTER_Click() {
     s.状況.選択状態 = 0;
     環境_.Timer1.停止();
     画面_.描画_将棋盤桝();
-    s.棋譜.棋譜手数 += 1;
+    s.棋譜.進める();
     s.状況.手数 += 1;
     画面_.描画_手数(s.状況.手数, 色_白);
-    const int n = s.棋譜.棋譜手数;
-    棋譜の局面を置く(n, s.棋譜.棋譜_後秒M[n], s.棋譜.棋譜_後秒C[n]);
+    const int n = s.棋譜.棋譜手数();
+    棋譜の局面を置く();
     int X = 0;
     int Y = 0;
     int 種類 = 0;
@@ -601,7 +617,7 @@ void Form1::REPLAY_Click() {
     auto& 局 = s.局;
     パネルを閉じる();
     s.状況.再開フラグ = 定数_ON;
-    if (s.棋譜.棋譜手数 < 1) {
+    if (s.棋譜.棋譜手数() < 1) {
         音_.鳴らす_禁止();
         告知("できません", "戻る");
         return;
@@ -610,15 +626,15 @@ void Form1::REPLAY_Click() {
     環境_.Timer1.停止();
     画面_.描画_将棋盤桝();
     画面_.消去_思考中();
-    const int n = s.棋譜.棋譜手数 - 1;
-    棋譜の局面を置く(n, s.棋譜.棋譜_前秒M[n], s.棋譜.棋譜_前秒C[n]);
+    // The move being taken back, found before the entry on the board changes.
     int X = 0;
     int Y = 0;
     int 種類 = 0;
-    調査_移動結果(s.棋譜, s.棋譜.棋譜手数, X, Y, 種類);
+    調査_移動結果(s.棋譜, s.棋譜.棋譜手数(), X, Y, 種類);
+    s.棋譜.戻す();
+    棋譜の局面を置く();
     音_.鳴らす_駒打();
     画面_.消去_移動結果(種類 > 0 ? 局.手番値COM : 局.手番値MAN);
-    s.棋譜.棋譜手数 -= 1;
     s.状況.手数 -= 1;
     s.状況.手番 = -s.状況.手番;
     画面_.描画_手数(s.状況.手数, 色_白);
@@ -648,7 +664,8 @@ void Form1::REVERSE_Click() {
             局.盤面[10 - x][10 - y] = v <= 駒_MAN歩 ? -v : (v >= 駒_COM歩 ? -v : v);
         }
     for (int k = 1; k <= 7; ++k) std::swap(局.持駒MAN[k], 局.持駒COM[k]);
-    std::swap(局.持駒総数MAN, 局.持駒総数COM);
+    派生値を整える(局);
+    画面_.表示記憶消去();
     画面_.画面_再描画();
     画面_.描画_手数(s.状況.手数, 色_白);
     if (s.状況.ハンデ設定フラグ == 定数_ON) {
@@ -657,8 +674,8 @@ void Form1::REVERSE_Click() {
     }
     音_.鳴らす_駒打();
     s.状況.手番 = -s.状況.手番;
-    s.棋譜.棋譜手数 = 0;
-    s.棋譜.棋譜記録数 = 0;
+    // The history starts again from the turned position.
+    s.棋譜.開始(局, s.時計.累計秒MAN, s.時計.累計秒COM, 棋譜の出自::反転);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -708,7 +725,7 @@ void Form1::ハンデ変更(int 向き) {
         描画_メッセージ(1);
         return;
     }
-    if (s.棋譜.棋譜手数 > 0) {
+    if (s.棋譜.棋譜手数() > 0) {
         音_.鳴らす_禁止();
         描画_メッセージ(2);
         return;
@@ -718,7 +735,6 @@ void Form1::ハンデ変更(int 向き) {
         描画_メッセージ(3);
         return;
     }
-    s.棋譜.棋譜記録数 = 0;
     const int 前 = s.状況.ハンデレベル;
     const int 後 = 前 + 向き;
     if (後 >= -10 && 後 <= 10) {
@@ -737,6 +753,8 @@ void Form1::ハンデ変更(int 向き) {
         音_.鳴らす_駒打();
     }
     s.状況.ハンデ設定フラグ = 定数_ON;
+    // The handicap position is where this game's history begins.
+    s.棋譜.開始(s.局, s.時計.累計秒MAN, s.時計.累計秒COM, 棋譜の出自::ハンデ);
 }
 
 void Form1::LBEL_UP_Click() {
@@ -773,15 +791,18 @@ void Form1::KIFU_Click() {}
 void Form1::KIFU_READ_Click() {
     描画_可視(true, true, true);
     描画_棋譜_IO(1);
+    // Records saved since the list was last read show up too.
+    環境_.パネル.ファイル一覧更新();
 }
 
 void Form1::KIFU_WRITE_Click() {
+    // A game begun from a turned or handicapped position stays unwritable after 最初 too.
     const auto& s = *状態_;
-    if (s.状況.反転フラグ == 定数_ON) {
+    if (s.状況.反転フラグ == 定数_ON || s.棋譜.出自() == 棋譜の出自::反転) {
         告知("反転後は書き込みできません", "棋譜書込");
         return;
     }
-    if (s.状況.ハンデ設定フラグ == 定数_ON) {
+    if (s.状況.ハンデ設定フラグ == 定数_ON || s.棋譜.出自() == 棋譜の出自::ハンデ) {
         告知("ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", "棋譜書込");
         return;
     }
@@ -797,7 +818,7 @@ void Form1::Command1_Click() {
         告知("ﾌｧｲﾙ名が入力されていません", "  ");
         return;
     }
-    if (s.棋譜.棋譜記録数 < 1) {
+    if (s.棋譜.棋譜記録数() < 1) {
         告知("保存するデータがありません", "棋譜保存");
         return;
     }
@@ -808,9 +829,21 @@ void Form1::Command1_Click() {
     見出し.下手名 = 人が先手 ? パネル.入力(3) : パネル.入力(4);
     std::string フォルダ = パネル.フォルダ();
     if (!フォルダ.empty() && フォルダ.back() != '/') フォルダ += '/';
-    const std::string パス = フォルダ + ファイル名 + std::string(棋譜拡張子);
-    const ファイル結果 r =
-        棋譜ファイルを書く(環境_.ファイル, 環境_.符号, パス, s.棋譜, s.棋譜.棋譜記録数, 見出し);
+    const std::string 表示名 = ファイル名 + std::string(棋譜拡張子);
+    const std::string パス = フォルダ + 表示名;
+    auto 書く = [&](int 記録数) {
+        return 棋譜ファイルを書く(環境_.ファイル, 環境_.符号, パス, s.棋譜, 記録数, 見出し, 表示名);
+    };
+    棋譜書込結果 r = 書く(s.棋譜.棋譜記録数());
+    // The format cannot hold every entry: offer the moves before the first such entry.
+    if (!r.成功 && r.表せない手目 > 1) {
+        const int 手目 = r.表せない手目 - 1;
+        if (環境_.メッセージ.表示(途中まで保存文(r.理由, 手目), std::string(棋譜書込の題),
+                                  ボタン種類::はいいいえ) != 押されたボタン::はい) {
+            return;
+        }
+        r = 書く(手目);
+    }
     if (!r.成功) {
         音_.鳴らす_禁止();
         告知(r.誤り, std::string(棋譜書込の題));
@@ -836,11 +869,8 @@ void Form1::File1_Click(const std::string& ファイル名) {
     初期設定(s, *this);
     s.状況.棋譜モード = 定数_ON;
     const auto& 見 = r.棋譜.見出し;
-    画面_.描画_文字_位置(取得_棋譜のX座標(見.対局名) - 3000, 6350, 見.対局名, 色_選択枠, 12);
-    画面_.描画_文字_位置(取得_棋譜のX座標(見.上手名), 100, 見.上手名, 色_白, 12);
-    画面_.描画_文字_位置(取得_棋譜のX座標(見.下手名), 6350, 見.下手名, 色_白, 12);
+    画面_.描画_棋譜見出し(見.対局名, 見.上手名, 見.下手名);
     棋譜表へ移す(r.棋譜, s.棋譜);
-    s.棋譜.棋譜手数 = 0;
     s.状況.手数 = 0;
     if (r.棋譜.記録数() == 0) {
         告知("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません", "棋譜");
@@ -871,26 +901,23 @@ void Form1::チェック設定(int IN_背景種類) {
         環境_.メニュー欄.チェック設定(e.メニュー名, e.コード == IN_背景種類);
 }
 
-void Form1::設定を適用(const std::string& 行) {
-    const 設定行 r = 設定行を分ける(行);
-    if (r.キー == "背景画") {
-        if (const 背景項目* e = 背景を値で探す(r.値)) {
-            チェック設定(e->コード);
-            画面_.描画_背景(e->コード);
-            画面_.背景種類 = e->コード;
-        }
-    } else if (r.キー == "移動指導") {
-        const bool 入 = r.値 == "ON";
+// Puts the options read from the settings file in effect. Exactly one background is checked
+// at all times: green unless the file chose one. The music starts only once the whole file is
+// read, so that a later line can still switch it off.
+void Form1::設定を適用(const 設定値& 値) {
+    const int 背景 = 値.背景.value_or(背景_緑);
+    チェック設定(背景);
+    画面_.描画_背景(背景);
+    画面_.背景種類 = 背景;
+    if (値.移動指導) {
+        const bool 入 = *値.移動指導;
         色_移動指導 = 入 ? 色_白 : 色_緑;
         環境_.メニュー欄.チェック設定("SIDOU", 入);
         状態_->状況.移動指導フラグ = 入 ? 定数_ON : 定数_OFF;
-    } else if (r.キー == "経過時間") {
-        環境_.メニュー欄.チェック設定("KEIKA", r.値 == "ON");
-    } else if (r.キー == "BGM") {
-        const bool 入 = r.値 == "ON";
-        環境_.メニュー欄.チェック設定("BGM", 入);
-        if (入) 音_.BGM開始();
     }
+    if (値.経過時間) 環境_.メニュー欄.チェック設定("KEIKA", *値.経過時間);
+    if (値.BGM) 環境_.メニュー欄.チェック設定("BGM", *値.BGM);
+    if (値.BGM.value_or(false)) 音_.BGM開始();
 }
 
 // Puts the four defaults in place (the background without drawing it when `描く` is false) and
@@ -909,14 +936,21 @@ void Form1::既定の設定(bool 描く) {
 
 void Form1::読込_環境設定ファイル() {
     std::string 誤り;
-    const auto 内容 = 環境_.ファイル.存在(設定ファイル名)
-                          ? 環境_.ファイル.読む(設定ファイル名, 誤り)
-                          : std::nullopt;
+    const bool ある = 環境_.ファイル.存在(設定ファイル名);
+    const auto 内容 =
+        ある ? 環境_.ファイル.読む(設定ファイル名, 誤り, 設定ファイル最大バイト数) : std::nullopt;
     if (!内容) {
         既定の設定(true);
+        // A missing or unreadable file goes unmentioned; one far too large to be settings is
+        // worth a word, since it is replaced.
+        if (ある && 誤り == 読込文_大きすぎる) {
+            告知(std::string("設定ファイル「") + 設定ファイル名 +
+                     "」が大きすぎるため読めませんでした。\n設定を初期値に戻しました。",
+                 "ｵﾌﾟｼｮﾝ");
+        }
         return;
     }
-    for (const std::string& 行 : 設定ファイルの行(*内容, 環境_.符号)) 設定を適用(行);
+    設定を適用(設定を読む(設定ファイルの行(*内容, 環境_.符号)));
 }
 
 void Form1::書込_環境設定ファイル() {
@@ -934,25 +968,17 @@ void Form1::書込_環境設定ファイル() {
     const auto 内容 = 設定ファイル内容(行, 環境_.符号);
     ファイル結果 r;
     if (内容) r = 環境_.ファイル.書く(設定ファイル名, *内容);
-    if (!r.成功) 書込失敗時の既定(r.誤り);
-}
-
-// The settings could not be saved: the options go back to their defaults, as the file would
-// hold them, and the game's own state follows the menus so that what is shown is what is in
-// effect; the player is told why.
-void Form1::書込失敗時の既定(const std::string& 誤り) {
-    auto& m = 環境_.メニュー欄;
-    const bool 音楽中 = m.チェック("BGM");
-    const bool 時計中 = m.チェック("KEIKA");
-    既定の設定(false);
-    状態_->状況.移動指導フラグ = 定数_OFF;
-    色_移動指導 = 色_桝線;
-    if (!音楽中) 音_.BGM開始();
-    if (!時計中 && 状態_->状況.手番 != 手番_なし && 状態_->局.勝者 == 手番_なし) {
-        環境_.Timer1.開始();
+    if (r.成功) {
+        設定書込失敗中_ = false;
+        return;
     }
+    // The player's choices stay in effect for this run; say once that they are not kept.
+    if (設定書込失敗中_) return;
+    設定書込失敗中_ = true;
     告知("設定ファイル「" + std::string(設定ファイル名) +
-             "」に書き込めませんでした。\n設定を初期値に戻します。\n\n" + 誤り,
+             "」に書き込めませんでした。\n選んだ設定は今回の対局中はそのまま使えますが、"
+             "次回の起動には引き継がれません。\n\n" +
+             r.誤り,
          "ｵﾌﾟｼｮﾝ");
 }
 

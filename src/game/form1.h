@@ -11,8 +11,9 @@
 #include "display/screen.h"
 #include "engine/engine.h"
 #include "game/platform.h"
+#include "options/settings.h"
 #include "options/sound.h"
-#include "rules/position.h"
+#include "rules/game_state.h"
 
 namespace kiryuza {
 
@@ -109,11 +110,13 @@ class Form1 : private 局面表示 {
     void 描画_移動可能桝色(int 元X, int 元Y, int 描画色, int 駒);
     void 描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入力_点滅回数);
     bool 棋譜満杯なら断る();
+    void 棋譜を続ける();
+    棋譜の出自 今の出自() const;
     void 対局終了_COM手なし();
     void 経過秒更新();
 
     // Replay.
-    void 棋譜の局面を置く(int n, double 秒MAN, double 秒COM);
+    void 棋譜の局面を置く();
 
     // Handicap.
     void ハンデ変更(int 向き);
@@ -129,16 +132,19 @@ class Form1 : private 局面表示 {
     void 書込_環境設定ファイル();
     void チェック設定(int IN_背景種類);
     void 背景選択(int 背景);
-    void 設定を適用(const std::string& 行);
+    void 設定を適用(const 設定値& 値);
     void 既定の設定(bool 描く);
-    void 書込失敗時の既定(const std::string& 誤り);
 
     // 局面表示: what the rules ask of the screen.
     void 描画_絵(int 駒種類, double x, double y) override { 画面_.描画_絵(駒種類, x, y); }
     void 描画_桝輪郭(int 色, double x, double y) override { 画面_.描画_桝輪郭(色, x, y); }
     void 描画_自持盤() override { 画面_.描画_自持盤(); }
     void 描画_敵持盤() override { 画面_.描画_敵持盤(); }
-    void 画面_再描画() override { 画面_.画面_再描画(); }
+    // Called by the set-up of a new position: nothing of the last game's texts stays.
+    void 画面_再描画() override {
+        画面_.表示記憶消去();
+        画面_.画面_再描画();
+    }
     void Timer1_停止() override { 環境_.Timer1.停止(); }
 
     bool 経過時間表示() const;
@@ -162,6 +168,7 @@ class Form1 : private 局面表示 {
     int 移動駒 = 0;
 
     bool 終了済み_ = false;
+    bool 設定書込失敗中_ = false;  // the last write of the settings file failed
 };
 
 }  // namespace kiryuza

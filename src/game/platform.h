@@ -66,13 +66,17 @@ struct ファイル結果 {
     std::string 誤り;  // empty on success
 };
 
+// Why a read failed because the file is larger than the caller allows.
+inline constexpr const char* 読込文_大きすぎる = "ファイルが大きすぎます";
+
 class ファイル系 {
   public:
     virtual ~ファイル系() = default;
     virtual bool 存在(const std::string& パス) = 0;
-    // The whole file, or nothing when it cannot be read (誤り then says why).
+    // The whole file, or nothing when it cannot be read (誤り then says why); a file of more
+    // than `上限` bytes is refused with 読込文_大きすぎる before anything is read.
     virtual std::optional<std::vector<std::uint8_t>> 読む(const std::string& パス,
-                                                          std::string& 誤り) = 0;
+                                                          std::string& 誤り, std::size_t 上限) = 0;
     // Replaces the file atomically: on failure the previous file is left as it was.
     virtual ファイル結果 書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) = 0;
 };

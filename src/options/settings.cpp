@@ -31,11 +31,11 @@ std::vector<std::string> 設定ファイルの行(const std::vector<std::uint8_t
     std::size_t 始 = 0;
     while (始 < 内容.size()) {
         std::size_t 終 = 始;
-        while (終 < 内容.size() && 内容[終] != '\n') ++終;
-        std::size_t 長さ = 終 - 始;
-        if (長さ > 0 && 内容[始 + 長さ - 1] == '\r') --長さ;
-        const std::string バイト(reinterpret_cast<const char*>(内容.data()) + 始, 長さ);
+        while (終 < 内容.size() && 内容[終] != '\n' && 内容[終] != '\r') ++終;
+        const std::string バイト(reinterpret_cast<const char*>(内容.data()) + 始, 終 - 始);
         if (auto 行 = 符号.CP932から(バイト)) 行一覧.push_back(std::move(*行));
+        // CR LF, LF and CR alone each end a line.
+        if (終 + 1 < 内容.size() && 内容[終] == '\r' && 内容[終 + 1] == '\n') ++終;
         始 = 終 + 1;
     }
     return 行一覧;
@@ -52,6 +52,23 @@ std::optional<std::vector<std::uint8_t>> 設定ファイル内容(const std::vec
         内容.push_back('\n');
     }
     return 内容;
+}
+
+設定値 設定を読む(const std::vector<std::string>& 行一覧) {
+    設定値 値;
+    for (const std::string& 行 : 行一覧) {
+        const 設定行 r = 設定行を分ける(行);
+        if (r.キー == "背景画") {
+            if (const 背景項目* e = 背景を値で探す(r.値)) 値.背景 = e->コード;
+        } else if (r.キー == "移動指導") {
+            値.移動指導 = r.値 == "ON";
+        } else if (r.キー == "経過時間") {
+            値.経過時間 = r.値 == "ON";
+        } else if (r.キー == "BGM") {
+            値.BGM = r.値 == "ON";
+        }
+    }
+    return 値;
 }
 
 std::vector<std::string> 既定の設定行() {

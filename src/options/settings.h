@@ -14,6 +14,9 @@ namespace kiryuza {
 
 inline constexpr const char* 設定ファイル名 = "Kiryuza.ini";
 
+// The largest settings file read: four short lines; anything larger is not a settings file.
+inline constexpr std::size_t 設定ファイル最大バイト数 = 4096;
+
 // A background choice: its value in the file, its picture code and its menu item.
 struct 背景項目 {
     const char* 値;
@@ -40,12 +43,23 @@ struct 設定行 {
 設定行 設定行を分ける(std::string_view 行);
 
 // The lines of a settings file, decoded from CP932 (lines that are not valid CP932 are left
-// out), without their line ends. Both CR LF and lone LF end a line.
+// out), without their line ends. CR LF, lone LF and lone CR each end a line.
 std::vector<std::string> 設定ファイルの行(const std::vector<std::uint8_t>& 内容, 文字コード& 符号);
 
 // The bytes of a settings file holding these lines; nothing when a line cannot be encoded.
 std::optional<std::vector<std::uint8_t>> 設定ファイル内容(const std::vector<std::string>& 行,
                                                           文字コード& 符号);
+
+// The options as a settings file sets them, line by line in order: a later line overrides an
+// earlier one; a background value not in the table leaves the background as it was, any value
+// but "ON" switches the other three off. An option without a valid line stays unset.
+struct 設定値 {
+    std::optional<int> 背景;  // picture code
+    std::optional<bool> 移動指導;
+    std::optional<bool> 経過時間;
+    std::optional<bool> BGM;
+};
+設定値 設定を読む(const std::vector<std::string>& 行);
 
 // The four lines a new settings file holds.
 std::vector<std::string> 既定の設定行();

@@ -28,7 +28,8 @@ void 音響::全読込() {
 std::int32_t 音響::読込(const std::string& ファイル名, std::int32_t フラグ) {
     if (ライブラリ == 0 || !ファイル_.存在(ファイル名)) return 0;
     std::string 誤り;
-    const std::optional<std::vector<std::uint8_t>> 内容 = ファイル_.読む(ファイル名, 誤り);
+    const std::optional<std::vector<std::uint8_t>> 内容 =
+        ファイル_.読む(ファイル名, 誤り, 音ファイル最大バイト数);
     if (!内容) {
         if (誤り.empty()) 誤り = ファイル名 + " を読み込めません。";
         窓_.表示(誤り, 音題_ライブラリ, ボタン種類::OK, true);

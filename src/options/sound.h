@@ -14,6 +14,9 @@ namespace kiryuza {
 inline constexpr std::int32_t 音フラグ_効果音 = 3;
 inline constexpr std::int32_t 音フラグ_BGM = 1;
 
+// The largest sound file read: the music is a few megabytes.
+inline constexpr std::size_t 音ファイル最大バイト数 = 64 * 1024 * 1024;
+
 inline constexpr const char* 音題_ライブラリ = "Kiryuza.dll";
 inline constexpr const char* 音文_初期化失敗 = "Direct Soundインターフェースが作成できません。";
 

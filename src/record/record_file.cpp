@@ -7,10 +7,6 @@ namespace kiryuza {
 
 namespace {
 
-// The board's left edge and the width of a cell, in twips.
-constexpr double 盤原点X = 1050;
-constexpr double 桝幅 = 570;
-
 constexpr std::string_view 改行 = "\r\n";
 
 // True for the C0 control characters and DEL, which a header line must not hold (a line end in
@@ -67,14 +63,14 @@ bool 見出しを符号化(std::string_view 文字列, 文字コード& 符号, 
 // Entry n of the history as the content of a move line; false (with the message) when a time
 // is not a whole number of seconds the format can hold.
 bool 行データにする(const 棋譜表& 棋譜, int n, 棋譜行データ& d, std::string& 誤り) {
+    const 棋譜項目& e = 棋譜.項目(n);
     for (int x = 1; x <= 盤桝数; ++x)
-        for (int y = 1; y <= 盤桝数; ++y) d.盤面[x][y] = 棋譜.棋譜_盤面[n][x][y];
+        for (int y = 1; y <= 盤桝数; ++y) d.盤面[x][y] = e.盤面[x][y];
     for (int k = 1; k <= 7; ++k) {
-        d.持駒MAN[k] = 棋譜.棋譜_持駒MAN[n][k];
-        d.持駒COM[k] = 棋譜.棋譜_持駒COM[n][k];
+        d.持駒MAN[k] = e.持駒MAN[k];
+        d.持駒COM[k] = e.持駒COM[k];
     }
-    const double 秒[4] = {棋譜.棋譜_前秒M[n], 棋譜.棋譜_後秒M[n], 棋譜.棋譜_前秒C[n],
-                          棋譜.棋譜_後秒C[n]};
+    const double 秒[4] = {e.前秒M, e.後秒M, e.前秒C, e.後秒C};
     long* 欄[4] = {&d.前秒M, &d.後秒M, &d.前秒C, &d.後秒C};
     for (int i = 0; i < 4; ++i) {
         // Negative, NaN and 100000 or more are all outside; fractions are dropped.
@@ -87,22 +83,43 @@ bool 行データにする(const 棋譜表& 棋譜, int n, 棋譜行データ& d
     return true;
 }
 
-// The lines of a file: split at LF, one CR before each LF dropped; a final line end does not
-// start another line.
-std::vector<std::string_view> 行に分ける(std::string_view s) {
-    std::vector<std::string_view> 行;
-    std::size_t 始 = 0;
-    while (始 < s.size()) {
-        std::size_t 終 = s.find('\n', 始);
-        const std::size_t 次 = 終 == std::string_view::npos ? s.size() : 終 + 1;
-        if (終 == std::string_view::npos) 終 = s.size();
-        std::string_view l = s.substr(始, 終 - 始);
-        if (!l.empty() && l.back() == '\r' && 終 < s.size()) l.remove_suffix(1);
-        行.push_back(l);
-        始 = 次;
+// Why the bytes are not a record in a form this reader takes, before any line is looked at:
+// UTF-16 text, or lines ended by CR alone. Empty when neither.
+std::string_view 形式の誤り(std::string_view s) {
+    if (s.size() >= 2 &&
+        ((s[0] == '\xFF' && s[1] == '\xFE') || (s[0] == '\xFE' && s[1] == '\xFF'))) {
+        return record_text::UTF16;
     }
-    return 行;
+    // CP932 text never holds a NUL byte; UTF-16 text of this format is full of them.
+    if (s.substr(0, 64).find('\0') != std::string_view::npos) return record_text::UTF16;
+    // A lone CR inside a file of CR LF lines is a control character of that line; a file
+    // without any LF has its lines ended by CR alone.
+    if (s.find('\n') == std::string_view::npos && s.find('\r') + 1 < s.size()) {
+        return record_text::CR改行;
+    }
+    return {};
 }
+
+// Hands out the lines of a file one at a time: split at LF, one CR before each LF dropped; a
+// final line end does not start another line.
+class 行読み {
+  public:
+    explicit 行読み(std::string_view s) : s_(s) {}
+    bool 次(std::string_view& 行) {
+        if (始_ >= s_.size()) return false;
+        std::size_t 終 = s_.find('\n', 始_);
+        const bool 改行あり = 終 != std::string_view::npos;
+        if (!改行あり) 終 = s_.size();
+        行 = s_.substr(始_, 終 - 始_);
+        if (!行.empty() && 行.back() == '\r') 行.remove_suffix(1);
+        始_ = 改行あり ? 終 + 1 : s_.size();
+        return true;
+    }
+
+  private:
+    std::string_view s_;
+    std::size_t 始_ = 0;
+};
 
 }  // namespace
 
@@ -143,6 +160,13 @@ std::string 書けない文字文(std::string_view 文字列, std::string_view �
     return s;
 }
 
+std::string 途中まで保存文(std::string_view 理由, int 手目) {
+    std::string s(理由);
+    s += "。\n";
+    s += std::to_string(手目) + "手目までを保存しますか？";
+    return s;
+}
+
 std::string 持駒数超過文(int 手目) {
     return std::to_string(手目) + "手目の局面で持駒が10枚以上あり、棋譜ファイルの書式で表せません";
 }
@@ -172,18 +196,27 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
         出力 += 改行;
     }
     std::string 行;
+    if (記録数 > 棋譜.棋譜記録数()) {
+        結果.誤り = record_text::手数範囲外;
+        return 結果;
+    }
+    auto 表せない = [&結果](int n, std::string 理由) {
+        結果.表せない手目 = n;
+        結果.理由 = 理由;
+        結果.誤り = std::move(理由);
+        return 結果;
+    };
     for (int n = 1; n <= 記録数; ++n) {
         棋譜行データ d;
-        if (!行データにする(棋譜, n, d, 結果.誤り)) return 結果;
+        std::string 誤り;
+        if (!行データにする(棋譜, n, d, 誤り)) return 表せない(n, 誤り);
         switch (棋譜行を書く(d, 行)) {
             case 書込誤り::なし:
                 break;
             case 書込誤り::持駒数:
-                結果.誤り = 持駒数超過文(n);
-                return 結果;
+                return 表せない(n, 持駒数超過文(n));
             case 書込誤り::時間:
-                結果.誤り = 時間範囲外文(n);
-                return 結果;
+                return 表せない(n, 時間範囲外文(n));
         }
         // Never write a line that reading would refuse.
         const 行解析結果 確認 = 棋譜行を読む(行);
@@ -199,17 +232,21 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
     return 結果;
 }
 
-ファイル結果 棋譜ファイルを書く(ファイル系& ファイル, 文字コード& 符号, const std::string& パス,
-                                const 棋譜表& 棋譜, int 記録数, const 棋譜見出し& 見出し) {
-    const std::string_view 名 = ファイル名部分(パス);
+棋譜書込結果 棋譜ファイルを書く(ファイル系& ファイル, 文字コード& 符号, const std::string& パス,
+                                const 棋譜表& 棋譜, int 記録数, const 棋譜見出し& 見出し,
+                                std::string_view 表示名) {
     棋譜内容結果 内容 = 棋譜ファイル内容を作る(棋譜, 記録数, 見出し, 符号);
-    if (!内容.成功) return {false, 書込失敗文(名, 内容.誤り)};
+    if (!内容.成功) {
+        return {false, 書込失敗文(表示名, 内容.誤り), 内容.表せない手目, 内容.理由};
+    }
     ファイル結果 書込 = ファイル.書く(パス, 内容.内容);
     if (!書込.成功) {
-        return {false,
-                書込失敗文(名, 書込.誤り.empty() ? "書き込み中にエラーが発生しました" : 書込.誤り)};
+        return {
+            false,
+            書込失敗文(表示名, 書込.誤り.empty() ? "書き込み中にエラーが発生しました" : 書込.誤り),
+            0, ""};
     }
-    return {true, ""};
+    return {true, "", 0, ""};
 }
 
 // --- Reading ---
@@ -222,30 +259,41 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
         結果.棋譜 = {};
         return 結果;
     };
+    // Old editors end a file with Ctrl-Z; a lone CR at the very end ends the last line.
+    while (!バイト列.empty() && バイト列.back() == '\x1A') バイト列.remove_suffix(1);
     if (バイト列.empty()) return 失敗(0, 0, record_text::空のファイル);
-    std::vector<std::string_view> 行 = 行に分ける(バイト列);
-    if (行.size() < 3) return 失敗(0, 0, record_text::見出し不足);
-    while (行.size() > 3 && 行.back().empty()) 行.pop_back();
+    if (const std::string_view 誤り = 形式の誤り(バイト列); !誤り.empty()) {
+        return 失敗(0, 0, 誤り);
+    }
 
+    行読み 読み(バイト列);
     std::string* 見出し欄[3] = {&結果.棋譜.見出し.対局名, &結果.棋譜.見出し.上手名,
                                 &結果.棋譜.見出し.下手名};
+    std::string_view 行;
     for (int i = 0; i < 3; ++i) {
-        std::optional<std::string> 文 = 符号.CP932から(std::string(行[i]));
+        if (!読み.次(行)) return 失敗(0, 0, record_text::見出し不足);
+        std::optional<std::string> 文 = 符号.CP932から(std::string(行));
         if (!文) return 失敗(i + 1, 0, record_text::文字コード不正);
         if (制御文字を含む(*文)) return 失敗(i + 1, 0, record_text::制御文字);
         *見出し欄[i] = std::move(*文);
     }
 
-    const std::size_t 手数 = 行.size() - 3;
-    if (手数 > static_cast<std::size_t>(棋譜ファイル最大手数)) {
-        return 失敗(3 + 棋譜ファイル最大手数 + 1, 0, record_text::手数超過);
-    }
-    結果.棋譜.手.reserve(手数);
-    for (std::size_t i = 3; i < 行.size(); ++i) {
-        行解析結果 r = 棋譜行を読む(行[i]);
-        if (r.誤り != 行誤り::なし) {
-            return 失敗(static_cast<int>(i) + 1, r.桁, 行誤りの説明(r.誤り));
+    // Blank lines count only when a move line follows them; at most 500 move lines are kept,
+    // so memory stays bounded however many lines the file has.
+    int 行番号 = 3;
+    int 最初の空行 = 0;
+    while (読み.次(行)) {
+        ++行番号;
+        if (行.empty()) {
+            if (最初の空行 == 0) 最初の空行 = 行番号;
+            continue;
         }
+        if (最初の空行 != 0) return 失敗(最初の空行, 0, 行誤りの説明(行誤り::長さ));
+        if (結果.棋譜.記録数() == 棋譜ファイル最大手数) {
+            return 失敗(3 + 棋譜ファイル最大手数 + 1, 0, record_text::手数超過);
+        }
+        行解析結果 r = 棋譜行を読む(行);
+        if (r.誤り != 行誤り::なし) return 失敗(行番号, r.桁, 行誤りの説明(r.誤り));
         結果.棋譜.手.push_back(r.データ);
     }
     結果.成功 = true;
@@ -255,7 +303,8 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
 棋譜読込結果 棋譜ファイルを読む(ファイル系& ファイル, 文字コード& 符号, const std::string& パス) {
     const std::string_view 名 = ファイル名部分(パス);
     std::string 誤り;
-    std::optional<std::vector<std::uint8_t>> 内容 = ファイル.読む(パス, 誤り);
+    std::optional<std::vector<std::uint8_t>> 内容 =
+        ファイル.読む(パス, 誤り, 棋譜ファイル最大バイト数);
     if (!内容) {
         棋譜読込結果 結果;
         結果.誤り = 読込失敗文(名, 0, 0, 誤り.empty() ? "ファイルを読めません" : 誤り);
@@ -267,32 +316,26 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
 
 void 棋譜表へ移す(const 読込棋譜& 記録, 棋譜表& 棋譜) {
     const int N = std::min(記録.記録数(), 棋譜ファイル最大手数);
+    std::vector<棋譜項目> 項目(static_cast<std::size_t>(N) + 1);
     局面 開始;
     初期配置(開始);
     for (int x = 0; x <= 盤桝数; ++x)
-        for (int y = 0; y <= 盤桝数; ++y) 棋譜.棋譜_盤面[0][x][y] = 開始.盤面[x][y];
-    for (int k = 0; k <= 7; ++k) {
-        棋譜.棋譜_持駒MAN[0][k] = 開始.持駒MAN[k];
-        棋譜.棋譜_持駒COM[0][k] = 開始.持駒COM[k];
-    }
-    棋譜.棋譜_前秒M[0] = 棋譜.棋譜_後秒M[0] = 棋譜.棋譜_前秒C[0] = 棋譜.棋譜_後秒C[0] = 0;
-
-    for (int n = 1; n < 棋譜最大数; ++n) {
-        // Entries past N are cleared so nothing of an earlier game lingers there.
-        const 棋譜行データ d = n <= N ? 記録.手[n - 1] : 棋譜行データ{};
+        for (int y = 0; y <= 盤桝数; ++y) 項目[0].盤面[x][y] = 開始.盤面[x][y];
+    for (int n = 1; n <= N; ++n) {
+        const 棋譜行データ& d = 記録.手[static_cast<std::size_t>(n) - 1];
+        棋譜項目& e = 項目[static_cast<std::size_t>(n)];
         for (int x = 0; x <= 盤桝数; ++x)
-            for (int y = 0; y <= 盤桝数; ++y) 棋譜.棋譜_盤面[n][x][y] = d.盤面[x][y];
+            for (int y = 0; y <= 盤桝数; ++y) e.盤面[x][y] = d.盤面[x][y];
         for (int k = 0; k <= 7; ++k) {
-            棋譜.棋譜_持駒MAN[n][k] = d.持駒MAN[k];
-            棋譜.棋譜_持駒COM[n][k] = d.持駒COM[k];
+            e.持駒MAN[k] = d.持駒MAN[k];
+            e.持駒COM[k] = d.持駒COM[k];
         }
-        棋譜.棋譜_前秒M[n] = static_cast<double>(d.前秒M);
-        棋譜.棋譜_後秒M[n] = static_cast<double>(d.後秒M);
-        棋譜.棋譜_前秒C[n] = static_cast<double>(d.前秒C);
-        棋譜.棋譜_後秒C[n] = static_cast<double>(d.後秒C);
+        e.前秒M = static_cast<double>(d.前秒M);
+        e.後秒M = static_cast<double>(d.後秒M);
+        e.前秒C = static_cast<double>(d.前秒C);
+        e.後秒C = static_cast<double>(d.後秒C);
     }
-    棋譜.棋譜記録数 = N;
-    棋譜.棋譜手数 = 0;
+    棋譜.置き換える(項目.data(), N);
 }
 
 棋譜読込結果 棋譜を読み込む(ファイル系& ファイル, 文字コード& 符号, const std::string& パス,
@@ -300,16 +343,6 @@ void 棋譜表へ移す(const 読込棋譜& 記録, 棋譜表& 棋譜) {
     棋譜読込結果 結果 = 棋譜ファイルを読む(ファイル, 符号, パス);
     if (結果.成功) 棋譜表へ移す(結果.棋譜, 棋譜);
     return 結果;
-}
-
-// --- Display ---
-
-double 取得_棋譜のX座標(std::string_view IN_文字列) {
-    int n = 0;
-    for (char c : IN_文字列) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
-    }
-    return 盤原点X + 桝幅 * (3 + (13.0 - n) / 5);
 }
 
 }  // namespace kiryuza

@@ -11,12 +11,16 @@
 
 #include "game/platform.h"
 #include "record/record_line.h"
-#include "rules/position.h"
+#include "rules/history.h"
 
 namespace kiryuza {
 
 // The most move lines a record holds: entries 1..500 of the history.
-inline constexpr int 棋譜ファイル最大手数 = 棋譜最大数 - 1;
+inline constexpr int 棋譜ファイル最大手数 = 棋譜最大手数;
+
+// The largest record file read: 500 move lines are about 180 KB, and the header lines are
+// typed into one-line boxes; anything far larger is not a record.
+inline constexpr std::size_t 棋譜ファイル最大バイト数 = 1024 * 1024;
 
 // The file name extension of a record file.
 inline constexpr std::string_view 棋譜拡張子 = ".棋譜";
@@ -46,11 +50,24 @@ struct 棋譜読込結果 {
     読込棋譜 棋譜;
 };
 
-// The bytes of a record file, or a Japanese message saying why it cannot be written.
+// The bytes of a record file, or a Japanese message saying why it cannot be written. When an
+// entry holds what the format cannot (a hand count of 10 or more, a time of 100000 seconds or
+// more), 表せない手目 names the first such entry and 理由 says why; the entries before it can
+// still be written.
 struct 棋譜内容結果 {
     bool 成功 = false;
     std::string 誤り;
     std::vector<std::uint8_t> 内容;
+    int 表せない手目 = 0;
+    std::string 理由;
+};
+
+// The outcome of writing a file; 表せない手目 and 理由 as above.
+struct 棋譜書込結果 {
+    bool 成功 = false;
+    std::string 誤り;
+    int 表せない手目 = 0;
+    std::string 理由;
 };
 
 // --- Writing ---
@@ -62,15 +79,19 @@ struct 棋譜内容結果 {
                                     文字コード& 符号);
 
 // Builds the file and replaces `パス` atomically. On any failure nothing is written and an
-// existing file of that name stays as it was; 誤り then holds the message for the user.
-ファイル結果 棋譜ファイルを書く(ファイル系& ファイル, 文字コード& 符号, const std::string& パス,
-                                const 棋譜表& 棋譜, int 記録数, const 棋譜見出し& 見出し);
+// existing file of that name stays as it was; 誤り then holds the message for the user, which
+// names the file as `表示名` (the name the user typed).
+棋譜書込結果 棋譜ファイルを書く(ファイル系& ファイル, 文字コード& 符号, const std::string& パス,
+                                const 棋譜表& 棋譜, int 記録数, const 棋譜見出し& 見出し,
+                                std::string_view 表示名);
 
 // --- Reading ---
 
 // Parses and checks a whole file. `表示名` is the name the messages use for the file. Accepts
-// CR LF and lone LF line ends, with or without a final line end; blank lines after the last
-// move line are ignored. More than 500 move lines are refused.
+// CR LF and lone LF line ends, with or without a final line end, and an end-of-file mark
+// (Ctrl-Z) at the very end; blank lines after the last move line are ignored. More than 500
+// move lines are refused, as are files in UTF-16 and files whose lines end in CR alone, each
+// with its own reason.
 棋譜読込結果 棋譜ファイルを解析(std::string_view バイト列, std::string_view 表示名,
                                 文字コード& 符号);
 
@@ -78,19 +99,13 @@ struct 棋譜内容結果 {
 棋譜読込結果 棋譜ファイルを読む(ファイル系& ファイル, 文字コード& 符号, const std::string& パス);
 
 // Puts a checked record into the history: entries 1..N from the record, entry 0 the starting
-// position with times 0, entries after N cleared; 棋譜記録数 := N, 棋譜手数 := 0.
+// position with times 0; 棋譜記録数 := N, 棋譜手数 := 0.
 void 棋譜表へ移す(const 読込棋譜& 記録, 棋譜表& 棋譜);
 
 // Reads the file and, only when all of it is good, puts it into `棋譜`; on failure `棋譜` is
 // left exactly as it was.
 棋譜読込結果 棋譜を読み込む(ファイル系& ファイル, 文字コード& 符号, const std::string& パス,
                             棋譜表& 棋譜);
-
-// --- Display ---
-
-// The X position in twips at which a header line is printed so that it roughly centres over
-// the board: 1050 + 570 × (3 + (13 − n) / 5) with n the number of characters of the text.
-double 取得_棋譜のX座標(std::string_view IN_文字列);
 
 // --- Texts of the messages above, for the window and the tests ---
 
@@ -103,6 +118,10 @@ inline constexpr std::string_view 制御文字 = "改行などの制御文字が
 inline constexpr std::string_view 手数超過 = "指し手の行が500行を超えています";
 inline constexpr std::string_view 手数範囲外 = "保存する手数が正しくありません";
 inline constexpr std::string_view 文字列不正 = "文字列が正しくありません";
+inline constexpr std::string_view UTF16 =
+    "文字コードがUTF-16です（シフトJIS（CP932）で保存したファイルを選んでください）";
+inline constexpr std::string_view CR改行 =
+    "改行がCRだけで書かれています（改行はCR LFかLFにしてください）";
 }  // namespace record_text
 
 // "棋譜ファイル「名」を読み込めません。" and, on the next line, where (行 > 0, 桁 > 0) and why.
@@ -113,6 +132,9 @@ std::string 書込失敗文(std::string_view 表示名, std::string_view 理由)
 
 // Why a header text cannot be written: a character CP932 lacks, named in the message.
 std::string 書けない文字文(std::string_view 文字列, std::string_view 文字);
+
+// Asks whether to write the entries before the first one the format cannot hold.
+std::string 途中まで保存文(std::string_view 理由, int 手目);
 
 // Why entry n cannot be written: a hand count of 10 or more.
 std::string 持駒数超過文(int 手目);

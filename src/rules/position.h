@@ -38,54 +38,6 @@ struct 局面 {
     int 手番値COM = 手番_先手;
 };
 
-// The history: entry n is the position before move n + 1.
-struct 棋譜表 {
-    int 棋譜_盤面[棋譜最大数][10][10]{};
-    int 棋譜_持駒MAN[棋譜最大数][8]{};
-    int 棋譜_持駒COM[棋譜最大数][8]{};
-    double 棋譜_前秒M[棋譜最大数]{};
-    double 棋譜_後秒M[棋譜最大数]{};
-    double 棋譜_前秒C[棋譜最大数]{};
-    double 棋譜_後秒C[棋譜最大数]{};
-    int 棋譜手数 = 0;    // the entry the next move writes
-    int 棋譜記録数 = 0;  // the last entry written
-};
-
-// Whose turn it is, the mode and the flags of the running game.
-struct 対局状況 {
-    int 手番 = 手番_なし;
-    int 対局モード = 対局モード_人間;
-    int 棋譜モード = 定数_OFF;
-    int 反転フラグ = 定数_OFF;
-    int ハンデ設定フラグ = 定数_OFF;
-    int 再開フラグ = 定数_OFF;
-    int 移動指導フラグ = 定数_OFF;
-    int 選択状態 = 0;
-    int 手数 = 0;
-    int ハンデレベル = 0;
-    int COMレベル = 3;
-};
-
-// Seconds of thinking time (times of day are seconds since midnight).
-struct 時計値 {
-    double 経過秒 = 0;
-    double 累計秒MAN = 0;
-    double 累計秒COM = 0;
-    double 手番開始時刻 = 0;
-    int 表示秒 = 0;
-};
-
-// Everything one game owns.
-struct 対局状態 {
-    局面 局;
-    棋譜表 棋譜;
-    対局状況 状況;
-    時計値 時計;
-};
-
-// Resets the game state and lays out the starting position, then redraws the window.
-void 初期設定(対局状態& 状態, 局面表示& 表示);
-
 // Lays out the starting position on an empty board with empty hands (steps 7 to 10 of the
 // set-up); the history, the status and the king fields are not touched.
 void 初期配置(局面& 局);
@@ -118,17 +70,5 @@ void 駒移動(局面& 局, 局面表示& 表示, int 移動元X, int 移動元Y
             int 移動駒);
 void 駒取得(局面& 局, int 取得駒);
 int 調査_持駒数(const 局面& 局, int IN_手番);
-
-// Result of appending to the history: the table has room for 501 entries only.
-enum class 保存結果 { 保存, 満杯 };
-
-// Appends the position on the board as entry 棋譜手数; refuses when the history is full.
-保存結果 手順保存(棋譜表& 棋譜, const 局面& 局, int 元X, int 元Y, int 先X, int 先Y, int 元駒,
-                  int 先駒, double 前秒M, double 後秒M, double 前秒C, double 後秒C);
-
-// True when one more move can still be recorded.
-inline bool 棋譜に空きあり(const 棋譜表& 棋譜) {
-    return 棋譜.棋譜手数 < 棋譜最大数;
-}
 
 }  // namespace kiryuza

@@ -21,16 +21,18 @@ TEST_F(マウス, 二回のクリックで指しコンピュータが応じる) 
     EXPECT_EQ(盤(5, 7), 空桝);
     // The computer answered: two moves, two history entries, the human to move again.
     EXPECT_EQ(s().状況.手数, 2);
-    EXPECT_EQ(s().棋譜.棋譜手数, 2);
+    EXPECT_EQ(s().棋譜.棋譜手数(), 2);
     EXPECT_EQ(s().状況.手番, s().局.手番値MAN);
     EXPECT_GE(鳴った(音_駒打), 2);
     // The human's move is shown on the right: file ５, rank 六, と.
     EXPECT_TRUE(環.キャンバス面.字あり("５"));
     EXPECT_TRUE(環.キャンバス面.字あり("六"));
     EXPECT_TRUE(環.キャンバス面.字あり("と"));
-    // The history holds the positions before each move.
-    EXPECT_EQ(s().棋譜.棋譜_盤面[0][5][7], 駒_MANと);
-    EXPECT_EQ(s().棋譜.棋譜_盤面[1][5][6], 駒_MANと);
+    // The history holds the positions before each move and the position after the last.
+    EXPECT_EQ(s().棋譜.項目(0).盤面[5][7], 駒_MANと);
+    EXPECT_EQ(s().棋譜.項目(1).盤面[5][6], 駒_MANと);
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) EXPECT_EQ(s().棋譜.項目(2).盤面[x][y], 盤(x, y));
 }
 
 TEST_F(マウス, 自分の別の駒を押すと選び直し_不正な行き先は禁止音) {
@@ -181,12 +183,16 @@ TEST_F(マウス, 二人対局では王を取った側の勝ち) {
     EXPECT_EQ(s().局.勝者, 手番_後手);
 }
 
-TEST_F(マウス, 五百一手で棋譜が満杯になれば次の手は断る) {
+TEST_F(マウス, 五百手で棋譜が満杯になれば次の手は断る) {
     form->START_Click();
-    form->状態を変える().棋譜.棋譜手数 = 501;
+    auto& 状態 = form->状態を変える();
+    while (状態.棋譜.空きあり()) {
+        状態.棋譜.手順保存(状態.局, 0, 0, 0, 0);
+        状態.棋譜.着手後保存(状態.局);
+    }
     押す(5, 7);
     押す(5, 6);
-    EXPECT_NE(環.メッセージ.最後().find("501"), std::string::npos);
+    EXPECT_NE(環.メッセージ.最後().find("500手"), std::string::npos);
     EXPECT_EQ(盤(5, 7), 駒_MANと);
     EXPECT_EQ(s().状況.手数, 0);
     EXPECT_EQ(鳴った(音_禁止), 1);

@@ -49,8 +49,28 @@ TEST_F(設定, 小文字のonや知らない値や壊れた行) {
     EXPECT_EQ(form->移動指導色(), 色_緑);  // "OFF" from the file gives the green guidance colour
     EXPECT_TRUE(印("KEIKA"));
     EXPECT_FALSE(印("BGM"));
+    // Without a valid background line the green tile is shown, and checked.
     EXPECT_EQ(form->背景種類(), 背景_緑);
-    for (const char* 名 : {"MIDORI", "TATAMI", "TAKE", "UCHU", "RENGA"}) EXPECT_FALSE(印(名));
+    for (const char* 名 : {"TATAMI", "TAKE", "UCHU", "RENGA"}) EXPECT_FALSE(印(名));
+    EXPECT_TRUE(印("MIDORI"));
+}
+
+TEST_F(設定, 後の行が前の行に勝ち_大きすぎるファイルは初期値に戻して知らせる) {
+    起動("BGM=ON\r\n背景画=竹\r\nBGM=OFF\r\n背景画=畳\r\n");
+    EXPECT_FALSE(印("BGM"));
+    EXPECT_EQ(環.サウンド源.呼出.size(), 0u);  // the music never started
+    EXPECT_TRUE(印("TATAMI"));
+    EXPECT_FALSE(印("TAKE"));
+    EXPECT_TRUE(環.メッセージ.箱一覧.empty());
+
+    偽環境 大;
+    大.ファイル.置く("Kiryuza.ini", "BGM=OFF\r\n" + std::string(設定ファイル最大バイト数, 'x'));
+    Form1 f(大.束());
+    f.Form_Load();
+    EXPECT_NE(大.メッセージ.最後().find("大きすぎる"), std::string::npos);
+    EXPECT_TRUE(大.メニュー欄.チェック("BGM"));
+    EXPECT_EQ(大.ファイル.文字列("Kiryuza.ini"),
+              "背景画=緑\r\n移動指導=OFF\r\n経過時間=ON\r\nBGM=ON\r\n");
 }
 
 TEST_F(設定, オプションを切り替えるたびに四行を書き直す) {
@@ -83,22 +103,28 @@ TEST_F(設定, オプションを切り替えるたびに四行を書き直す) 
     EXPECT_FALSE(次.メニュー欄.チェック("KEIKA"));
 }
 
-TEST_F(設定, 書けなければ初期値に戻して知らせる) {
-    起動("背景画=竹\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\n");
+TEST_F(設定, 書けなくても選んだ設定はそのまま使い一度だけ知らせる) {
+    const std::string 前 = "背景画=竹\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=ON\r\n";
+    起動(前.c_str());
     環.ファイル.書込禁止.insert("Kiryuza.ini");
-    form->UCHU_Click();
+    form->BGM_Click();
+    ASSERT_EQ(環.メッセージ.箱一覧.size(), 1u);
     EXPECT_NE(環.メッセージ.最後().find("Kiryuza.ini"), std::string::npos);
-    EXPECT_TRUE(印("MIDORI"));
-    EXPECT_FALSE(印("UCHU"));
+    EXPECT_FALSE(印("BGM"));
+    EXPECT_EQ(環.サウンド源.呼出.back(), "stop " + std::to_string(音_BGM));
+    form->SIDOU_Click();
+    form->UCHU_Click();
+    EXPECT_EQ(環.メッセージ.箱一覧.size(), 1u);
+    EXPECT_EQ(環.サウンド源.呼出.back(), "stop " + std::to_string(音_BGM));
     EXPECT_FALSE(印("SIDOU"));
-    EXPECT_TRUE(印("KEIKA"));
-    EXPECT_TRUE(印("BGM"));
-    // What is in effect follows the menus.
-    EXPECT_EQ(form->背景種類(), 背景_緑);
     EXPECT_EQ(form->状態().状況.移動指導フラグ, 定数_OFF);
-    EXPECT_EQ(環.サウンド源.呼出.back(), "loop " + std::to_string(音_BGM));
-    // The file that was there is untouched.
-    EXPECT_EQ(ini(), "背景画=竹\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=OFF\r\n");
+    EXPECT_TRUE(印("UCHU"));
+    EXPECT_EQ(form->背景種類(), 背景_宇宙);
+    EXPECT_EQ(ini(), 前);
+    // Once the file can be written again, the next change saves every choice.
+    環.ファイル.書込禁止.clear();
+    form->KEIKA_Click();
+    EXPECT_EQ(ini(), "背景画=宇宙\r\n移動指導=OFF\r\n経過時間=OFF\r\nBGM=OFF\r\n");
 }
 
 TEST_F(設定, その他は音を鳴らしてバージョン情報を出す) {

@@ -26,9 +26,10 @@ TEST_F(棋譜, 書込の後に読込んで進めば同じ局面が並ぶ) {
     EXPECT_FALSE(環.パネル.入力見);
     EXPECT_EQ(環.パネル.更新回数, 1);
     const std::string 中身 = 環.ファイル.文字列("/records/対局1.棋譜");
-    // Three header lines (the upper side's player second) and entries 1..5.
+    // Three header lines (the upper side's player second) and entries 1..6, the last one the
+    // position after the last move.
     EXPECT_EQ(中身.rfind("練習\r\nコンピュータ\r\n太郎\r\n", 0), 0u);
-    EXPECT_EQ(中身.size(), std::string("練習\r\nコンピュータ\r\n太郎\r\n").size() + 5 * 360);
+    EXPECT_EQ(中身.size(), std::string("練習\r\nコンピュータ\r\n太郎\r\n").size() + 6 * 360);
 
     form->CANCEL_Click();
     form->KIFU_READ_Click();
@@ -37,18 +38,18 @@ TEST_F(棋譜, 書込の後に読込んで進めば同じ局面が並ぶ) {
     EXPECT_EQ(環.メッセージ.最後(), "棋譜を '進 'で進めて下さい");
     EXPECT_EQ(s().状況.棋譜モード, 定数_ON);
     EXPECT_EQ(s().状況.手番, 手番_先手);
-    EXPECT_EQ(s().棋譜.棋譜記録数, 5);
+    EXPECT_EQ(s().棋譜.棋譜記録数(), 6);
     EXPECT_TRUE(環.キャンバス面.字あり("練習"));
-    for (int n = 1; n <= 5; ++n) {
+    for (int n = 1; n <= 6; ++n) {
         form->AFTER_Click();
         EXPECT_EQ(s().状況.手数, n);
         for (int x = 1; x <= 9; ++x)
-            for (int y = 1; y <= 9; ++y) ASSERT_EQ(盤(x, y), 記録->棋譜_盤面[n][x][y]);
+            for (int y = 1; y <= 9; ++y) ASSERT_EQ(盤(x, y), 記録->項目(n).盤面[x][y]);
     }
     form->AFTER_Click();
     EXPECT_EQ(環.メッセージ.最後(), "終わり");
     // Back to the start shows the real starting position (entry 0 is filled on loading).
-    for (int n = 0; n < 5; ++n) form->REPLAY_Click();
+    for (int n = 0; n < 6; ++n) form->REPLAY_Click();
     局面 開始;
     初期配置(開始);
     for (int x = 1; x <= 9; ++x)

@@ -14,16 +14,17 @@ TEST_F(再生, 起動直後の進と戻は断る) {
     EXPECT_EQ(鳴った(音_禁止), 2);
 }
 
-TEST_F(再生, 戻って進むと同じ局面_最後の局面の先へは進めない) {
+TEST_F(再生, 戻って進むと同じ局面_指した最後の局面まで戻れる) {
     form->SENTE_Click();
     押す(5, 7);
     押す(5, 6);
     押す(4, 7);
     押す(4, 6);
     ASSERT_EQ(s().状況.手数, 4);
+    const 局面 最後 = s().局;
     form->REPLAY_Click();
     EXPECT_EQ(s().状況.手数, 3);
-    EXPECT_EQ(s().棋譜.棋譜手数, 3);
+    EXPECT_EQ(s().棋譜.棋譜手数(), 3);
     EXPECT_EQ(s().状況.手番, s().局.手番値COM);
     EXPECT_EQ(s().状況.再開フラグ, 定数_ON);
     form->REPLAY_Click();
@@ -31,11 +32,15 @@ TEST_F(再生, 戻って進むと同じ局面_最後の局面の先へは進め�
     form->AFTER_Click();
     EXPECT_EQ(s().状況.手数, 3);
     EXPECT_EQ(盤(4, 6), 駒_MANと);
-    // Entry 3 is the position before the last move: the position after it is not recorded.
+    // The position after the last move is an entry too: 進 returns to it, and no further.
+    form->AFTER_Click();
+    EXPECT_EQ(s().状況.手数, 4);
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) EXPECT_EQ(盤(x, y), 最後.盤面[x][y]);
     form->AFTER_Click();
     EXPECT_EQ(環.メッセージ.最後(), "できません");
     EXPECT_EQ(環.メッセージ.箱一覧.back().題, "進む");
-    EXPECT_EQ(s().状況.手数, 3);
+    EXPECT_EQ(s().状況.手数, 4);
 }
 
 TEST_F(再生, 戻った後のクリックで手番を告げて再開する) {
@@ -54,7 +59,7 @@ TEST_F(再生, 戻った後のクリックで手番を告げて再開する) {
     押す(3, 6);
     EXPECT_EQ(s().状況.手数, 2);
     // The history is overwritten from there on.
-    EXPECT_EQ(s().棋譜.棋譜_盤面[1][3][6], 駒_MANと);
+    EXPECT_EQ(s().棋譜.項目(1).盤面[3][6], 駒_MANと);
 }
 
 TEST_F(再生, 最初は開始局面に戻し進は新しい対局を求める) {
@@ -77,7 +82,7 @@ TEST_F(再生, 反転二回で元に戻り棋譜は消える) {
     const int 手番 = s().状況.手番;
     form->REVERSE_Click();
     EXPECT_EQ(s().状況.反転フラグ, 定数_ON);
-    EXPECT_EQ(s().棋譜.棋譜記録数, 0);
+    EXPECT_EQ(s().棋譜.棋譜記録数(), 0);
     EXPECT_EQ(s().状況.手番, -手番);
     EXPECT_EQ(盤(5, 4), -前.盤面[5][6]);  // the lower と on (5,6) is now an upper と on (5,4)
     EXPECT_EQ(s().局.持駒COM[3], 2);

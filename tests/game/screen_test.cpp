@@ -26,6 +26,31 @@ TEST(時計, 経過秒と時刻の文字) {
     EXPECT_EQ(変換_数字から文字(123), "");
 }
 
+TEST(棋譜見出し, X座標は文字数で決まる) {
+    struct 例 {
+        std::string 文字列;
+        double X;
+    };
+    const 例 表[] = {
+        {"", 4242},
+        {"山田太郎だ", 3672},  // 5 characters
+        {"abcde", 3672},
+        {"ﾌｧｲﾙ", 3786},  // half-width kana count one each
+        {"第一局　名人戦七番勝負", 2988},
+        {"一二三四五六七八九十一二三", 2760},
+        {"😀", 4128},
+    };
+    for (const auto& e : 表) EXPECT_DOUBLE_EQ(取得_棋譜のX座標(e.文字列), e.X) << e.文字列;
+    // Line 1 goes 3000 twips further left: a long one is moved back inside the window and a
+    // longer one shortened to its room.
+    const 文字配置 題 = 範囲内に置く("一二三四五六七八九十一二三", -240, 480, 3000, 12);
+    EXPECT_DOUBLE_EQ(題.X, 480);
+    EXPECT_EQ(題.文, "一二三四五六七八九…");
+    const 文字配置 短 = 範囲内に置く("abcde", 672, 480, 3000, 12);
+    EXPECT_DOUBLE_EQ(短.X, 672);
+    EXPECT_EQ(短.文, "abcde");
+}
+
 class 画面テスト : public ::testing::Test {
   protected:
     記録キャンバス キャンバス面;

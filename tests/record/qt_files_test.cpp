@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 
 #include <unistd.h>
@@ -99,13 +100,13 @@ TEST_F(QtFileSystemTest, 書いたバイトをそのまま読み上書きもで�
     ASSERT_TRUE(w.成功) << w.誤り;
     EXPECT_TRUE(files_.存在(path("対局.棋譜")));
     std::string 誤り = "前の誤り";
-    EXPECT_EQ(files_.読む(path("対局.棋譜"), 誤り), バイト(内容));
+    EXPECT_EQ(files_.読む(path("対局.棋譜"), 誤り, 100), バイト(内容));
     EXPECT_EQ(誤り, "");
 
     ASSERT_TRUE(files_.書く(path("対局.棋譜"), バイト("短い")).成功);
     EXPECT_EQ(get("対局.棋譜"), "短い");
     ASSERT_TRUE(files_.書く(path("空.棋譜"), {}).成功);
-    EXPECT_EQ(files_.読む(path("空.棋譜"), 誤り), std::vector<std::uint8_t>{});
+    EXPECT_EQ(files_.読む(path("空.棋譜"), 誤り, 100), std::vector<std::uint8_t>{});
     // Nothing but the two files is left behind.
     EXPECT_EQ(entries().size(), 2);
 }
@@ -113,7 +114,6 @@ TEST_F(QtFileSystemTest, 書いたバイトをそのまま読み上書きもで�
 TEST_F(QtFileSystemTest, 読めないものは理由を日本語で返す) {
     put("大きい.棋譜", std::string(101, 'a'));
     ASSERT_TRUE(QDir(dir_.path()).mkdir("フォルダ"));
-    QtFileSystem 小さな上限(100);
     struct 例 {
         const char* 名;
         std::string パス;
@@ -128,12 +128,13 @@ TEST_F(QtFileSystemTest, 読めないものは理由を日本語で返す) {
     };
     for (const auto& e : 表) {
         std::string 誤り;
-        EXPECT_EQ(files_.読む(e.パス, 誤り), std::nullopt) << e.名;
+        EXPECT_EQ(files_.読む(e.パス, 誤り, 1000), std::nullopt) << e.名;
         EXPECT_EQ(誤り, e.理由) << e.名;
     }
     std::string 誤り;
-    EXPECT_EQ(小さな上限.読む(path("大きい.棋譜"), 誤り), std::nullopt);
+    EXPECT_EQ(files_.読む(path("大きい.棋譜"), 誤り, 100), std::nullopt);
     EXPECT_EQ(誤り, files_text::kTooLarge);
+    EXPECT_EQ(files_.読む(path("大きい.棋譜"), 誤り, 101), バイト(std::string(101, 'a')));
     EXPECT_FALSE(files_.存在(path("フォルダ")));
     EXPECT_FALSE(files_.存在(path("ない.棋譜")));
 }
@@ -163,25 +164,22 @@ TEST_F(QtFileSystemTest, 書けない場所は理由を日本語で返し何も�
 }
 
 // Limits the size of files this process may write, as a full disk would; the write then fails
-// part way whatever the user's rights (root included).
+// part way whatever the user's rights (root included). The program ignores the signal such a
+// write raises, as the game does at start-up, so the write fails instead of the process.
 class ファイル長制限 {
   public:
     explicit ファイル長制限(rlim_t 上限) {
-        古いシグナル_ = std::signal(SIGXFSZ, SIG_IGN);
+        ignoreFileSizeSignal();
         getrlimit(RLIMIT_FSIZE, &古い_);
         rlimit 新しい = 古い_;
         新しい.rlim_cur = 上限;
         有効_ = setrlimit(RLIMIT_FSIZE, &新しい) == 0;
     }
-    ~ファイル長制限() {
-        setrlimit(RLIMIT_FSIZE, &古い_);
-        std::signal(SIGXFSZ, 古いシグナル_);
-    }
+    ~ファイル長制限() { setrlimit(RLIMIT_FSIZE, &古い_); }
     bool 有効() const { return 有効_; }
 
   private:
     rlimit 古い_{};
-    void (*古いシグナル_)(int) = nullptr;
     bool 有効_ = false;
 };
 
@@ -203,48 +201,68 @@ TEST_F(QtFileSystemTest, 途中で失敗した書き込みは前のファイル�
     }
 }
 
-TEST_F(QtFileSystemTest, 書き込み権限のないフォルダでは前のファイルを残す) {
-    if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind root";
+TEST_F(QtFileSystemTest, 書き込めないフォルダでは前のファイルを残す) {
     ASSERT_TRUE(QDir(dir_.path()).mkdir("ro"));
-    put("ro/対局.棋譜", "前の棋譜");
-    QFile::setPermissions(dir_.filePath("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const std::string ro = path("ro");
+    std::string_view 理由 = files_text::kNoWritePermission;
+    if (geteuid() == 0) {
+        // Permissions do not bind root; a read-only file system does.
+        if (::mount("kiryuza-test", ro.c_str(), "tmpfs", 0, "size=64k") != 0) {
+            GTEST_SKIP() << "cannot mount a file system here";
+        }
+        put("ro/対局.棋譜", "前の棋譜");
+        ASSERT_EQ(::mount("kiryuza-test", ro.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
+        理由 = files_text::kReadOnly;
+    } else {
+        put("ro/対局.棋譜", "前の棋譜");
+        QFile::setPermissions(dir_.filePath("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
     const ファイル結果 r = files_.書く(path("ro/対局.棋譜"), バイト("新しい"));
-    QFile::setPermissions(dir_.filePath("ro"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const std::string 残り = get("ro/対局.棋譜");
+    if (geteuid() == 0) {
+        ::umount(ro.c_str());
+    } else {
+        QFile::setPermissions(dir_.filePath("ro"), QFileDevice::ReadOwner |
+                                                       QFileDevice::WriteOwner |
+                                                       QFileDevice::ExeOwner);
+    }
     EXPECT_FALSE(r.成功);
-    EXPECT_EQ(r.誤り, files_text::kNoWritePermission);
-    EXPECT_EQ(get("ro/対局.棋譜"), "前の棋譜");
+    EXPECT_EQ(r.誤り, 理由);
+    EXPECT_EQ(残り, "前の棋譜");
 }
 
 // The record code over the real adapters: a file written, read back, and kept when a later
 // write fails.
 TEST_F(QtFileSystemTest, 棋譜を書いて読み失敗した上書きでは前の棋譜が残る) {
     QtTextCodec 符号;
-    auto 棋譜 = testing::空の棋譜表();
+    testing::棋譜組立 組立;
     std::mt19937 乱数(7);
-    for (int n = 0; n <= 30; ++n) testing::記入(*棋譜, n, testing::乱数局面(乱数), n, n + 1, n, n);
+    for (int n = 0; n <= 30; ++n) 組立.記入(n, testing::乱数局面(乱数), n, n + 1, n, n);
+    const auto 棋譜 = 組立.作る(30);
     const 棋譜見出し 見出し{"練習対局〜第2局", "先手　一郎", "後手 二郎"};
     const std::string p = path("練習.棋譜");
-    const ファイル結果 w = 棋譜ファイルを書く(files_, 符号, p, *棋譜, 30, 見出し);
+    const 棋譜書込結果 w = 棋譜ファイルを書く(files_, 符号, p, *棋譜, 30, 見出し, "練習.棋譜");
     ASSERT_TRUE(w.成功) << w.誤り;
     const std::string 書いた = get("練習.棋譜");
     EXPECT_EQ(書いた.size(), (15 + 2) + (10 + 2) + (9 + 2) + 30 * 360);
     // The wave dash was written as CP932's 0x81 0x60 and reads back as the full-width tilde.
     EXPECT_NE(書いた.find("\x81\x60"), std::string::npos);
 
-    auto 先 = testing::空の棋譜表();
+    auto 先 = std::make_unique<棋譜表>();
     const 棋譜読込結果 r = 棋譜を読み込む(files_, 符号, p, *先);
     ASSERT_TRUE(r.成功) << r.誤り;
     EXPECT_EQ(r.棋譜.見出し.対局名, "練習対局～第2局");
     EXPECT_EQ(r.棋譜.見出し.上手名, "先手　一郎");
-    EXPECT_EQ(先->棋譜記録数, 30);
-    EXPECT_EQ(std::memcmp(先->棋譜_盤面[1], 棋譜->棋譜_盤面[1], sizeof 棋譜->棋譜_盤面[0] * 30), 0);
+    EXPECT_EQ(先->棋譜記録数(), 30);
+    for (int n = 1; n <= 30; ++n) {
+        EXPECT_EQ(std::memcmp(先->項目(n).盤面, 棋譜->項目(n).盤面, sizeof 先->項目(n).盤面), 0);
+    }
 
-    ファイル結果 失敗;
+    棋譜書込結果 失敗;
     {
         ファイル長制限 制限(1000);
         ASSERT_TRUE(制限.有効());
-        失敗 = 棋譜ファイルを書く(files_, 符号, p, *棋譜, 30, 見出し);
+        失敗 = 棋譜ファイルを書く(files_, 符号, p, *棋譜, 30, 見出し, "練習.棋譜");
     }
     EXPECT_FALSE(失敗.成功);
     EXPECT_EQ(失敗.誤り, 書込失敗文("練習.棋譜", files_text::kFileTooBig));

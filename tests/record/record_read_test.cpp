@@ -35,8 +35,10 @@ std::string 繰り返し(const std::string& 行, int 回数) {
 
 // A history filled with a value that no load would write, to see what a load touches.
 std::unique_ptr<棋譜表> 汚れた棋譜表() {
-    auto 棋譜 = testing::空の棋譜表();
-    std::memset(static_cast<void*>(棋譜.get()), 0x5A, sizeof(棋譜表));
+    testing::棋譜組立 組立;
+    std::memset(static_cast<void*>(組立.項目.data()), 0x5A, sizeof(棋譜項目) * 組立.項目.size());
+    auto 棋譜 = 組立.作る(棋譜最大手数);
+    for (int i = 0; i < 7; ++i) 棋譜->進める();
     return 棋譜;
 }
 
@@ -86,6 +88,11 @@ TEST(棋譜読込, 壊れたファイルは行と理由を挙げて断り棋譜�
         {"後ろの行だけ壊れている", 見 + 繰り返し(正, 2) + 書き換え(正, 1, "   x"), 6, 1, 数値},
         {"LFだけでも行番号は同じ", "t\nu\nl\n" + 正 + "\n" + 正.substr(2) + "\n", 5, 0, 長さ},
         {"501手", 見 + 繰り返し(正, 501), 504, 0, std::string(record_text::手数超過)},
+        {"UTF-16（BOMあり）", "\xff\xfet\0\r\0\n\0", 0, 0, std::string(record_text::UTF16)},
+        {"UTF-16（BOMなし）", std::string("t\0\r\0\n\0u\0", 8), 0, 0,
+         std::string(record_text::UTF16)},
+        {"CRだけの改行", "t\ru\rl\r" + 正 + "\r", 0, 0, std::string(record_text::CR改行)},
+        {"大きすぎる", 見 + std::string(棋譜ファイル最大バイト数, '\n'), 0, 0, 読込文_大きすぎる},
     };
     for (const auto& e : 表) {
         FakeFiles files;
@@ -138,6 +145,9 @@ TEST(棋譜読込, 行末はCRLFでもLFでもよく最後の行末と末尾の�
         {"見出しだけで行末なし", "t\r\nu\r\nl", 0},
         {"見出しのあとに空行", 見 + "\r\n", 0},
         {"500手", 見 + 繰り返し(正, 500), 500},
+        {"末尾のCtrl-Z", 見 + 繰り返し(正, 2) + "\x1a", 2},
+        {"CRだけで終わる最後の行", 見 + 正 + "\r", 1},
+        {"末尾の大量の空行", 見 + 繰り返し(正, 1) + std::string(300000, '\n'), 1},
     };
     for (const auto& e : 表) {
         QtTextCodec 符号;
@@ -159,20 +169,20 @@ TEST(棋譜読込, 行末はCRLFでもLFでもよく最後の行末と末尾の�
 TEST(棋譜読込, 書いた棋譜を読むとすべての局面と持駒と時間の整数部が戻る) {
     std::mt19937 乱数(20240611);
     std::uniform_real_distribution<double> 秒(0, 100000);
-    auto 元 = testing::空の棋譜表();
+    testing::棋譜組立 組立;
     for (int n = 0; n <= 棋譜ファイル最大手数; ++n) {
-        testing::記入(*元, n, testing::乱数局面(乱数), 秒(乱数), 秒(乱数), 秒(乱数), 秒(乱数));
+        組立.記入(n, testing::乱数局面(乱数), 秒(乱数), 秒(乱数), 秒(乱数), 秒(乱数));
     }
     // The edges of the time fields.
-    元->棋譜_前秒M[1] = 0;
-    元->棋譜_後秒M[1] = 99999.999;
-    元->棋譜_前秒C[1] = 75.9;
-    元->棋譜記録数 = 棋譜ファイル最大手数;
+    組立.項目[1].前秒M = 0;
+    組立.項目[1].後秒M = 99999.999;
+    組立.項目[1].前秒C = 75.9;
+    const auto 元 = 組立.作る(棋譜ファイル最大手数);
 
     FakeFiles files;
     QtTextCodec 符号;
     const 棋譜見出し 見出し{"第3局 ～ 決勝", "ａ－ｂ", "山田　花子"};
-    const ファイル結果 w = 棋譜ファイルを書く(files, 符号, "r.棋譜", *元, 500, 見出し);
+    const 棋譜書込結果 w = 棋譜ファイルを書く(files, 符号, "r.棋譜", *元, 500, 見出し, "r.棋譜");
     ASSERT_TRUE(w.成功) << w.誤り;
 
     auto 先 = 汚れた棋譜表();
@@ -181,26 +191,28 @@ TEST(棋譜読込, 書いた棋譜を読むとすべての局面と持駒と時�
     EXPECT_EQ(r.棋譜.見出し.対局名, 見出し.対局名);
     EXPECT_EQ(r.棋譜.見出し.上手名, 見出し.上手名);
     EXPECT_EQ(r.棋譜.見出し.下手名, 見出し.下手名);
-    EXPECT_EQ(先->棋譜記録数, 500);
-    EXPECT_EQ(先->棋譜手数, 0);
+    EXPECT_EQ(先->棋譜記録数(), 500);
+    EXPECT_EQ(先->棋譜手数(), 0);
     for (int n = 1; n <= 500; ++n) {
+        const 棋譜項目& a = 先->項目(n);
+        const 棋譜項目& b = 元->項目(n);
         for (int x = 0; x <= 9; ++x)
             for (int y = 0; y <= 9; ++y)
-                ASSERT_EQ(先->棋譜_盤面[n][x][y], 元->棋譜_盤面[n][x][y]) << n << ":" << x << y;
+                ASSERT_EQ(a.盤面[x][y], b.盤面[x][y]) << n << ":" << x << y;
         for (int k = 0; k <= 7; ++k) {
-            ASSERT_EQ(先->棋譜_持駒MAN[n][k], 元->棋譜_持駒MAN[n][k]) << n << ":" << k;
-            ASSERT_EQ(先->棋譜_持駒COM[n][k], 元->棋譜_持駒COM[n][k]) << n << ":" << k;
+            ASSERT_EQ(a.持駒MAN[k], b.持駒MAN[k]) << n << ":" << k;
+            ASSERT_EQ(a.持駒COM[k], b.持駒COM[k]) << n << ":" << k;
         }
-        ASSERT_EQ(先->棋譜_前秒M[n], std::trunc(元->棋譜_前秒M[n])) << n;
-        ASSERT_EQ(先->棋譜_後秒M[n], std::trunc(元->棋譜_後秒M[n])) << n;
-        ASSERT_EQ(先->棋譜_前秒C[n], std::trunc(元->棋譜_前秒C[n])) << n;
-        ASSERT_EQ(先->棋譜_後秒C[n], std::trunc(元->棋譜_後秒C[n])) << n;
+        ASSERT_EQ(a.前秒M, std::trunc(b.前秒M)) << n;
+        ASSERT_EQ(a.後秒M, std::trunc(b.後秒M)) << n;
+        ASSERT_EQ(a.前秒C, std::trunc(b.前秒C)) << n;
+        ASSERT_EQ(a.後秒C, std::trunc(b.後秒C)) << n;
     }
-    EXPECT_EQ(先->棋譜_後秒M[1], 99999);
-    EXPECT_EQ(先->棋譜_前秒C[1], 75);
+    EXPECT_EQ(先->項目(1).後秒M, 99999);
+    EXPECT_EQ(先->項目(1).前秒C, 75);
 }
 
-TEST(棋譜読込, 読み込むと0番は開始局面で時間0になり記録数より後は消える) {
+TEST(棋譜読込, 読み込むと0番は開始局面で時間0になる) {
     // Entry 2: the upper side has taken the pawn of (1, 7) and both clocks have run.
     const std::string 正 = 開始行();
     const std::string 二行目 =
@@ -216,13 +228,11 @@ TEST(棋譜読込, 読み込むと0番は開始局面で時間0になり記録�
     局面 二 = 開始;
     二.盤面[1][7] = 空桝;
     二.持駒COM[1] = 1;
-    auto 期待 = testing::空の棋譜表();
-    testing::記入(*期待, 0, 開始, 0, 0, 0, 0);
-    testing::記入(*期待, 1, 開始, 0, 0, 0, 0);
-    testing::記入(*期待, 2, 二, 1234, 1234, 75, 80);
-    期待->棋譜記録数 = 2;
-    期待->棋譜手数 = 0;
-    EXPECT_TRUE(testing::同じ棋譜表(*棋譜, *期待));
+    testing::棋譜組立 期待;
+    期待.記入(0, 開始, 0, 0, 0, 0);
+    期待.記入(1, 開始, 0, 0, 0, 0);
+    期待.記入(2, 二, 1234, 1234, 75, 80);
+    EXPECT_TRUE(testing::同じ棋譜表(*棋譜, *期待.作る(2)));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 #include "game/platform.h"
 #include "record/record_file.h"
-#include "rules/position.h"
+#include "rules/history.h"
 
 namespace kiryuza::testing {
 
@@ -23,11 +23,15 @@ class FakeFiles : public ファイル系 {
     int writes = 0;
 
     bool 存在(const std::string& パス) override { return files.count(パス) > 0; }
-    std::optional<std::vector<std::uint8_t>> 読む(const std::string& パス,
-                                                  std::string& 誤り) override {
+    std::optional<std::vector<std::uint8_t>> 読む(const std::string& パス, std::string& 誤り,
+                                                  std::size_t 上限) override {
         const auto it = files.find(パス);
         if (it == files.end()) {
             誤り = "ファイルが見つかりません";
+            return std::nullopt;
+        }
+        if (it->second.size() > 上限) {
+            誤り = 読込文_大きすぎる;
             return std::nullopt;
         }
         return it->second;
@@ -48,21 +52,28 @@ class FakeFiles : public ファイル系 {
     }
 };
 
-inline std::unique_ptr<棋譜表> 空の棋譜表() {
-    return std::make_unique<棋譜表>();
-}
+// A history put together entry by entry.
+struct 棋譜組立 {
+    std::vector<棋譜項目> 項目 = std::vector<棋譜項目>(棋譜最大数);
 
-// Records the board and hands of `局` as entry n with the four times.
-inline void 記入(棋譜表& 棋譜, int n, const 局面& 局, double 前秒M, double 後秒M, double 前秒C,
-                 double 後秒C) {
-    std::memcpy(棋譜.棋譜_盤面[n], 局.盤面, sizeof 局.盤面);
-    std::memcpy(棋譜.棋譜_持駒MAN[n], 局.持駒MAN, sizeof 局.持駒MAN);
-    std::memcpy(棋譜.棋譜_持駒COM[n], 局.持駒COM, sizeof 局.持駒COM);
-    棋譜.棋譜_前秒M[n] = 前秒M;
-    棋譜.棋譜_後秒M[n] = 後秒M;
-    棋譜.棋譜_前秒C[n] = 前秒C;
-    棋譜.棋譜_後秒C[n] = 後秒C;
-}
+    // Records the board and hands of `局` as entry n with the four times.
+    void 記入(int n, const 局面& 局, double 前秒M, double 後秒M, double 前秒C, double 後秒C) {
+        棋譜項目& e = 項目[static_cast<std::size_t>(n)];
+        std::memcpy(e.盤面, 局.盤面, sizeof 局.盤面);
+        std::memcpy(e.持駒MAN, 局.持駒MAN, sizeof 局.持駒MAN);
+        std::memcpy(e.持駒COM, 局.持駒COM, sizeof 局.持駒COM);
+        e.前秒M = 前秒M;
+        e.後秒M = 後秒M;
+        e.前秒C = 前秒C;
+        e.後秒C = 後秒C;
+    }
+    // The history of entries 0..記録数.
+    std::unique_ptr<棋譜表> 作る(int 記録数) const {
+        auto 棋譜 = std::make_unique<棋譜表>();
+        棋譜->置き換える(項目.data(), 記録数);
+        return 棋譜;
+    }
+};
 
 inline 局面 開始局面() {
     局面 局;
@@ -108,9 +119,13 @@ inline 局面 乱数局面(std::mt19937& 乱数) {
     return 局;
 }
 
-// Two histories hold the same entries 0..500 and counters.
+// Two histories hold the same counters and entries 0..棋譜記録数.
 inline bool 同じ棋譜表(const 棋譜表& a, const 棋譜表& b) {
-    return std::memcmp(&a, &b, sizeof(棋譜表)) == 0;
+    if (a.棋譜手数() != b.棋譜手数() || a.棋譜記録数() != b.棋譜記録数()) return false;
+    for (int n = 0; n <= a.棋譜記録数(); ++n) {
+        if (std::memcmp(&a.項目(n), &b.項目(n), sizeof(棋譜項目)) != 0) return false;
+    }
+    return true;
 }
 
 }  // namespace kiryuza::testing

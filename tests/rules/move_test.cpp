@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "rules/history.h"
 #include "support/board_picture.h"
 
 namespace kiryuza {
@@ -165,35 +166,68 @@ TEST(調査_持駒数, 手番値で手を選ぶ) {
     EXPECT_EQ(調査_持駒数(局, 手番_なし), 0);
 }
 
-TEST(手順保存, 局面を順に記録し五百一手目の後は断る) {
-    auto 状態 = std::make_unique<対局状態>();
-    初期配置(状態->局);
-    auto& 棋譜 = 状態->棋譜;
+TEST(棋譜表, 指した局面を順に記録し盤の局面が最後の項目になり500手で満杯) {
+    auto 局 = std::make_unique<局面>();
+    初期配置(*局);
+    auto 棋譜 = std::make_unique<棋譜表>();
+    棋譜->開始(*局, 0, 0);
     局面表示 無表示;
     const int 手[3][4] = {{5, 7, 5, 6}, {5, 3, 5, 4}, {4, 7, 4, 6}};
+    double 秒 = 0;
     for (const auto& m : 手) {
-        const int 駒 = 状態->局.盤面[m[0]][m[1]];
-        ASSERT_EQ(手順保存(棋譜, 状態->局, m[0], m[1], m[2], m[3], 駒, 空桝, 1, 2, 3, 4),
-                  保存結果::保存);
-        駒移動(状態->局, 無表示, m[0], m[1], m[2], m[3], 駒);
-        ++棋譜.棋譜手数;
+        const int 駒 = 局->盤面[m[0]][m[1]];
+        ASSERT_EQ(棋譜->手順保存(*局, 秒, 秒 + 1, 秒, 秒 + 2), 保存結果::保存);
+        駒移動(*局, 無表示, m[0], m[1], m[2], m[3], 駒);
+        棋譜->着手後保存(*局);
+        秒 += 1;
     }
-    EXPECT_EQ(棋譜.棋譜手数, 3);
-    EXPECT_EQ(棋譜.棋譜記録数, 2);
-    EXPECT_EQ(棋譜.棋譜_盤面[0][5][7], 駒_MANと);
-    EXPECT_EQ(棋譜.棋譜_盤面[1][5][7], 空桝);
-    EXPECT_EQ(棋譜.棋譜_盤面[1][5][3], 駒_COMと);
-    EXPECT_EQ(棋譜.棋譜_盤面[2][5][4], 駒_COMと);
-    EXPECT_EQ(棋譜.棋譜_前秒M[2], 1);
-    EXPECT_EQ(棋譜.棋譜_後秒C[2], 4);
+    EXPECT_EQ(棋譜->棋譜手数(), 3);
+    EXPECT_EQ(棋譜->棋譜記録数(), 3);
+    EXPECT_EQ(棋譜->項目(0).盤面[5][7], 駒_MANと);
+    EXPECT_EQ(棋譜->項目(1).盤面[5][7], 空桝);
+    EXPECT_EQ(棋譜->項目(1).盤面[5][3], 駒_COMと);
+    EXPECT_EQ(棋譜->項目(2).盤面[5][4], 駒_COMと);
+    EXPECT_EQ(棋譜->項目(3).盤面[4][6], 駒_MANと);
+    // The position after a move takes the totals after it as its own.
+    EXPECT_EQ(棋譜->項目(2).前秒M, 2);
+    EXPECT_EQ(棋譜->項目(2).後秒C, 4);
+    EXPECT_EQ(棋譜->項目(3).前秒M, 3);
+    EXPECT_EQ(棋譜->項目(3).前秒C, 4);
 
-    棋譜.棋譜手数 = 500;
-    EXPECT_EQ(手順保存(棋譜, 状態->局, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 保存結果::保存);
-    EXPECT_EQ(棋譜.棋譜記録数, 500);
-    棋譜.棋譜手数 = 501;
-    EXPECT_FALSE(棋譜に空きあり(棋譜));
-    EXPECT_EQ(手順保存(棋譜, 状態->局, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 保存結果::満杯);
-    EXPECT_EQ(棋譜.棋譜記録数, 500);
+    while (棋譜->空きあり()) {
+        ASSERT_EQ(棋譜->手順保存(*局, 0, 0, 0, 0), 保存結果::保存);
+        棋譜->着手後保存(*局);
+    }
+    EXPECT_EQ(棋譜->棋譜記録数(), 500);
+    EXPECT_EQ(棋譜->手順保存(*局, 0, 0, 0, 0), 保存結果::満杯);
+    EXPECT_EQ(棋譜->棋譜記録数(), 500);
+    EXPECT_EQ(棋譜->棋譜手数(), 500);
+}
+
+TEST(棋譜表, 進めると戻すは記録の範囲を出ず途中から指すと後ろの項目は消える) {
+    auto 局 = std::make_unique<局面>();
+    初期配置(*局);
+    auto 棋譜 = std::make_unique<棋譜表>();
+    棋譜->開始(*局, 0, 0);
+    EXPECT_FALSE(棋譜->戻す());
+    EXPECT_FALSE(棋譜->進める());
+    for (int i = 0; i < 4; ++i) {
+        棋譜->手順保存(*局, 0, 0, 0, 0);
+        棋譜->着手後保存(*局);
+    }
+    EXPECT_FALSE(棋譜->進める());
+    EXPECT_TRUE(棋譜->戻す());
+    EXPECT_TRUE(棋譜->戻す());
+    EXPECT_EQ(棋譜->棋譜手数(), 2);
+    EXPECT_TRUE(棋譜->進める());
+    EXPECT_TRUE(棋譜->戻す());
+    棋譜->手順保存(*局, 0, 0, 0, 0);
+    EXPECT_EQ(棋譜->棋譜記録数(), 2);
+    棋譜->着手後保存(*局);
+    EXPECT_EQ(棋譜->棋譜記録数(), 3);
+    EXPECT_FALSE(棋譜->進める());
+    // Entries past the count are out of reach.
+    EXPECT_EQ(&棋譜->項目(400), &棋譜->項目(3));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "rules/position.h"
+#include "rules/game_state.h"
 
 namespace kiryuza {
 namespace {
@@ -66,8 +66,9 @@ TEST(初期設定, 終局後はゲームの状況を消すが手番の割り当�
     s.状況.再開フラグ = 定数_ON;
     s.状況.選択状態 = 1;
     s.状況.COMレベル = 1;
-    s.棋譜.棋譜手数 = 42;
-    s.棋譜.棋譜記録数 = 41;
+    const std::vector<棋譜項目> 項目(50);
+    s.棋譜.置き換える(項目.data(), 41);
+    for (int i = 0; i < 30; ++i) s.棋譜.進める();
     s.時計.累計秒MAN = 10;
     s.時計.累計秒COM = 20;
     s.時計.表示秒 = 7;
@@ -77,7 +78,7 @@ TEST(初期設定, 終局後はゲームの状況を消すが手番の割り当�
     EXPECT_EQ(s.局.勝者, 手番_なし);
     EXPECT_EQ(s.状況.手番, 手番_なし);
     EXPECT_EQ(s.状況.手数, 0);
-    EXPECT_EQ(s.棋譜.棋譜手数, 0);
+    EXPECT_EQ(s.棋譜.棋譜手数(), 0);
     EXPECT_EQ(s.状況.対局モード, 対局モード_人間);
     EXPECT_EQ(s.状況.ハンデレベル, 0);
     EXPECT_EQ(s.状況.ハンデ設定フラグ, 定数_OFF);
@@ -90,12 +91,14 @@ TEST(初期設定, 終局後はゲームの状況を消すが手番の割り当�
     EXPECT_EQ(s.時計.表示秒, 0);
     EXPECT_EQ(s.局.持駒MAN[3], 0);
     EXPECT_EQ(s.局.持駒総数MAN, 0);
-    // Kept: the sides, the level, the record count and the king fields.
+    // Kept: the sides, the level and the record count; the king fields follow the board.
     EXPECT_EQ(s.局.手番値MAN, 手番_先手);
     EXPECT_EQ(s.局.手番値COM, 手番_後手);
     EXPECT_EQ(s.状況.COMレベル, 1);
-    EXPECT_EQ(s.棋譜.棋譜記録数, 41);
-    EXPECT_EQ(s.局.王位置X_MAN, 4);
+    EXPECT_EQ(s.棋譜.棋譜記録数(), 41);
+    EXPECT_EQ(s.局.王位置X_MAN, 5);
+    EXPECT_EQ(s.局.王位置Y_MAN, 9);
+    EXPECT_EQ(s.局.王位置Y_COM, 1);
 }
 
 }  // namespace

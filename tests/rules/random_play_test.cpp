@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "rules/position.h"
+#include "rules/game_state.h"
 
 namespace kiryuza {
 namespace {
@@ -62,28 +62,30 @@ TEST(乱数対局, 持駒と棋譜と王の位置が盤と一致し続ける) {
         auto& 棋譜 = 状態->棋譜;
         std::mt19937 rng(seed);
         bool COM側 = false;
-        while (局.勝者 == 手番_なし && 棋譜に空きあり(棋譜)) {
+        棋譜.開始(局, 0, 0);
+        while (局.勝者 == 手番_なし && 棋譜.空きあり()) {
             const auto 手一覧 = 合法手(局, COM側);
             ASSERT_FALSE(手一覧.empty());
             手 m = 手一覧[rng() % 手一覧.size()];
             const 局面 前 = 局;
-            const int n = 棋譜.棋譜手数;
-            ASSERT_EQ(手順保存(棋譜, 局, m.元X, m.元Y, m.先X, m.先Y, m.駒, 局.盤面[m.先X][m.先Y], n,
-                               n + 1, n, n),
-                      保存結果::保存);
+            const int n = 棋譜.棋譜手数();
+            ASSERT_EQ(棋譜.手順保存(局, n, n + 1, n, n), 保存結果::保存);
             if (調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON && rng() % 4 != 0) {
                 m.駒 = 局.駒成結果;
             }
             駒移動(局, 無表示, m.元X, m.元Y, m.先X, m.先Y, m.駒);
-            ++棋譜.棋譜手数;
-            // Entry n is the position before the move.
+            棋譜.着手後保存(局);
+            // Entry n is the position before the move, entry n + 1 the position after it.
             for (int x = 1; x <= 9; ++x)
-                for (int y = 1; y <= 9; ++y) ASSERT_EQ(棋譜.棋譜_盤面[n][x][y], 前.盤面[x][y]);
+                for (int y = 1; y <= 9; ++y) {
+                    ASSERT_EQ(棋譜.項目(n).盤面[x][y], 前.盤面[x][y]);
+                    ASSERT_EQ(棋譜.項目(n + 1).盤面[x][y], 局.盤面[x][y]);
+                }
             for (int k = 1; k <= 7; ++k) {
-                ASSERT_EQ(棋譜.棋譜_持駒MAN[n][k], 前.持駒MAN[k]);
-                ASSERT_EQ(棋譜.棋譜_持駒COM[n][k], 前.持駒COM[k]);
+                ASSERT_EQ(棋譜.項目(n).持駒MAN[k], 前.持駒MAN[k]);
+                ASSERT_EQ(棋譜.項目(n).持駒COM[k], 前.持駒COM[k]);
             }
-            ASSERT_EQ(棋譜.棋譜記録数, n);
+            ASSERT_EQ(棋譜.棋譜記録数(), n + 1);
             if (局.勝者 != 手番_なし) {
                 ++王取り;
                 break;
@@ -93,8 +95,8 @@ TEST(乱数対局, 持駒と棋譜と王の位置が盤と一致し続ける) {
         }
         if (局.勝者 == 手番_なし) {
             // The game ran into the end of the history: the next move is refused.
-            EXPECT_EQ(手順保存(棋譜, 局, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 保存結果::満杯);
-            EXPECT_EQ(棋譜.棋譜手数, 棋譜最大数);
+            EXPECT_EQ(棋譜.手順保存(局, 0, 0, 0, 0), 保存結果::満杯);
+            EXPECT_EQ(棋譜.棋譜手数(), 棋譜最大手数);
         }
     }
     EXPECT_GT(王取り, 0);

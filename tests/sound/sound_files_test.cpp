@@ -70,7 +70,8 @@ TEST(SoundFiles, MusicIsALongSofterSeamlessLoop) {
 // Reads files from the program's folder, as the game does from its working folder.
 struct FolderFiles : ファイル系 {
     bool 存在(const std::string& p) override { return std::filesystem::exists(kFolder / p); }
-    std::optional<std::vector<std::uint8_t>> 読む(const std::string& p, std::string&) override {
+    std::optional<std::vector<std::uint8_t>> 読む(const std::string& p, std::string&,
+                                                  std::size_t) override {
         return readFile(kFolder / p);
     }
     ファイル結果 書く(const std::string&, const std::vector<std::uint8_t>&) override { return {}; }

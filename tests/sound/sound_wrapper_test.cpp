@@ -41,8 +41,8 @@ struct 偽ファイル : ファイル系 {
     bool 存在(const std::string& p) override {
         return 内容.count(p) != 0 || 読めない.count(p) != 0;
     }
-    std::optional<std::vector<std::uint8_t>> 読む(const std::string& p,
-                                                  std::string& 誤り) override {
+    std::optional<std::vector<std::uint8_t>> 読む(const std::string& p, std::string& 誤り,
+                                                  std::size_t) override {
         読んだ.push_back(p);
         if (読めない.count(p) != 0) {
             誤り = 読めない[p];

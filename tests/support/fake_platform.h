@@ -146,11 +146,15 @@ class メモリファイル : public ファイル系 {
     std::map<std::string, std::vector<std::uint8_t>> ファイル;
     std::set<std::string> 書込禁止;  // paths whose writes fail
     bool 存在(const std::string& p) override { return ファイル.count(p) > 0; }
-    std::optional<std::vector<std::uint8_t>> 読む(const std::string& p,
-                                                  std::string& 誤り) override {
+    std::optional<std::vector<std::uint8_t>> 読む(const std::string& p, std::string& 誤り,
+                                                  std::size_t 上限) override {
         auto it = ファイル.find(p);
         if (it == ファイル.end()) {
             誤り = "ファイルが見つかりません";
+            return std::nullopt;
+        }
+        if (it->second.size() > 上限) {
+            誤り = 読込文_大きすぎる;
             return std::nullopt;
         }
         return it->second;

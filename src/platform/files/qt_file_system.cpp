@@ -5,7 +5,9 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 #include <QString>
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 
 #include <unistd.h>
 
@@ -43,6 +45,10 @@ bool syncToDisk(QSaveFile& file) {
 
 }  // namespace
 
+void ignoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 std::string_view describeWriteErrno(int error) {
     switch (error) {
         case ENOENT:
@@ -74,7 +80,7 @@ bool QtFileSystem::存在(const std::string& パス) {
 }
 
 std::optional<std::vector<std::uint8_t>> QtFileSystem::読む(const std::string& パス,
-                                                            std::string& 誤り) {
+                                                            std::string& 誤り, std::size_t 上限) {
     auto fail = [&誤り](std::string_view text) {
         誤り = text;
         return std::nullopt;
@@ -85,7 +91,8 @@ std::optional<std::vector<std::uint8_t>> QtFileSystem::読む(const std::string&
     if (info.isDir()) return fail(files_text::kIsFolder);
     // Devices and pipes could block or never end.
     if (!info.isFile()) return fail(files_text::kNotRegular);
-    if (info.size() > maxReadSize_) return fail(files_text::kTooLarge);
+    const auto limit = qint64(std::min<std::size_t>(上限, std::size_t(1) << 40));
+    if (info.size() > limit) return fail(files_text::kTooLarge);
 
     QFile file(info.filePath());
     errno = 0;
@@ -95,11 +102,25 @@ std::optional<std::vector<std::uint8_t>> QtFileSystem::読む(const std::string&
         if (error == ENOENT) return fail(files_text::kNotFound);
         return fail(files_text::kOpenFailed);
     }
-    const QByteArray bytes = file.read(maxReadSize_ + 1);
-    if (file.error() != QFileDevice::NoError) return fail(files_text::kReadFailed);
-    if (bytes.size() > maxReadSize_) return fail(files_text::kTooLarge);
+    // Read by the file's real size (it may still grow while we read, so stop one byte past
+    // the limit), never reserving room for the limit itself.
+    std::vector<std::uint8_t> bytes(std::size_t(std::max<qint64>(info.size(), 0)));
+    qint64 got = 0;
+    for (;;) {
+        if (got == qint64(bytes.size())) {
+            if (got > limit) return fail(files_text::kTooLarge);
+            bytes.resize(bytes.size() + 4096);
+        }
+        const qint64 n = file.read(reinterpret_cast<char*>(bytes.data()) + got,
+                                   std::min(qint64(bytes.size()) - got, limit + 1 - got));
+        if (n < 0) return fail(files_text::kReadFailed);
+        if (n == 0) break;
+        got += n;
+        if (got > limit) return fail(files_text::kTooLarge);
+    }
+    bytes.resize(std::size_t(got));
     誤り.clear();
-    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    return bytes;
 }
 
 ファイル結果 QtFileSystem::書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) {

@@ -15,7 +15,7 @@ inline constexpr std::string_view kNoName = "ファイル名が指定されて�
 inline constexpr std::string_view kNotFound = "ファイルが見つかりません";
 inline constexpr std::string_view kIsFolder = "ファイルではなくフォルダです";
 inline constexpr std::string_view kNotRegular = "通常のファイルではないため読めません";
-inline constexpr std::string_view kTooLarge = "ファイルが大きすぎます";
+inline constexpr std::string_view kTooLarge = 読込文_大きすぎる;
 inline constexpr std::string_view kNoReadPermission = "ファイルを読む権限がありません";
 inline constexpr std::string_view kOpenFailed = "ファイルを開けませんでした";
 inline constexpr std::string_view kReadFailed = "ファイルを読み込めませんでした";
@@ -33,22 +33,17 @@ inline constexpr std::string_view kWriteFailed = "ファイルを書き込めま
 // the number says nothing more specific.
 std::string_view describeWriteErrno(int error);
 
+// Makes a write past the process's file-size limit fail with EFBIG (reported to the player)
+// instead of ending the program with SIGXFSZ. Called once at start-up.
+void ignoreFileSizeSignal();
+
 class QtFileSystem : public ファイル系 {
   public:
-    // Files larger than this are refused by 読む: everything the game reads is far smaller,
-    // and a stray huge file must not exhaust memory.
-    static constexpr qint64 kDefaultMaxReadSize = qint64(256) * 1024 * 1024;
-
-    explicit QtFileSystem(qint64 maxReadSize = kDefaultMaxReadSize) : maxReadSize_(maxReadSize) {}
-
     // True when something other than a folder is at the path.
     bool 存在(const std::string& パス) override;
-    std::optional<std::vector<std::uint8_t>> 読む(const std::string& パス,
-                                                  std::string& 誤り) override;
+    std::optional<std::vector<std::uint8_t>> 読む(const std::string& パス, std::string& 誤り,
+                                                  std::size_t 上限) override;
     ファイル結果 書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) override;
-
-  private:
-    qint64 maxReadSize_;
 };
 
 }  // namespace kiryuza

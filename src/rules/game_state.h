@@ -1,0 +1,44 @@
+// The state one game owns: the position, the history, whose turn it is with the mode and
+// flags, and the clock values; and the set-up that lays out a fresh game.
+#pragma once
+
+#include "rules/history.h"
+
+namespace kiryuza {
+
+// Whose turn it is, the mode and the flags of the running game.
+struct 対局状況 {
+    int 手番 = 手番_なし;
+    int 対局モード = 対局モード_人間;
+    int 棋譜モード = 定数_OFF;
+    int 反転フラグ = 定数_OFF;
+    int ハンデ設定フラグ = 定数_OFF;
+    int 再開フラグ = 定数_OFF;
+    int 移動指導フラグ = 定数_OFF;
+    int 選択状態 = 0;
+    int 手数 = 0;
+    int ハンデレベル = 0;
+    int COMレベル = 3;
+};
+
+// Seconds of thinking time (times of day are seconds since midnight).
+struct 時計値 {
+    double 経過秒 = 0;
+    double 累計秒MAN = 0;
+    double 累計秒COM = 0;
+    double 手番開始時刻 = 0;
+    int 表示秒 = 0;
+};
+
+// Everything one game owns.
+struct 対局状態 {
+    局面 局;
+    棋譜表 棋譜;
+    対局状況 状況;
+    時計値 時計;
+};
+
+// Resets the game state and lays out the starting position, then redraws the window.
+void 初期設定(対局状態& 状態, 局面表示& 表示);
+
+}  // namespace kiryuza
