@@ -1,8 +1,6 @@
 #include "game/form1.h"
 
-#include <chrono>
 #include <cmath>
-#include <thread>
 
 #include "options/settings.h"
 #include "record/record_file.h"
@@ -183,6 +181,9 @@ void Form1::棋譜を続ける() {
     auto& s = *状態_;
     if (s.状況.手番 != 手番_なし && s.状況.手数 != 0) {
         s.棋譜.以降を捨てる();
+        // The last position of a record whose game ended by taking a king: that game is won.
+        const bool MAN王 = 王がいる(s.局, 駒_MAN王);
+        if (MAN王 != 王がいる(s.局, 駒_COM王)) s.局.勝者 = MAN王 ? s.局.手番値MAN : s.局.手番値COM;
         return;
     }
     s.棋譜.開始(s.局, s.時計.累計秒MAN, s.時計.累計秒COM, 今の出自());
@@ -250,9 +251,7 @@ void Form1::経過秒更新() {
 
 void Form1::待ち時間(double IN_秒) {
     const double 開始 = 現在秒();
-    while (調査_経過秒(開始, 現在秒()) < IN_秒) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    while (調査_経過秒(開始, 現在秒()) < IN_秒) 環境_.時刻.少し待つ();
 }
 
 // ---------------------------------------------------------------------------------------------

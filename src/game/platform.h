@@ -27,6 +27,8 @@ class 時刻源 {
   public:
     virtual ~時刻源() = default;
     virtual double 現在秒() = 0;
+    // Lets a moment pass in a loop that waits for the time to reach a mark.
+    virtual void 少し待つ() = 0;
 };
 
 // The 50 ms clock timer. Ticks arrive as Form1::Timer1_Timer through the window's event loop.

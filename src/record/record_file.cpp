@@ -220,8 +220,9 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
         }
         // Never write a line that reading would refuse.
         const 行解析結果 確認 = 棋譜行を読む(行);
-        if (確認.誤り != 行誤り::なし) {
-            結果.誤り = 局面不正文(n, 確認.誤り);
+        const 行誤り 行の誤り = 確認.王が取られた && n < 記録数 ? 行誤り::王の数 : 確認.誤り;
+        if (行の誤り != 行誤り::なし) {
+            結果.誤り = 局面不正文(n, 行の誤り);
             return 結果;
         }
         出力 += 行;
@@ -282,6 +283,7 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
     // so memory stays bounded however many lines the file has.
     int 行番号 = 3;
     int 最初の空行 = 0;
+    int 王を取った行 = 0;
     while (読み.次(行)) {
         ++行番号;
         if (行.empty()) {
@@ -292,8 +294,11 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
         if (結果.棋譜.記録数() == 棋譜ファイル最大手数) {
             return 失敗(3 + 棋譜ファイル最大手数 + 1, 0, record_text::手数超過);
         }
+        // Only the last position of a game can be without a king.
+        if (王を取った行 != 0) return 失敗(王を取った行, 0, 行誤りの説明(行誤り::王の数));
         行解析結果 r = 棋譜行を読む(行);
         if (r.誤り != 行誤り::なし) return 失敗(行番号, r.桁, 行誤りの説明(r.誤り));
+        if (r.王が取られた) 王を取った行 = 行番号;
         結果.棋譜.手.push_back(r.データ);
     }
     結果.成功 = true;
@@ -334,6 +339,11 @@ void 棋譜表へ移す(const 読込棋譜& 記録, 棋譜表& 棋譜) {
         e.後秒M = static_cast<double>(d.後秒M);
         e.前秒C = static_cast<double>(d.前秒C);
         e.後秒C = static_cast<double>(d.後秒C);
+    }
+    // The record does not hold entry 0's move: its totals after the move are entry 1's.
+    if (N >= 1) {
+        項目[0].後秒M = 項目[1].前秒M;
+        項目[0].後秒C = 項目[1].前秒C;
     }
     棋譜.置き換える(項目.data(), N);
 }

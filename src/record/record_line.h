@@ -34,10 +34,14 @@ enum class 行誤り {
 struct 行解析結果 {
     行誤り 誤り = 行誤り::なし;
     int 桁 = 0;  // 1-based character column where the fault lies (0 when not tied to one)
+    // One side's king is gone: the position after a king was captured, which ends a game.
+    bool 王が取られた = false;
     棋譜行データ データ;
 };
 
-// Parses and checks one line (without its line end).
+// Parses and checks one line (without its line end). A position with one king, taken by the
+// last move of a game, reads with 王が取られた set; a position without kings, or with more
+// than one of a side, is refused.
 行解析結果 棋譜行を読む(std::string_view 行);
 
 // A short English reason for the command-line tool, and a Japanese one for the window.

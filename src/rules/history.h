@@ -53,8 +53,9 @@ class 棋譜表 {
     // Puts entry 0 on the board again; the entries stay.
     void 最初へ() { 手数_ = 0; }
 
-    // Drops the entries after the one on the board (play goes on from here).
-    void 以降を捨てる() { 記録数_ = 手数_; }
+    // Drops the entries after the one on the board (play goes on from here); no move has been
+    // made from it now.
+    void 以降を捨てる();
 
     // Replaces the whole history: entries 0..n from `項目`, entry 0 on the board.
     void 置き換える(const 棋譜項目* 項目, int n, 棋譜の出自 出自 = 棋譜の出自::平手);

@@ -34,6 +34,13 @@ void 初期配置(局面& 局) {
     局.持駒総数COM = 0;
 }
 
+bool 王がいる(const 局面& 局, int 王) {
+    for (int x = 1; x <= 盤桝数; ++x)
+        for (int y = 1; y <= 盤桝数; ++y)
+            if (局.盤面[x][y] == 王) return true;
+    return false;
+}
+
 void 初期設定(対局状態& 状態, 局面表示& 表示) {
     auto& 状況 = 状態.状況;
     状況.ハンデレベル = 0;

@@ -64,6 +64,9 @@ inline constexpr int 合法手最大数 = 81 * 81 + 7 * 81;
 // Writes them to `手` (room for 合法手最大数) and returns how many there are.
 int 合法手一覧(局面& 局, bool COM側, 指し手* 手);
 
+// True when the king of that code stands on the board.
+bool 王がいる(const 局面& 局, int 王);
+
 // Move execution.
 int 調査_駒成(局面& 局, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y, int 移動駒種類);
 void 駒移動(局面& 局, 局面表示& 表示, int 移動元X, int 移動元Y, int 移動先X, int 移動先Y,

@@ -34,6 +34,7 @@ TEST_F(棋譜, 書込の後に読込んで進めば同じ局面が並ぶ) {
     form->CANCEL_Click();
     form->KIFU_READ_Click();
     EXPECT_TRUE(環.パネル.ファイル見);
+    EXPECT_EQ(環.パネル.更新回数, 2);  // the list is read again when the panel opens
     form->File1_Click("/records/対局1.棋譜");
     EXPECT_EQ(環.メッセージ.最後(), "棋譜を '進 'で進めて下さい");
     EXPECT_EQ(s().状況.棋譜モード, 定数_ON);

@@ -3,11 +3,13 @@
 // an in-memory file system, a UTF-8 pass-through codec and recording sound calls.
 #pragma once
 
+#include <cmath>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -26,18 +28,57 @@ struct 描いた字 {
     double ポイント;
 };
 
+// What the window shows, kept as the real window keeps it: the last picture painted at each
+// place, the last outline of each cell, and the texts not yet painted over.
+struct 画面模型 {
+    std::map<std::pair<long, long>, int> 絵;  // top-left corner in twips -> picture code
+    std::map<std::pair<long, long>, int> 枠;  // top-left corner in twips -> colour
+    std::vector<描いた字> 字;
+
+    static std::pair<long, long> 点(double X, double Y) { return {std::lround(X), std::lround(Y)}; }
+    // A picture covers a cell: texts starting inside it are gone.
+    void 絵を描く(int c, double X, double Y) {
+        絵[点(X, Y)] = c;
+        std::erase_if(字, [&](const 描いた字& d) {
+            return d.X >= X - 0.5 && d.X < X + 569.5 && d.Y >= Y - 0.5 && d.Y < Y + 659.5;
+        });
+    }
+    void 全消去() {
+        絵.clear();
+        枠.clear();
+        字.clear();
+    }
+    // The picture and the outline last painted on cell (x, y); -12345 when none.
+    int 桝の絵(int x, int y) const {
+        const auto it = 絵.find(点(1050 + 570.0 * x, 100 + 660.0 * y));
+        return it == 絵.end() ? -12345 : it->second;
+    }
+    int 桝の枠(int x, int y) const {
+        const auto it = 枠.find(点(1050 + 570.0 * x, 100 + 660.0 * y));
+        return it == 枠.end() ? -12345 : it->second;
+    }
+};
+
 class 記録キャンバス : public キャンバス {
   public:
     std::vector<描いた絵> 絵一覧;
     std::vector<描いた字> 字一覧;
+    画面模型 模型;
     int 更新回数 = 0;
-    void 絵(int c, double X, double Y) override { 絵一覧.push_back({c, X, Y}); }
-    void 枠(int, double, double, double, double) override {}
+    void 絵(int c, double X, double Y) override {
+        絵一覧.push_back({c, X, Y});
+        模型.絵を描く(c, X, Y);
+    }
+    void 枠(int 色, double X, double Y, double, double) override {
+        模型.枠[画面模型::点(X, Y)] = 色;
+    }
     void 文字(double X, double Y, const std::string& 文, int 色, double pt) override {
         字一覧.push_back({X, Y, 文, 色, pt});
+        模型.字.push_back({X, Y, 文, 色, pt});
     }
-    void 背景色(int) override {}
+    void 背景色(int) override { 模型.全消去(); }
     void 更新() override { ++更新回数; }
+    // Forgets what was drawn so far (what is shown stays in the model).
     void 消す() {
         絵一覧.clear();
         字一覧.clear();
@@ -97,6 +138,7 @@ class 偽時計 : public 時刻源 {
         if (今 >= 86400) 今 -= 86400;
         return t;
     }
+    void 少し待つ() override {}
 };
 
 class 偽タイマー : public タイマー {
@@ -107,16 +149,29 @@ class 偽タイマー : public タイマー {
     bool 動作中() const override { return 動作; }
 };
 
+// The menu items that carry a check mark; any other name is a mistake in the caller.
 class 偽メニュー : public メニュー {
   public:
     std::set<std::string> 印;
-    bool チェック(const std::string& 名) const override { return 印.count(名) > 0; }
+    bool チェック(const std::string& 名) const override {
+        確かめる(名);
+        return 印.count(名) > 0;
+    }
     void チェック設定(const std::string& 名, bool 付ける) override {
+        確かめる(名);
         if (付ける) {
             印.insert(名);
         } else {
             印.erase(名);
         }
+    }
+
+  private:
+    static void 確かめる(const std::string& 名) {
+        static const std::set<std::string> 項目 = {"MIDORI", "TATAMI", "TAKE",  "UCHU",
+                                                   "RENGA",  "SIDOU",  "KEIKA", "BGM",
+                                                   "LEVEL1", "LEVEL2", "LEVEL3"};
+        if (!項目.count(名)) throw std::logic_error("no menu item with a check mark: " + 名);
     }
 };
 

@@ -47,8 +47,10 @@ bool 局面解析(std::istream& in, std::ostream& out, int レベル, bool 候�
         if (!行.empty() && 行.back() == '\r') 行.pop_back();
         if (空行(行)) continue;
         const 行解析結果 r = 棋譜行を読む(行);
-        if (r.誤り != 行誤り::なし) {
-            out << "error " << 行番号 << ' ' << 行誤りの理由(r.誤り) << '\n';
+        // The engine looks at positions with both kings only.
+        const 行誤り 誤り = r.王が取られた ? 行誤り::王の数 : r.誤り;
+        if (誤り != 行誤り::なし) {
+            out << "error " << 行番号 << ' ' << 行誤りの理由(誤り) << '\n';
             全て正常 = false;
             continue;
         }

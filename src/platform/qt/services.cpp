@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTime>
+#include <chrono>
+#include <thread>
 
 namespace kiryuza::window {
 
@@ -45,6 +47,10 @@ QString fromUtf8(const std::string& text) {
 
 double TimeOfDay::現在秒() {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+void TimeOfDay::少し待つ() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
 }
 
 GameTimer::GameTimer(QObject* parent) : QObject(parent) {

@@ -27,6 +27,7 @@ class MessageBoxes : public メッセージ窓 {
 class TimeOfDay : public 時刻源 {
   public:
     double 現在秒() override;
+    void 少し待つ() override;
 };
 
 // A QTimer ticking every 50 ms; each tick calls the handler.

@@ -1,0 +1,481 @@
+#include "game/flow_check.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <stdexcept>
+
+#include "record/record_file.h"
+#include "support/fake_platform.h"
+#include "support/invariants.h"
+
+namespace kiryuza::testing {
+namespace {
+
+constexpr std::size_t 記録する違反の数 = 20;
+
+// The top-left corner of cell (x, y) in twips.
+double 桝X(double x) {
+    return 盤原点X + 桝幅 * x;
+}
+double 桝Y(double y) {
+    return 盤原点Y + 桝高 * y;
+}
+
+// Board and hands of a history entry and of a position are the same.
+bool 同じ局面(const 棋譜項目& e, const 局面& 局) {
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y)
+            if (e.盤面[x][y] != 局.盤面[x][y]) return false;
+    for (int k = 1; k <= 7; ++k)
+        if (e.持駒MAN[k] != 局.持駒MAN[k] || e.持駒COM[k] != 局.持駒COM[k]) return false;
+    return true;
+}
+
+// Which side's legal move (either form where the form may change) leads from entry a to entry
+// b: 1 for the upper side, -1 for the lower side, 0 when no move does.
+int 一手で移る側(const 棋譜項目& a, const 棋譜項目& b) {
+    static std::vector<指し手> 手(合法手最大数);
+    局面表示 無表示;
+    局面 前;
+    棋譜の局面を写す(a, 前);
+    for (const bool COM側 : {false, true}) {
+        const int n = 合法手一覧(前, COM側, 手.data());
+        for (int i = 0; i < n; ++i) {
+            const 指し手& m = 手[static_cast<std::size_t>(i)];
+            int 形[2] = {m.駒, m.駒};
+            if (調査_駒成(前, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON) 形[1] = 前.駒成結果;
+            for (const int 駒 : 形) {
+                局面 後 = 前;
+                駒移動(後, 無表示, m.元X, m.元Y, m.先X, m.先Y, 駒);
+                if (同じ局面(b, 後)) return COM側 ? 1 : -1;
+            }
+        }
+    }
+    return 0;
+}
+
+// The texts shown with their top-left corner inside cell (x, y).
+std::string 桝の字(const 画面模型& 模型, int x, int y) {
+    std::string s;
+    for (const auto& d : 模型.字) {
+        if (d.X >= 桝X(x) && d.X < 桝X(x + 1) && d.Y >= 桝Y(y) && d.Y < 桝Y(y + 1)) s += d.文 + "|";
+    }
+    return s;
+}
+
+class 流れ検査 {
+  public:
+    explicit 流れ検査(std::uint64_t 種) : 乱_(種) {
+        環_.メッセージ.表示時 = [this](const 表示した箱& b) { 最後の箱_ = b.本文; };
+        起動();
+    }
+
+    流れ検査結果 走らせる(long 操作数) {
+        流れ検査結果 結果;
+        for (long i = 0; i < 操作数; ++i) {
+            std::string 名;
+            try {
+                const int 前手数 = s().状況.手数;
+                const int 前勝者 = s().局.勝者;
+                名 = 一操作();
+                if (!環_.窓.終了要求) {
+                    if (s().状況.手数 > 前手数 && s().状況.棋譜モード == 定数_OFF)
+                        結果.指し手数 += s().状況.手数 - 前手数;
+                    if (s().局.勝者 != 手番_なし && 前勝者 == 手番_なし) ++結果.終局数;
+                    結果.最長手数 = std::max(結果.最長手数, s().棋譜.棋譜記録数());
+                    if (名 == "load" && s().状況.棋譜モード == 定数_ON) ++結果.読込数;
+                    if (名 == "save" && 最後の箱_ == "棋譜を書き込みました") ++結果.保存数;
+                }
+                検査(結果, i, 名);
+            } catch (const std::exception& e) {
+                違反(結果, i, 名, std::string("exception: ") + e.what());
+            }
+            環_.キャンバス面.消す();
+            環_.メッセージ.箱一覧.clear();
+            環_.サウンド源.呼出.clear();
+            ++結果.操作数;
+        }
+        return 結果;
+    }
+
+  private:
+    偽環境 環_;
+    std::unique_ptr<Form1> form_;
+    std::mt19937_64 乱_;
+    std::string 最後の箱_;
+    std::vector<std::string> 保存した_;  // record files written so far
+    int 続けて指す_ = 0;                 // actions left in a stretch of moves only
+    // The history entries already found to follow one another by legal moves.
+    std::vector<棋譜項目> 確認済み_ = std::vector<棋譜項目>(棋譜最大数);
+    int 確認済み数_ = -1;
+
+    int 乱数(int n) { return static_cast<int>(乱_() % static_cast<std::uint64_t>(n)); }
+    bool 確率(int 百分率) { return 乱数(100) < 百分率; }
+    const 対局状態& s() const { return form_->状態(); }
+
+    // A new run of the program: the files stay, everything else starts afresh.
+    void 起動() {
+        form_ = std::make_unique<Form1>(環_.束());
+        環_.窓.終了要求 = false;
+        環_.キャンバス面.模型.全消去();
+        環_.メニュー欄.印.clear();
+        form_->Form_Load();
+        確認済み数_ = -1;
+    }
+
+    void 押す(double x, double y) { form_->Form_MouseDown(1, 0, x, y); }
+    void 桝を押す(int x, int y) { 押す(桝X(x) + 桝幅 / 2, 桝Y(y) + 桝高 / 2); }
+
+    // Clicks a legal move of the side the mouse moves for: its origin (a square or a hand
+    // slot), then its destination.
+    bool 合法手を指す() {
+        const auto& 状況 = s().状況;
+        if (状況.手番 == 手番_なし || s().局.勝者 != 手番_なし || 状況.棋譜モード == 定数_ON)
+            return false;
+        const bool COM側 = 状況.対局モード == 対局モード_人間 && 状況.手番 == s().局.手番値COM;
+        static std::vector<指し手> 手(合法手最大数);
+        局面 局 = s().局;
+        int n = 合法手一覧(局, COM側, 手.data());
+        // Mostly spare the king, so that games between two people run into the history's end.
+        if (確率(95)) {
+            n = static_cast<int>(std::remove_if(手.begin(), 手.begin() + n,
+                                                [&局](const 指し手& m) {
+                                                    const int c = 局.盤面[m.先X][m.先Y];
+                                                    return c == 駒_MAN王 || c == 駒_COM王;
+                                                }) -
+                                 手.begin());
+        }
+        if (n == 0) return false;
+        const 指し手 m = 手[static_cast<std::size_t>(乱数(n))];
+        if (m.元X == 持駒列_MAN) {
+            桝を押す(持駒列_MAN, m.元Y);
+        } else if (m.元X == 持駒列_COM) {
+            桝を押す(持駒列_COM, 8 - m.元Y);
+        } else {
+            桝を押す(m.元X, m.元Y);
+        }
+        桝を押す(m.先X, m.先Y);
+        return true;
+    }
+
+    // Saves through the record panel with a name and texts drawn from a few.
+    void 保存する() {
+        static const char* const 名[] = {"対局", "練習", "sub/深い", "", "ない/x"};
+        static const char* const 見[] = {"", "第一局", "山田　太郎", "ﾌｧｲﾀｰ", "abc"};
+        form_->KIFU_WRITE_Click();
+        // The button is there only when the panel opened for writing.
+        if (!環_.パネル.入力見) return;
+        環_.パネル.欄[1] = 名[乱数(5)];
+        for (int i = 2; i <= 4; ++i) 環_.パネル.欄[i] = 見[乱数(5)];
+        const std::string 表示名 = 環_.パネル.欄[1] + std::string(棋譜拡張子);
+        std::string フォルダ = 環_.パネル.フォルダ();
+        if (!フォルダ.empty() && フォルダ.back() != '/') フォルダ += '/';
+        最後の箱_.clear();
+        form_->Command1_Click();
+        if (最後の箱_ == "棋譜を書き込みました") 保存を確かめる(フォルダ + 表示名);
+        // A game played here is always a game the format can hold.
+        if (最後の箱_.find("局面が正しくない") != std::string::npos)
+            throw std::logic_error("a played game was refused: " + 最後の箱_);
+    }
+
+    // The file just written reads back as the history's entries 1..N.
+    void 保存を確かめる(const std::string& パス) {
+        if (std::find(保存した_.begin(), 保存した_.end(), パス) == 保存した_.end())
+            保存した_.push_back(パス);
+        const 棋譜読込結果 r = 棋譜ファイルを読む(環_.ファイル, 環_.符号, パス);
+        if (!r.成功) throw std::logic_error("a record just written does not read: " + r.誤り);
+        const 棋譜表& 棋譜 = s().棋譜;
+        const int N = r.棋譜.記録数();
+        if (N > 棋譜.棋譜記録数() || N < 1) throw std::logic_error("saved record has wrong length");
+        for (int n = 1; n <= N; ++n) {
+            const 棋譜行データ& d = r.棋譜.手[static_cast<std::size_t>(n) - 1];
+            const 棋譜項目& e = 棋譜.項目(n);
+            if (std::memcmp(d.盤面, e.盤面, sizeof d.盤面) != 0 ||
+                std::memcmp(d.持駒MAN, e.持駒MAN, sizeof d.持駒MAN) != 0 ||
+                std::memcmp(d.持駒COM, e.持駒COM, sizeof d.持駒COM) != 0 ||
+                d.前秒M != static_cast<long>(e.前秒M) || d.後秒M != static_cast<long>(e.後秒M) ||
+                d.前秒C != static_cast<long>(e.前秒C) || d.後秒C != static_cast<long>(e.後秒C)) {
+                throw std::logic_error("saved entry " + std::to_string(n) + " differs");
+            }
+        }
+        // Only entries the format cannot hold may be left out.
+        if (N < 棋譜.棋譜記録数()) {
+            const 棋譜項目& e = 棋譜.項目(N + 1);
+            bool 表せない = false;
+            for (int k = 1; k <= 7; ++k) 表せない |= e.持駒MAN[k] > 9 || e.持駒COM[k] > 9;
+            for (double t : {e.前秒M, e.後秒M, e.前秒C, e.後秒C}) 表せない |= t >= 100000;
+            if (!表せない) throw std::logic_error("a save left out entries it could write");
+        }
+    }
+
+    // One random action; returns its name.
+    std::string 一操作() {
+        // Answers for whatever boxes this action shows.
+        環_.メッセージ.答え.clear();
+        for (int i = 0; i < 4; ++i)
+            環_.メッセージ.答え.push_back(確率(50) ? 押されたボタン::はい : 押されたボタン::いいえ);
+        if (環_.窓.終了要求) {
+            起動();
+            return "restart";
+        }
+        // Now and then a long stretch of moves only, so that games reach the history's end.
+        if (続けて指す_ == 0 && 確率(1) && 確率(30)) 続けて指す_ = 300 + 乱数(800);
+        if (続けて指す_ > 0) {
+            --続けて指す_;
+            if (合法手を指す()) return "legal move";
+        }
+        const int r = 乱数(1000);
+        if (r < 380) {
+            if (合法手を指す()) return "legal move";
+            form_->START_Click();
+            return "START";
+        }
+        if (r < 500) {
+            // Anywhere on or off the window, cells and between them.
+            if (確率(70)) {
+                桝を押す(乱数(19) - 3, 乱数(14) - 2);
+            } else {
+                押す(乱数(12000) - 1000, 乱数(9000) - 1000);
+            }
+            return "click";
+        }
+        if (r < 600) {
+            const int n = 1 + 乱数(6);
+            const bool 戻 = 確率(60);
+            for (int i = 0; i < n; ++i) 戻 ? form_->REPLAY_Click() : form_->AFTER_Click();
+            return 戻 ? "REPLAY" : "AFTER";
+        }
+        if (r < 640) {
+            保存する();
+            return "save";
+        }
+        if (r < 670) {
+            form_->KIFU_READ_Click();
+            if (!保存した_.empty() && 確率(80)) {
+                form_->File1_Click(
+                    保存した_[static_cast<std::size_t>(乱数(static_cast<int>(保存した_.size())))]);
+            } else {
+                環_.ファイル.置く("/records/壊れ.棋譜", "t\r\nu\r\nl\r\n  x\r\n");
+                form_->File1_Click(確率(50) ? "/records/壊れ.棋譜" : "/records/ない.棋譜");
+            }
+            return "load";
+        }
+        if (r < 720) {
+            環_.時刻.今 = std::fmod(環_.時刻.今 + 乱数(200), 86400.0);
+            form_->Timer1_Timer();
+            return "time";
+        }
+        if (r < 726) {
+            const bool 禁止 = 確率(50);
+            for (const char* p : {"Kiryuza.ini", "/records/対局.棋譜"}) {
+                禁止 ? (void)環_.ファイル.書込禁止.insert(p) : (void)環_.ファイル.書込禁止.erase(p);
+            }
+            return 禁止 ? "files unwritable" : "files writable";
+        }
+        if (r < 729) {
+            const int k = 乱数(4);
+            if (k == 0) form_->OWARI_Click();
+            if (k == 1) form_->Form_KeyPress(27);
+            if (k == 2) form_->Form_Unload(0);
+            if (k == 3) form_->Form_KeyPress(65);
+            return "quit or key";
+        }
+        return メニュー操作();
+    }
+
+    std::string メニュー操作() {
+        using 操作 = void (Form1::*)();
+        struct 項目 {
+            const char* 名;
+            操作 f;
+        };
+        static const 項目 表[] = {
+            {"START", &Form1::START_Click},         {"SENTE", &Form1::SENTE_Click},
+            {"GOTE", &Form1::GOTE_Click},           {"LEVEL1", &Form1::LEVEL1_Click},
+            {"LEVEL2", &Form1::LEVEL2_Click},       {"LEVEL3", &Form1::LEVEL3_Click},
+            {"CANCEL", &Form1::CANCEL_Click},       {"REVERSE", &Form1::REVERSE_Click},
+            {"LBEL_UP", &Form1::LBEL_UP_Click},     {"LEBEL_DOWN", &Form1::LEBEL_DOWN_Click},
+            {"KIFU_READ", &Form1::KIFU_READ_Click}, {"KIFU_WRITE", &Form1::KIFU_WRITE_Click},
+            {"TAIKYOKU", &Form1::TAIKYOKU_Click},   {"STOP", &Form1::STOP_Click},
+            {"OPTION", &Form1::OPTION_Click},       {"VER", &Form1::VER_Click},
+            {"MATCH_MAN", &Form1::MATCH_MAN_Click}, {"KIFU", &Form1::KIFU_Click},
+            {"MIDORI", &Form1::MIDORI_Click},       {"TATAMI", &Form1::TATAMI_Click},
+            {"TAKE", &Form1::TAKE_Click},           {"UCHU", &Form1::UCHU_Click},
+            {"RENGA", &Form1::RENGA_Click},         {"SIDOU", &Form1::SIDOU_Click},
+            {"KEIKA", &Form1::KEIKA_Click},         {"BGM", &Form1::BGM_Click},
+        };
+        const 項目& e = 表[乱数(static_cast<int>(std::size(表)))];
+        // The handicap and the start commands matter more than the rest.
+        if (e.f == &Form1::LBEL_UP_Click || e.f == &Form1::LEBEL_DOWN_Click) {
+            for (int i = 乱数(4); i >= 0; --i) (form_.get()->*e.f)();
+        } else {
+            (form_.get()->*e.f)();
+        }
+        if (確率(5)) {
+            form_->Drive1_Change(確率(50) ? "/records" : "/nowhere");
+            form_->Dir1_Change(確率(50) ? "/records" : "/records/sub");
+        }
+        return e.名;
+    }
+
+    void 違反(流れ検査結果& 結果, long i, const std::string& 名, const std::string& 何) {
+        ++結果.違反数;
+        if (結果.違反.size() < 記録する違反の数) {
+            結果.違反.push_back("action " + std::to_string(i) + " (" + 名 + "): " + 何);
+        }
+    }
+
+    void 検査(流れ検査結果& 結果, long i, const std::string& 名) {
+        auto 報告 = [&](const std::string& 何) { 違反(結果, i, 名, 何); };
+        if (環_.窓.終了要求) return;
+        const 対局状態& st = s();
+        const auto& 状況 = st.状況;
+        const 局面& 局 = st.局;
+
+        // The position.
+        局面の期待 期待;
+        期待.王以外の駒数 = 38 - std::abs(状況.ハンデレベル);
+        期待.王一枚でもよい = 局.勝者 != 手番_なし || 状況.棋譜モード == 定数_ON;
+        if (const std::string m = 局面の矛盾(局, 期待); !m.empty()) 報告("position: " + m);
+        if (局.手番値MAN != -局.手番値COM || 局.手番値MAN == 手番_なし) 報告("side values");
+        if (状況.選択状態 != 0 && 状況.選択状態 != 1) 報告("selection state");
+
+        // The history.
+        const 棋譜表& 棋譜 = st.棋譜;
+        const int N = 棋譜.棋譜記録数();
+        if (棋譜.棋譜手数() < 0 || 棋譜.棋譜手数() > N || N > 棋譜最大手数) 報告("history bounds");
+        if (状況.手番 != 手番_なし && !同じ局面(棋譜.現在(), 局)) {
+            報告("the board is not the history entry " + std::to_string(棋譜.棋譜手数()));
+        }
+        履歴の連なり(棋譜, 報告);
+
+        // The clocks.
+        const auto& 時 = st.時計;
+        if (時.累計秒MAN < 0 || 時.累計秒COM < 0 || 時.経過秒 < 0) 報告("negative clock");
+        if (状況.手番 != 手番_なし &&
+            (時.累計秒MAN != 棋譜.現在().前秒M || 時.累計秒COM != 棋譜.現在().前秒C)) {
+            報告("the clocks are not the totals of the position on the board");
+        }
+
+        // The menus.
+        int 背景 = 0;
+        for (const char* m : {"MIDORI", "TATAMI", "TAKE", "UCHU", "RENGA"})
+            背景 += 環_.メニュー欄.チェック(m);
+        int レベル = 0;
+        for (const char* m : {"LEVEL1", "LEVEL2", "LEVEL3"}) レベル += 環_.メニュー欄.チェック(m);
+        if (背景 != 1 || レベル != 1) 報告("check marks");
+        if ((環_.メニュー欄.チェック("SIDOU") ? 定数_ON : 定数_OFF) != 状況.移動指導フラグ)
+            報告("guidance flag and menu disagree");
+
+        画面を確かめる(報告);
+    }
+
+    // Entries 0..N follow one another by one legal move each, and each move's time is booked
+    // to the side that made it. Only entries that changed since the last check are looked at.
+    template <class F>
+    void 履歴の連なり(const 棋譜表& 棋譜, F& 報告) {
+        const int N = 棋譜.棋譜記録数();
+        int 最初の変化 = 0;
+        while (最初の変化 <= std::min(N, 確認済み数_) &&
+               std::memcmp(&棋譜.項目(最初の変化), &確認済み_[static_cast<std::size_t>(最初の変化)],
+                           sizeof(棋譜項目)) == 0) {
+            ++最初の変化;
+        }
+        for (int n = std::max(1, 最初の変化); n <= N; ++n) {
+            const 棋譜項目& a = 棋譜.項目(n - 1);
+            const 棋譜項目& b = 棋譜.項目(n);
+            const int 側 = 一手で移る側(a, b);
+            if (側 == 0) {
+                報告("history entry " + std::to_string(n) +
+                     " is not one move after the one before");
+                break;
+            }
+            const bool COM = 側 > 0;
+            const double 自前 = COM ? a.前秒C : a.前秒M;
+            const double 自後 = COM ? a.後秒C : a.後秒M;
+            const double 他前 = COM ? a.前秒M : a.前秒C;
+            const double 他後 = COM ? a.後秒M : a.後秒C;
+            if (自後 < 自前 || 他後 != 他前) {
+                報告("move " + std::to_string(n) + "'s time is booked to the wrong side");
+            }
+            if (b.前秒M != a.後秒M || b.前秒C != a.後秒C) {
+                報告("entry " + std::to_string(n) + " does not start from the totals after move " +
+                     std::to_string(n));
+            }
+        }
+        const 棋譜項目& 最後 = 棋譜.項目(N);
+        if (最後.前秒M != 最後.後秒M || 最後.前秒C != 最後.後秒C) 報告("the last entry has a move");
+        for (int n = std::min(最初の変化, N + 1); n <= N; ++n)
+            確認済み_[static_cast<std::size_t>(n)] = 棋譜.項目(n);
+        確認済み数_ = N;
+    }
+
+    // What the fake window shows is the board, the hands and the move number.
+    template <class F>
+    void 画面を確かめる(F& 報告) {
+        const auto& 模型 = 環_.キャンバス面.模型;
+        const 局面& 局 = s().局;
+        for (int x = 1; x <= 9; ++x)
+            for (int y = 1; y <= 9; ++y) {
+                if (模型.桝の絵(x, y) != 局.盤面[x][y]) {
+                    報告("square " + std::to_string(x) + "," + std::to_string(y) + " shows " +
+                         std::to_string(模型.桝の絵(x, y)) + " for " +
+                         std::to_string(局.盤面[x][y]));
+                    return;
+                }
+            }
+        for (int k = 1; k <= 7; ++k) {
+            const int 行MAN = k + 2;
+            const int 行COM = 8 - k;
+            const int nM = 局.持駒MAN[k];
+            const int nC = 局.持駒COM[k];
+            if (模型.桝の絵(持駒列_MAN, 行MAN) != (nM > 0 ? 打駒_MAN[k] : 空桝) ||
+                模型.桝の絵(持駒列_COM, 行COM) != (nC > 0 ? 打駒_COM[k] : 空桝)) {
+                報告("hand slot of kind " + std::to_string(k) + " shows the wrong piece");
+            }
+            const std::string 数M = 桝の字(模型, 持駒列_MAN + 1, 行MAN);
+            const std::string 数C = 桝の字(模型, 持駒列_COM + 1, 行COM);
+            if ((nM > 0) != (数M.find(" " + std::to_string(nM) + "|") != std::string::npos) ||
+                (nC > 0) != (数C.find(" " + std::to_string(nC) + "|") != std::string::npos)) {
+                報告("hand count of kind " + std::to_string(k) + " is not shown as held");
+            }
+        }
+        // No square keeps the red outline of a pick once nothing is picked.
+        if (s().状況.選択状態 == 0) {
+            for (int x = -1; x <= 11; ++x)
+                for (int y = 1; y <= 9; ++y)
+                    if (模型.桝の枠(x, y) == 色_選択枠) {
+                        報告("cell " + std::to_string(x) + "," + std::to_string(y) +
+                             " is outlined as picked");
+                        return;
+                    }
+        }
+        const int 手数 = s().状況.手数;
+        if (手数 > 0) {
+            const std::string 字 = 桝の字(模型, 13, 3) + 桝の字(模型, 14, 3);
+            if (字.find(" " + std::to_string(手数) + "|") == std::string::npos ||
+                字.find("手目") == std::string::npos) {
+                報告("the move number is not shown");
+            }
+        }
+        // No text lies over the board's squares or starts outside the window.
+        for (const auto& d : 模型.字) {
+            if ((d.X >= 桝X(1) && d.X < 桝X(10) && d.Y >= 桝Y(1) && d.Y < 桝Y(10)) || d.X < 0 ||
+                d.Y < 0 || d.X >= 画面幅 || d.Y >= 画面高) {
+                報告("text \"" + d.文 + "\" at " + std::to_string(d.X) + "," + std::to_string(d.Y));
+                return;
+            }
+        }
+    }
+};
+
+}  // namespace
+
+流れ検査結果 対局の流れを検査(std::uint64_t 種, long 操作数) {
+    return 流れ検査(種).走らせる(操作数);
+}
+
+}  // namespace kiryuza::testing

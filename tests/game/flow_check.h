@@ -1,0 +1,30 @@
+// A model-based checker of whole game flows: long seeded sequences of random user actions
+// (every menu command, clicks anywhere, legal moves, answers to every box, saves and loads
+// through an in-memory file system, time passing, restarts) applied to Form1 over the fakes,
+// with the game's invariants checked after every action.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kiryuza::testing {
+
+struct 流れ検査結果 {
+    long 操作数 = 0;
+    long 違反数 = 0;
+    std::vector<std::string> 違反;  // the first few, with the action that led to each
+    // How far the actions went: moves played, games won, records saved and loaded, the
+    // longest history reached.
+    long 指し手数 = 0;
+    long 終局数 = 0;
+    long 保存数 = 0;
+    long 読込数 = 0;
+    int 最長手数 = 0;
+};
+
+// Applies `操作数` actions drawn from `種`, checking after each one.
+流れ検査結果 対局の流れを検査(std::uint64_t 種, long 操作数);
+
+}  // namespace kiryuza::testing
