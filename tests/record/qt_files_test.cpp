@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstdio>
 
 #include "platform/files/qt_file_system.h"
 #include "platform/files/qt_text_codec.h"
@@ -137,6 +139,35 @@ TEST_F(QtFileSystemTest, 読めないものは理由を日本語で返す) {
     EXPECT_EQ(files_.読む(path("大きい.棋譜"), 誤り, 101), バイト(std::string(101, 'a')));
     EXPECT_FALSE(files_.存在(path("フォルダ")));
     EXPECT_FALSE(files_.存在(path("ない.棋譜")));
+}
+
+// A read takes memory for what the file holds, not for the most it may hold: under a tight
+// address-space limit a small file still reads with a large limit. Run in a child process,
+// whose limit cannot hurt the tests; the sanitizers reserve address space of their own.
+TEST_F(QtFileSystemTest, 小さなファイルは大きな上限でも小さなメモリで読む) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit";
+#else
+    put("小さい.ini", "BGM=OFF\r\n");
+    const pid_t 子 = fork();
+    ASSERT_GE(子, 0);
+    if (子 == 0) {
+        long ページ = 0;
+        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld", &ページ) != 1) ページ = 0;
+            std::fclose(f);
+        }
+        const rlim_t 今 = rlim_t(ページ) * rlim_t(sysconf(_SC_PAGESIZE));
+        const rlimit 制限{今 + 200 * 1024 * 1024, 今 + 200 * 1024 * 1024};
+        if (ページ == 0 || setrlimit(RLIMIT_AS, &制限) != 0) _exit(3);
+        std::string 誤り;
+        const auto 内容 = QtFileSystem().読む(path("小さい.ini"), 誤り, std::size_t(1) << 30);
+        _exit(内容 && 内容->size() == 9 ? 0 : 1);
+    }
+    int 状態 = 0;
+    ASSERT_EQ(waitpid(子, &状態, 0), 子);
+    EXPECT_TRUE(WIFEXITED(状態) && WEXITSTATUS(状態) == 0) << 状態;
+#endif
 }
 
 TEST_F(QtFileSystemTest, 書けない場所は理由を日本語で返し何も作らない) {
