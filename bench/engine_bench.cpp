@@ -27,14 +27,7 @@ enum 局面番号 { 序盤 = 1, 中盤 = 20, 終盤 = 178 };
     const 行解析結果 r = 棋譜行を読む(s);
     if (r.誤り != 行誤り::なし) throw std::runtime_error("bad benchmark position");
     局面 局;
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) 局.盤面[x][y] = r.データ.盤面[x][y];
-    for (int k = 1; k <= 7; ++k) {
-        局.持駒MAN[k] = r.データ.持駒MAN[k];
-        局.持駒COM[k] = r.データ.持駒COM[k];
-        局.持駒総数MAN += 局.持駒MAN[k];
-        局.持駒総数COM += 局.持駒COM[k];
-    }
+    行を局面へ(r.データ, 局);
     return 局;
 }
 

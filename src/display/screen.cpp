@@ -15,10 +15,6 @@ double 格子Y(double y) {
     return 盤原点Y + 桝高 * y;
 }
 
-// Pictures of each hand kind 1..7 as shown in the hands (the promoted face; gold has one).
-constexpr int 持駒絵_MAN[8] = {0, -11, -21, -31, -101, -110, -801, -901};
-constexpr int 持駒絵_COM[8] = {0, 11, 21, 31, 101, 110, 801, 901};
-
 const char* const 漢数字[10] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
 const char* const 全角数字[10] = {"", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
 
@@ -36,39 +32,7 @@ const char* const 段級[21] = {
 std::string 文字列変換(int c) {
     if (c >= 1 && c <= 9) return 全角数字[c];
     if (c >= 1001 && c <= 1009) return 漢数字[c - 1000];
-    if (c < -駒_COM王 || c > 駒_COM王) return "";
-    switch (c < 0 ? -c : c) {
-        case 10:
-            return "歩";
-        case 11:
-            return "と";
-        case 20:
-            return "香";
-        case 21:
-            return "香成";
-        case 30:
-            return "桂";
-        case 31:
-            return "桂成";
-        case 100:
-            return "銀";
-        case 101:
-            return "銀成";
-        case 110:
-            return "金";
-        case 800:
-            return "角";
-        case 801:
-            return "角成";
-        case 900:
-            return "飛";
-        case 901:
-            return "飛成";
-        case 950:
-            return "王";
-        default:
-            return "";
-    }
+    return 駒の名前(c);
 }
 
 double 取得_棋譜のX座標(std::string_view IN_文字列) {
@@ -211,7 +175,7 @@ void 画面::描画_自持盤() {
         描画_桝輪郭(色_背景, 11, y);
         const int 数 = 状態_.局.持駒MAN[k];
         if (数 > 0) {
-            描画_絵(持駒絵_MAN[k], 11, y);
+            描画_絵(打駒_MAN[k], 11, y);  // the face it is dropped with
             描画_桝輪郭(色_背景, 11, y);
             描画_数値(12.1, y + 0.3, 数, 色_黒, 0, 14);
             描画_数値(12, y + 0.2, 数, 色_選択枠, 0, 14);
@@ -227,7 +191,7 @@ void 画面::描画_敵持盤() {
         描画_桝輪郭(色_背景, -1, y);
         const int 数 = 状態_.局.持駒COM[j];
         if (数 > 0) {
-            描画_絵(持駒絵_COM[j], -1, y);
+            描画_絵(打駒_COM[j], -1, y);
             描画_桝輪郭(色_背景, -1, y);
             描画_数値(0.1, y + 0.3, 数, 色_黒, 0, 14);
             描画_数値(0, y + 0.2, 数, 色_選択枠, 0, 14);

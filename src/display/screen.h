@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "display/canvas.h"
-#include "game/platform.h"
+#include "interfaces/canvas.h"
+#include "interfaces/platform.h"
 #include "rules/game_state.h"
 
 namespace kiryuza {

@@ -116,6 +116,16 @@ class 思考エンジン {
     // Leaves the board as it found it.
     最善手 探索(探索観察& 観察);
 
+    // The computer's turn as every front end plays it: the survey of the position as it
+    // stands, then the search.
+    最善手 手を選ぶ(探索観察& 観察);
+    // Carries the chosen move out (capture into the hand included), tidies what follows from
+    // the board and surveys the position after it.
+    void 手を指す(const 最善手& 手, 局面表示& 表示);
+
+    // After a survey: an upper-side piece bears on the lower king.
+    bool MAN王手() const { return 図.勢力数_COM[局.王位置X_MAN][局.王位置Y_MAN] > 0; }
+
   private:
     void MAN勢力(int ox, int oy, int tx, int ty, int c, bool 王手試験);
     template <unsigned 記録>

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/engine.h"
+#include "rules/history.h"
 
 namespace kiryuza {
 
@@ -105,6 +106,17 @@ constexpr 評価値 探索下限 = 点(-99999);
         }
     }
     return 最善;
+}
+
+最善手 思考エンジン::手を選ぶ(探索観察& 観察) {
+    勢力調査();
+    return 探索(観察);
+}
+
+void 思考エンジン::手を指す(const 最善手& 手, 局面表示& 表示) {
+    駒移動(局, 表示, 手.元X, 手.元Y, 手.先X, 手.先Y, 手.駒);
+    派生値を整える(局);
+    勢力調査();
 }
 
 }  // namespace kiryuza

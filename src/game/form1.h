@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "display/canvas.h"
 #include "display/screen.h"
 #include "engine/engine.h"
-#include "game/platform.h"
+#include "interfaces/canvas.h"
+#include "interfaces/platform.h"
 #include "options/settings.h"
 #include "options/sound.h"
 #include "rules/game_state.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/platform.h"
+#include "interfaces/platform.h"
 
 namespace kiryuza {
 

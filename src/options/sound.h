@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/platform.h"
+#include "interfaces/platform.h"
 
 namespace kiryuza {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/platform.h"
+#include "interfaces/platform.h"
 #include "record/record_line.h"
 #include "rules/history.h"
 

@@ -28,9 +28,6 @@ bool 数値欄(std::string_view 欄, bool 負可, long& 値) {
     return true;
 }
 
-// How many pieces of each kind (hand index 1..7) a set holds.
-constexpr int 一組の数[8] = {0, 18, 4, 4, 4, 4, 2, 2};
-
 }  // namespace
 
 行解析結果 棋譜行を読む(std::string_view 行) {
@@ -85,7 +82,7 @@ constexpr int 一組の数[8] = {0, 18, 4, 4, 4, 4, 2, 2};
         p += 5;
     }
     for (int k = 1; k <= 7; ++k) {
-        if (種類数[k] > 一組の数[k]) {
+        if (種類数[k] > 駒種類表[k].枚数) {
             結果.誤り = 行誤り::駒数超過;
             return 結果;
         }
@@ -132,6 +129,16 @@ const char* 行誤りの説明(行誤り 誤り) {
             return "王が両方に一枚ずつありません";
     }
     return "";
+}
+
+void 行を局面へ(const 棋譜行データ& d, 局面& 局) {
+    for (int x = 1; x <= 盤桝数; ++x)
+        for (int y = 1; y <= 盤桝数; ++y) 局.盤面[x][y] = d.盤面[x][y];
+    for (int k = 1; k <= 7; ++k) {
+        局.持駒MAN[k] = d.持駒MAN[k];
+        局.持駒COM[k] = d.持駒COM[k];
+    }
+    派生値を整える(局);
 }
 
 書込誤り 棋譜行を書く(const 棋譜行データ& d, std::string& 出力) {

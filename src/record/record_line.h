@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "rules/history.h"
+
 namespace kiryuza {
 
 inline constexpr std::size_t 棋譜行長 = 358;
@@ -47,6 +49,10 @@ struct 行解析結果 {
 // A short English reason for the command-line tool, and a Japanese one for the window.
 const char* 行誤りの理由(行誤り 誤り);
 const char* 行誤りの説明(行誤り 誤り);
+
+// Puts the position a line holds on `局` (board and hands) with what follows from it: hand
+// totals, the kings' squares and the two-pawn flags.
+void 行を局面へ(const 棋譜行データ& データ, 局面& 局);
 
 // Why an entry cannot be written in the fixed-width format.
 enum class 書込誤り { なし, 持駒数, 時間 };

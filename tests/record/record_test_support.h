@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game/platform.h"
+#include "interfaces/platform.h"
 #include "record/record_file.h"
 #include "rules/history.h"
 

@@ -17,7 +17,6 @@ struct 局面の期待 {
 };
 
 inline std::string 局面の矛盾(const 局面& 局, const 局面の期待& 期待 = {}) {
-    constexpr int 一組の数[8] = {0, 18, 4, 4, 4, 4, 2, 2};
     int 種類数[8] = {};
     int 王以外 = 0;
     int 王 = 0;
@@ -50,7 +49,7 @@ inline std::string 局面の矛盾(const 局面& 局, const 局面の期待& 期
         持MAN += 局.持駒MAN[k];
         持COM += 局.持駒COM[k];
         種類数[k] += 局.持駒MAN[k] + 局.持駒COM[k];
-        if (種類数[k] > 一組の数[k])
+        if (種類数[k] > 駒種類表[k].枚数)
             return "more pieces of kind " + std::to_string(k) + " than a set";
     }
     if (局.持駒MAN[0] != 0 || 局.持駒COM[0] != 0) return "hand index 0 is not empty";

@@ -56,18 +56,10 @@ bool 局面解析(std::istream& in, std::ostream& out, int レベル, bool 候�
         }
         // A fresh engine for every position: every persistent map starts at 0.
         auto 局 = std::make_unique<局面>();
-        for (int x = 1; x <= 9; ++x)
-            for (int y = 1; y <= 9; ++y) 局->盤面[x][y] = r.データ.盤面[x][y];
-        for (int k = 1; k <= 7; ++k) {
-            局->持駒MAN[k] = r.データ.持駒MAN[k];
-            局->持駒COM[k] = r.データ.持駒COM[k];
-            局->持駒総数MAN += 局->持駒MAN[k];
-            局->持駒総数COM += 局->持駒COM[k];
-        }
+        行を局面へ(r.データ, *局);
         auto エンジン = std::make_unique<思考エンジン>(*局);
         エンジン->COMレベル = レベル;
-        エンジン->勢力調査();
-        const 最善手 m = エンジン->探索(候補表示 ? static_cast<探索観察&>(候補) : 無観察);
+        const 最善手 m = エンジン->手を選ぶ(候補表示 ? static_cast<探索観察&>(候補) : 無観察);
         if (m.有り) {
             out << "best " << m.元X << ' ' << m.元Y << ' ' << m.先X << ' ' << m.先Y << ' ' << m.駒
                 << ' ' << 評価値の文字列(m.評価) << '\n';
@@ -114,11 +106,9 @@ void 自己対局(std::ostream& out, std::uint64_t 種, int 手数上限, int �
                 return;
             }
         } else {
-            エンジン->勢力調査();
-            const 最善手 b = エンジン->探索(無観察);
+            const 最善手 b = エンジン->手を選ぶ(無観察);
             if (!b.有り) return;
-            駒移動(*局, 無表示, b.元X, b.元Y, b.先X, b.先Y, b.駒);
-            エンジン->勢力調査();
+            エンジン->手を指す(b, 無表示);
             手を出力(out, ply, "COM", {b.元X, b.元Y, b.先X, b.先Y, b.駒});
             if (局->勝者 != 手番_なし) {
                 out << "end COM\n";

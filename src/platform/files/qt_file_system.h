@@ -5,7 +5,7 @@
 #include <QtGlobal>
 #include <string_view>
 
-#include "game/platform.h"
+#include "interfaces/platform.h"
 
 namespace kiryuza {
 

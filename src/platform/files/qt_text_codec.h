@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "game/platform.h"
+#include "interfaces/platform.h"
 
 namespace kiryuza {
 

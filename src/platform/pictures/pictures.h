@@ -9,7 +9,7 @@
 #include <QSize>
 #include <QString>
 
-#include "display/canvas.h"
+#include "interfaces/canvas.h"
 
 class QPainter;
 

@@ -2,8 +2,8 @@
 // cannot read the Japanese names in a base-class list.
 #pragma once
 
-#include "display/canvas.h"
-#include "game/platform.h"
+#include "interfaces/canvas.h"
+#include "interfaces/platform.h"
 
 namespace kiryuza::window {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "display/canvas.h"
+#include "interfaces/canvas.h"
 #include "platform/pictures/pictures.h"
 #include "platform/qt/view_geometry.h"
 

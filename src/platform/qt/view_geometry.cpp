@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "display/canvas.h"
+#include "interfaces/canvas.h"
 
 namespace kiryuza::window {
 

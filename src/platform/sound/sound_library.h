@@ -12,7 +12,7 @@
 #include <map>
 #include <memory>
 
-#include "game/platform.h"
+#include "interfaces/platform.h"
 #include "platform/sound/mixer.h"
 
 namespace kiryuza::sound {
