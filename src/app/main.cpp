@@ -3,7 +3,10 @@
 // working folder.
 #include <QApplication>
 
+#include <memory>
+
 #include "game/form1.h"
+#include "interfaces/product.h"
 #include "platform/files/qt_file_system.h"
 #include "platform/files/qt_text_codec.h"
 #include "platform/pictures/pictures.h"
@@ -13,8 +16,10 @@
 int main(int argc, char* argv[]) {
     kiryuza::ignoreFileSizeSignal();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kiryuza"));
-    QApplication::setApplicationVersion(QStringLiteral(KIRYUZA_VERSION));
+    QApplication::setApplicationName(
+        QString::fromUtf8(kiryuza::製品名.data(), qsizetype(kiryuza::製品名.size())));
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(kiryuza::版.data(), qsizetype(kiryuza::版.size())));
     kiryuza::pictures::registerMincho();
 
     kiryuza::window::MainWindow window;
@@ -33,8 +38,9 @@ int main(int argc, char* argv[]) {
         window.panel(),
         window,
     };
-    kiryuza::Form1 form(platform);
-    kiryuza::window::GameEventsFor<kiryuza::Form1> events(form);
+    const auto state = std::make_unique<kiryuza::対局状態>();
+    kiryuza::Form1 form(platform, *state);
+    kiryuza::window::FormEvents events(form);
     window.setEvents(&events);
 
     form.Form_Load();

@@ -6,17 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "display/geometry.h"
 #include "interfaces/canvas.h"
-#include "interfaces/platform.h"
 #include "rules/game_state.h"
 
 namespace kiryuza {
-
-// Board geometry in twips.
-inline constexpr double 盤原点X = 1050;
-inline constexpr double 盤原点Y = 100;
-inline constexpr double 桝幅 = 570;
-inline constexpr double 桝高 = 660;
 
 // Text of a code: file digits 1..9, rank numerals 1001..1009, piece names; empty otherwise.
 std::string 文字列変換(int IN_文字列);
@@ -41,11 +35,7 @@ std::string 調査_時間秒追加結果(double IN_経過秒);
 
 class 画面 {
   public:
-    画面(キャンバス& キャンバス面, const 対局状態& 状態, const メニュー& メニュー欄)
-        : キャンバス_(キャンバス面), 状態_(状態), メニュー_(メニュー欄) {}
-
-    // The background tile in use (2..6).
-    int 背景種類 = 背景_緑;
+    画面(キャンバス& キャンバス面, const 対局状態& 状態) : キャンバス_(キャンバス面), 状態_(状態) {}
 
     // Primitives.
     void 描画_絵(int 駒種類, double 座標X, double 座標Y);
@@ -67,6 +57,8 @@ class 画面 {
     void 描画_桝_数値();
     void 画面_再描画();
     void 描画_棋譜読込み部分消去();
+    // Outlines every board square and hand slot in the square colour: no pick, no guidance.
+    void 描画_全桝輪郭();
 
     // A loaded record's header lines: the title and the lower side's player in the row below
     // the board, the upper side's player above it, each kept inside its area.
@@ -85,6 +77,9 @@ class 画面 {
     void 消去_思考中();
     void 描画_手数(int 数値, int 色);
     void 描画_レベル(int IN_LEVEL);
+    void 消去_レベル();
+    // The shadowed "思考中" caption where the upper side's last move is shown.
+    void 描画_思考中();
     void 描画_ハンデレベル(int IN_ハンデレベル);
 
     // Clocks.
@@ -110,7 +105,6 @@ class 画面 {
 
     キャンバス& キャンバス_;
     const 対局状態& 状態_;
-    const メニュー& メニュー_;
 };
 
 }  // namespace kiryuza

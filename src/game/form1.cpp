@@ -2,8 +2,10 @@
 
 #include <cmath>
 
-#include "options/settings.h"
+#include "interfaces/control_names.h"
 #include "record/record_file.h"
+#include "rules/handicap.h"
+#include "rules/reversal.h"
 
 namespace kiryuza {
 
@@ -14,39 +16,32 @@ constexpr int キー_Esc = 27;
 // The refusal shown when the history has no room for another move.
 constexpr const char* 満杯文 =
     "手数が上限の500手に達しました。\nこれ以上は指せません。\n「棋譜」→「書込」で保存できます。";
-constexpr const char* 満杯題 = "対局";
 
 }  // namespace
 
-Form1::Form1(const プラットフォーム& 環境)
+Form1::Form1(const プラットフォーム& 環境, 対局状態& 状態)
     : 環境_(環境),
-      状態_(std::make_unique<対局状態>()),
-      エンジン_(std::make_unique<思考エンジン>(状態_->局)),
-      画面_(環境.キャンバス面, *状態_, 環境.メニュー欄),
+      s_(状態),
+      エンジン_(std::make_unique<思考エンジン>(状態.局)),
+      画面_(環境.キャンバス面, 状態),
       音_(環境.サウンド源, 環境.ファイル, 環境.メッセージ) {}
 
 Form1::~Form1() = default;
-
-bool Form1::経過時間表示() const {
-    return 環境_.メニュー欄.チェック("KEIKA");
-}
 
 // ---------------------------------------------------------------------------------------------
 // Start-up and shut-down
 
 void Form1::Form_Load() {
     音_.開始();
-    auto& s = *状態_;
-    s.状況.棋譜モード = 定数_OFF;
-    s.状況.移動指導フラグ = 定数_OFF;
-    s.状況.COMレベル = 3;
-    環境_.メニュー欄.チェック設定("LEVEL3", true);
-    色_移動指導 = 色_桝線;
-    s.局.手番値MAN = 手番_後手;
-    s.局.手番値COM = 手番_先手;
+    s_.状況.棋譜モード = 定数_OFF;
+    s_.設定.移動指導フラグ = 定数_OFF;
+    s_.状況.COMレベル = 3;
+    環境_.メニュー欄.チェック設定(control::LEVEL3, true);
+    s_.局.手番値MAN = 手番_後手;
+    s_.局.手番値COM = 手番_先手;
     画面_.背景色塗り(色_背景);
     読込_環境設定ファイル();
-    初期設定(s, *this);
+    初期設定(s_, *this);
     if (環境_.窓.上端() != -60) 環境_.窓.配置(0, 0, 9800, 8000);
 }
 
@@ -57,21 +52,22 @@ void Form1::終了処理() {
     音_.停止();
 }
 
-void Form1::Form_Unload(int /*cancel*/) {
+// Shuts down and ends the program at once.
+void Form1::終わる() {
     終了処理();
     環境_.窓.終了();
+}
+
+void Form1::Form_Unload(int /*cancel*/) {
+    終わる();
 }
 
 void Form1::OWARI_Click() {
-    終了処理();
-    環境_.窓.終了();
+    終わる();
 }
 
 void Form1::Form_KeyPress(int キー) {
-    if (キー == キー_Esc) {
-        終了処理();
-        環境_.窓.終了();
-    }
+    if (キー == キー_Esc) 終わる();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -84,116 +80,115 @@ void Form1::TAIKYOKU_Click() {
 void Form1::MATCH_MAN_Click() {}
 
 void Form1::SENTE_Click() {
-    auto& s = *状態_;
-    if (s.局.勝者 != 手番_なし) 初期設定(s, *this);
+    auto& 局 = s_.局;
+    if (局.勝者 != 手番_なし) 初期設定(s_, *this);
     画面_.描画_棋譜読込み部分消去();
-    画面_.描画_レベル(s.状況.COMレベル);
+    画面_.描画_レベル(s_.状況.COMレベル);
     画面_.描画_将棋盤桝();
-    s.状況.選択状態 = 0;
-    s.状況.対局モード = 対局モード_COM;
-    s.状況.棋譜モード = 定数_OFF;
+    s_.状況.選択状態 = 0;
+    s_.状況.対局モード = 対局モード_COM;
+    s_.状況.棋譜モード = 定数_OFF;
     棋譜を続ける();
-    s.時計.手番開始時刻 = 現在秒();
+    s_.時計.手番開始時刻 = 現在秒();
     環境_.Timer1.開始();
-    if (s.状況.手番 == 手番_なし || s.状況.手数 == 0) {
-        s.局.手番値MAN = 手番_先手;
-        s.局.手番値COM = 手番_後手;
-        s.状況.手番 = s.局.手番値MAN;
+    if (s_.状況.手番 == 手番_なし || s_.状況.手数 == 0) {
+        局.手番値MAN = 手番_先手;
+        局.手番値COM = 手番_後手;
+        s_.状況.手番 = 局.手番値MAN;
         告知("MANの番です", " ");
-        s.状況.再開フラグ = 定数_OFF;
+        s_.状況.再開フラグ = 定数_OFF;
         return;
     }
-    if (s.状況.手番 != s.局.手番値MAN) {
-        if (s.状況.手番 == s.局.手番値COM) com_ban();
+    if (s_.状況.手番 != 局.手番値MAN) {
+        if (s_.状況.手番 == 局.手番値COM) com_ban();
         return;
     }
-    s.局.手番値MAN = 手番_先手;
-    s.局.手番値COM = 手番_後手;
-    s.状況.手番 = 手番_先手;
+    局.手番値MAN = 手番_先手;
+    局.手番値COM = 手番_後手;
+    s_.状況.手番 = 手番_先手;
     告知("MANの番です", "対局");
-    s.状況.再開フラグ = 定数_OFF;
+    s_.状況.再開フラグ = 定数_OFF;
 }
 
 void Form1::GOTE_Click() {
-    auto& s = *状態_;
-    if (s.局.勝者 != 手番_なし) 初期設定(s, *this);
+    auto& 局 = s_.局;
+    if (局.勝者 != 手番_なし) 初期設定(s_, *this);
     画面_.描画_棋譜読込み部分消去();
-    画面_.描画_レベル(s.状況.COMレベル);
+    画面_.描画_レベル(s_.状況.COMレベル);
     画面_.描画_将棋盤桝();
     環境_.Timer1.開始();
-    s.状況.選択状態 = 0;
-    s.状況.対局モード = 対局モード_COM;
-    s.状況.棋譜モード = 定数_OFF;
+    s_.状況.選択状態 = 0;
+    s_.状況.対局モード = 対局モード_COM;
+    s_.状況.棋譜モード = 定数_OFF;
     棋譜を続ける();
-    if (s.状況.手番 == 手番_なし || s.状況.手数 == 0) {
-        s.局.手番値MAN = 手番_後手;
-        s.局.手番値COM = 手番_先手;
-        s.状況.手番 = 手番_先手;
+    if (s_.状況.手番 == 手番_なし || s_.状況.手数 == 0) {
+        局.手番値MAN = 手番_後手;
+        局.手番値COM = 手番_先手;
+        s_.状況.手番 = 手番_先手;
         com_ban();
         return;
     }
-    if (s.状況.手番 == s.局.手番値MAN) {
+    if (s_.状況.手番 == 局.手番値MAN) {
         // The human's turn starts now, not when the history was last stepped through.
-        s.時計.手番開始時刻 = 現在秒();
+        s_.時計.手番開始時刻 = 現在秒();
         告知("MANの番です", "対局");
-        s.状況.再開フラグ = 定数_OFF;
-    } else if (s.状況.手番 == s.局.手番値COM) {
+        s_.状況.再開フラグ = 定数_OFF;
+    } else if (s_.状況.手番 == 局.手番値COM) {
         com_ban();
     }
 }
 
 void Form1::START_Click() {
-    auto& s = *状態_;
-    if (s.局.勝者 != 手番_なし) {
-        初期設定(s, *this);
+    auto& 局 = s_.局;
+    if (局.勝者 != 手番_なし) {
+        初期設定(s_, *this);
         画面_.更新();
     }
-    s.状況.棋譜モード = 定数_OFF;
+    s_.状況.棋譜モード = 定数_OFF;
     画面_.描画_棋譜読込み部分消去();
-    for (int x = -2; x <= 0; ++x) 画面_.描画_絵(画面_.背景種類, x, 0);
+    画面_.消去_レベル();
     画面_.描画_将棋盤桝();
-    s.時計.手番開始時刻 = 現在秒();
-    if (経過時間表示()) 環境_.Timer1.開始();
-    s.状況.対局モード = 対局モード_人間;
-    s.状況.選択状態 = 0;
+    s_.時計.手番開始時刻 = 現在秒();
+    if (s_.設定.経過時間) 環境_.Timer1.開始();
+    s_.状況.対局モード = 対局モード_人間;
+    s_.状況.選択状態 = 0;
     棋譜を続ける();
-    if (s.状況.手番 == 手番_なし || s.状況.手数 == 0) {
-        s.局.手番値MAN = 手番_先手;
-        s.局.手番値COM = 手番_後手;
-        s.状況.手番 = s.局.手番値MAN;
+    if (s_.状況.手番 == 手番_なし || s_.状況.手数 == 0) {
+        局.手番値MAN = 手番_先手;
+        局.手番値COM = 手番_後手;
+        s_.状況.手番 = 局.手番値MAN;
         告知("先手の番です", " ");
     } else {
         // Between two people the lower player is always 先手: a game the human played second
         // against the computer goes on with the sides named again, the same side to move.
-        if (s.局.手番値MAN != 手番_先手) {
-            s.状況.手番 = s.状況.手番 == s.局.手番値MAN ? 手番_先手 : 手番_後手;
-            s.局.手番値MAN = 手番_先手;
-            s.局.手番値COM = 手番_後手;
+        if (局.手番値MAN != 手番_先手) {
+            s_.状況.手番 = s_.状況.手番 == 局.手番値MAN ? 手番_先手 : 手番_後手;
+            局.手番値MAN = 手番_先手;
+            局.手番値COM = 手番_後手;
         }
-        告知(s.状況.手番 == 手番_先手 ? "先手の番です" : "後手の番です", " ");
+        告知(s_.状況.手番 == 手番_先手 ? "先手の番です" : "後手の番です", " ");
     }
-    s.状況.再開フラグ = 定数_OFF;
+    s_.状況.再開フラグ = 定数_OFF;
 }
 
 // A game-start command: a game that has not begun starts its history at the position on the
 // board; a game going on continues from the entry on the board, dropping the entries after it.
 void Form1::棋譜を続ける() {
-    auto& s = *状態_;
-    if (s.状況.手番 != 手番_なし && s.状況.手数 != 0) {
-        s.棋譜.以降を捨てる();
-        // The last position of a record whose game ended by taking a king: that game is won.
-        const bool MAN王 = 王がいる(s.局, 駒_MAN王);
-        if (MAN王 != 王がいる(s.局, 駒_COM王)) s.局.勝者 = MAN王 ? s.局.手番値MAN : s.局.手番値COM;
+    auto& 局 = s_.局;
+    if (s_.状況.手番 == 手番_なし || s_.状況.手数 == 0) {
+        s_.棋譜.開始(局, s_.時計.累計秒MAN, s_.時計.累計秒COM, 今の出自());
         return;
     }
-    s.棋譜.開始(s.局, s.時計.累計秒MAN, s.時計.累計秒COM, 今の出自());
+    s_.棋譜.以降を捨てる();
+    // The last position of a record whose game ended by taking a king: that game is won.
+    const bool MAN王 = 王がいる(局, 駒_MAN王);
+    if (MAN王 != 王がいる(局, 駒_COM王)) 局.勝者 = MAN王 ? 局.手番値MAN : 局.手番値COM;
 }
 
 // How a game begun from the position on the board began.
 棋譜の出自 Form1::今の出自() const {
-    const auto& 状況 = 状態_->状況;
-    if (状況.反転フラグ == 定数_ON) return 棋譜の出自::反転;
-    if (状況.ハンデ設定フラグ == 定数_ON) return 棋譜の出自::ハンデ;
+    if (s_.状況.反転フラグ == 定数_ON) return 棋譜の出自::反転;
+    if (s_.状況.ハンデ設定フラグ == 定数_ON) return 棋譜の出自::ハンデ;
     return 棋譜の出自::平手;
 }
 
@@ -201,17 +196,15 @@ void Form1::棋譜を続ける() {
 // Computer level
 
 void Form1::レベル_設定(int IN_LEVEL) {
-    for (const char* 名 : {"LEVEL1", "LEVEL2", "LEVEL3"}) 環境_.メニュー欄.チェック設定(名, false);
-    if (IN_LEVEL >= 1 && IN_LEVEL <= 3) {
-        環境_.メニュー欄.チェック設定("LEVEL" + std::to_string(IN_LEVEL), true);
-        状態_->状況.COMレベル = IN_LEVEL;
-    }
-    if (状態_->状況.対局モード == 対局モード_COM) 画面_.描画_レベル(状態_->状況.COMレベル);
+    for (int k = 1; k <= 3; ++k)
+        環境_.メニュー欄.チェック設定(control::LEVEL項目[k], k == IN_LEVEL);
+    if (IN_LEVEL >= 1 && IN_LEVEL <= 3) s_.状況.COMレベル = IN_LEVEL;
+    if (s_.状況.対局モード == 対局モード_COM) 画面_.描画_レベル(s_.状況.COMレベル);
 }
 
 // Clears the level text's cells, then sets the level.
 void Form1::レベル選択(int レベル) {
-    for (int x = -2; x <= 0; ++x) 画面_.描画_絵(画面_.背景種類, x, 0);
+    画面_.消去_レベル();
     レベル_設定(レベル);
 }
 
@@ -229,16 +222,16 @@ void Form1::LEVEL3_Click() {
 // Clock
 
 void Form1::Timer1_Timer() {
-    auto& s = *状態_;
-    if (s.局.勝者 != 手番_なし || !環境_.Timer1.動作中()) return;
-    s.時計.経過秒 = 調査_経過秒(s.時計.手番開始時刻, 現在秒());
-    const int 秒 = static_cast<int>(std::floor(s.時計.経過秒));
-    if (秒 == s.時計.表示秒) return;
-    s.時計.表示秒 = 秒;
-    if (s.状況.手番 == s.局.手番値COM) {
-        画面_.描画_所有時間(s.局.手番値COM, s.時計.経過秒 + s.時計.累計秒COM);
-    } else if (s.状況.手番 == s.局.手番値MAN) {
-        画面_.描画_所有時間(s.局.手番値MAN, s.時計.経過秒 + s.時計.累計秒MAN);
+    auto& 時 = s_.時計;
+    if (s_.局.勝者 != 手番_なし || !環境_.Timer1.動作中()) return;
+    時.経過秒 = 調査_経過秒(時.手番開始時刻, 現在秒());
+    const int 秒 = static_cast<int>(std::floor(時.経過秒));
+    if (秒 == 時.表示秒) return;
+    時.表示秒 = 秒;
+    if (s_.状況.手番 == s_.局.手番値COM) {
+        画面_.描画_所有時間(s_.局.手番値COM, 時.経過秒 + 時.累計秒COM);
+    } else if (s_.状況.手番 == s_.局.手番値MAN) {
+        画面_.描画_所有時間(s_.局.手番値MAN, 時.経過秒 + 時.累計秒MAN);
     }
     画面_.更新();
 }
@@ -246,7 +239,7 @@ void Form1::Timer1_Timer() {
 // The time spent on the current move, measured now: the timer's last reading is stale when the
 // clock display is switched off or the move came within one tick.
 void Form1::経過秒更新() {
-    状態_->時計.経過秒 = 調査_経過秒(状態_->時計.手番開始時刻, 現在秒());
+    s_.時計.経過秒 = 調査_経過秒(s_.時計.手番開始時刻, 現在秒());
 }
 
 void Form1::待ち時間(double IN_秒) {
@@ -254,204 +247,204 @@ void Form1::待ち時間(double IN_秒) {
     while (調査_経過秒(開始, 現在秒()) < IN_秒) 環境_.時刻.少し待つ();
 }
 
+bool Form1::棋譜満杯なら断る() {
+    if (s_.棋譜.空きあり()) return false;
+    音_.鳴らす_禁止();
+    告知(満杯文, "対局");
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Mouse input
 
 void Form1::描画_移動可能桝色(int 元X, int 元Y, int 描画色, int 駒) {
     画面_.描画_将棋盤桝();
-    if (状態_->状況.移動指導フラグ != 定数_ON) return;
+    if (s_.設定.移動指導フラグ != 定数_ON) return;
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
-            if (移動チェック(状態_->局, 元X, 元Y, x, y, 駒) == 定数_ON) {
-                画面_.描画_桝輪郭(描画色, x, y);
-            }
+            if (移動チェック(s_.局, 元X, 元Y, x, y, 駒) == 定数_ON) 画面_.描画_桝輪郭(描画色, x, y);
 }
 
 void Form1::描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入力_点滅回数) {
     for (int i = 0; i < 入力_点滅回数; ++i) {
-        画面_.描画_絵(空桝, 入力_X, 入力_Y);
-        画面_.描画_桝輪郭(色_背景, 入力_X, 入力_Y);
-        画面_.更新();
-        待ち時間(0.2);
-        画面_.描画_絵(入力_駒, 入力_X, 入力_Y);
-        画面_.描画_桝輪郭(色_背景, 入力_X, 入力_Y);
-        画面_.更新();
-        待ち時間(0.2);
+        for (const int 駒 : {空桝, 入力_駒}) {
+            画面_.描画_絵(駒, 入力_X, 入力_Y);
+            画面_.描画_桝輪郭(色_背景, 入力_X, 入力_Y);
+            画面_.更新();
+            待ち時間(0.2);
+        }
     }
 }
 
-bool Form1::棋譜満杯なら断る() {
-    if (状態_->棋譜.空きあり()) return false;
-    音_.鳴らす_禁止();
-    告知(満杯文, 満杯題);
-    return true;
-}
-
 void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double x, double y) {
-    auto& s = *状態_;
-    auto& 局 = s.局;
     パネルを閉じる();
-    if (s.状況.棋譜モード == 定数_ON) {
+    if (s_.状況.棋譜モード == 定数_ON) {
         const auto 答 =
             環境_.メッセージ.表示("棋譜を '進 'で進めて下さい", "棋譜", ボタン種類::はいいいえ);
         if (答 == 押されたボタン::いいえ) {
             音_.鳴らす_禁止();
-            初期設定(s, *this);
+            初期設定(s_, *this);
         }
         return;
     }
-    if (局.勝者 != 手番_なし) {
+    if (s_.局.勝者 != 手番_なし) {
         告知("新規に対局してください", "終局");
         return;
     }
-    const int 列 = static_cast<int>(std::floor((x - 盤原点X) / 桝幅));
-    const int 行 = static_cast<int>(std::floor((y - 盤原点Y) / 桝高));
-    if (s.状況.手番 == 手番_なし) {
+    const 桝 c = 桝を求める(x, y);
+    if (s_.状況.手番 == 手番_なし) {
         音_.鳴らす_禁止();
         告知("「対局」で始めて下さい", "開始");
         return;
     }
+    if (!再開を告げる()) return;
+    if (盤の桝(c)) {
+        盤を押す(c);
+    } else {
+        持駒を押す(c);
+    }
+}
 
-    // Resuming after the history was stepped through.
-    if (s.状況.対局モード == 対局モード_人間) {
-        if (s.状況.再開フラグ == 定数_ON) {
-            s.状況.再開フラグ = 定数_OFF;
-            s.時計.手番開始時刻 = 現在秒();
-            if (経過時間表示()) 環境_.Timer1.開始();
-            if (s.状況.手番 == 手番_先手) 告知("先手の番です", "対局");
-            if (s.状況.手番 == 手番_後手) 告知("後手の番です", "対局");
+// Resuming after the history was stepped through: announces the side to move, or lets the
+// computer move. False when the click ends there.
+bool Form1::再開を告げる() {
+    auto& 状況 = s_.状況;
+    const bool 再開 = 状況.再開フラグ == 定数_ON;
+    if (状況.対局モード == 対局モード_人間) {
+        if (再開) {
+            状況.再開フラグ = 定数_OFF;
+            s_.時計.手番開始時刻 = 現在秒();
+            if (s_.設定.経過時間) 環境_.Timer1.開始();
+            告知(状況.手番 == 手番_先手 ? "先手の番です" : "後手の番です", "対局");
         }
-    } else if (s.状況.手番 == 局.手番値COM) {
+    } else if (状況.手番 == s_.局.手番値COM) {
         // With the history full the computer cannot move: say so once, without searching.
-        if (棋譜満杯なら断る()) return;
-        s.状況.再開フラグ = 定数_OFF;
+        if (棋譜満杯なら断る()) return false;
+        状況.再開フラグ = 定数_OFF;
         告知("OKですか？", "再開(COM)");
         com_ban();
-    } else if (s.状況.手番 == 局.手番値MAN && s.状況.再開フラグ == 定数_ON) {
-        s.状況.再開フラグ = 定数_OFF;
-        s.時計.手番開始時刻 = 現在秒();
-        if (経過時間表示()) 環境_.Timer1.開始();
+    } else if (再開) {
+        状況.再開フラグ = 定数_OFF;
+        s_.時計.手番開始時刻 = 現在秒();
+        if (s_.設定.経過時間) 環境_.Timer1.開始();
         告知("MANの番です", "対局");
     }
     // The computer's reply may have ended the game.
-    if (局.勝者 != 手番_なし) return;
+    return s_.局.勝者 == 手番_なし;
+}
 
-    if (列 >= 1 && 列 <= 9 && 行 >= 1 && 行 <= 9) {
-        const int 駒 = 局.盤面[列][行];
-        const bool 手番の駒 = (s.状況.手番 == 局.手番値MAN && MAN駒(駒)) ||
-                              (s.状況.手番 == 局.手番値COM && COM駒(駒));
-        if (s.状況.選択状態 == 0) {
-            if (駒 == 空桝) return;
-            移動元X = 列;
-            移動元Y = 行;
-            移動駒 = 駒;
-            描画_移動可能桝色(移動元X, 移動元Y, 色_移動指導, 移動駒);
-            if (手番の駒) {
-                画面_.描画_桝輪郭(色_選択枠, 列, 行);
-                s.状況.選択状態 = 1;
-            } else {
-                画面_.描画_桝輪郭(色_移動指導, 列, 行);
-            }
-            return;
-        }
-
-        移動先X = 列;
-        移動先Y = 行;
-        if ((s.状況.手番 == 局.手番値MAN && 移動元X == 持駒列_COM) ||
-            (s.状況.手番 == 局.手番値COM && 移動元X == 持駒列_MAN)) {
-            描画_移動可能桝色(移動元X, 移動元Y, 色_桝線, 移動駒);
-            画面_.描画_桝輪郭(色_桝線, 移動元X, 移動元Y);
-            s.状況.選択状態 = 0;
-            return;
-        }
-        if (手番の駒) {
-            画面_.描画_桝輪郭(色_桝線, 移動元X, 移動元Y);
-            移動元X = 列;
-            移動元Y = 行;
-            移動駒 = 駒;
-            描画_移動可能桝色(移動元X, 移動元Y, 色_移動指導, 移動駒);
-            画面_.描画_桝輪郭(色_選択枠, 列, 行);
-            return;
-        }
-        const bool 合法 = 移動チェック(局, 移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒) == 定数_ON;
-        if (!合法) 音_.鳴らす_禁止();
-        if (!合法 || 棋譜満杯なら断る()) {
-            s.状況.選択状態 = 0;
-            画面_.描画_将棋盤桝();
-            // A hand slot is outside the board's outlines.
-            画面_.描画_桝輪郭(色_桝線, 移動元X, 移動元Y);
-            return;
-        }
-
-        // The move is legal: record it, then carry it out. The upper player of a two-person
-        // game moves for the upper side; every other move here is the lower side's.
-        経過秒更新();
-        const bool 上手番 = s.状況.対局モード == 対局モード_人間 && s.状況.手番 == 局.手番値COM;
-        const auto& 時 = s.時計;
-        const double 経過 = 時.経過秒;
-        s.棋譜.手順保存(局, 時.累計秒MAN, 時.累計秒MAN + (上手番 ? 0 : 経過), 時.累計秒COM,
-                        時.累計秒COM + (上手番 ? 経過 : 0));
-        s.状況.手数 += 1;
-        画面_.描画_手数(s.状況.手数, 色_白);
-        if (調査_駒成(局, 移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒) == 定数_ON)
-            移動駒 = 局.駒成結果;
-        s.状況.選択状態 = 0;
-        画面_.描画_桝輪郭(色_桝線, 移動元X, 移動元Y);
-        画面_.描画_桝輪郭(色_桝線, 移動先X, 移動先Y);
-        描画_移動可能桝色(移動元X, 移動元Y, 色_桝線, 移動駒);
-        if (移動元X == 持駒列_COM) 移動元Y = 8 - 移動元Y;
-        const int 取得駒 = 局.盤面[移動先X][移動先Y];
-        駒移動(局, *this, 移動元X, 移動元Y, 移動先X, 移動先Y, 移動駒);
-        音_.鳴らす_駒打();
-        s.棋譜.着手後保存(局);
-        派生値を整える(局);
-        画面_.描画_移動結果(移動駒 >= 駒_COM歩 ? 局.手番値COM : 局.手番値MAN, 移動先X, 移動先Y,
-                            移動駒, 色_移動結果);
-        // The time is booked to the side that moved, as the history has it.
-        (上手番 ? s.時計.累計秒COM : s.時計.累計秒MAN) += 経過;
-
-        if (s.状況.対局モード == 対局モード_COM) {
-            環境_.Timer1.停止();
-            エンジン_->勢力調査();
-            if (エンジン_->詰めかCOM() == 定数_ON || 取得駒 == 駒_COM王) {
-                局.勝者 = 局.手番値MAN;
-                告知("あなたの勝ちです", "終了");
-                return;
-            }
-            s.状況.手番 = 局.手番値COM;
-            com_ban();
-            return;
-        }
-
-        if (局.勝者 == 局.手番値MAN) 告知("先手の勝ちです", "終了");
-        if (局.勝者 == 局.手番値COM) 告知("後手の勝ちです", "終了");
-        s.状況.手番 = -s.状況.手番;
-        s.時計.手番開始時刻 = 現在秒();
+// A click on a board square: picks a piece, or completes the move picked before.
+void Form1::盤を押す(桝 c) {
+    auto& 局 = s_.局;
+    auto& 状況 = s_.状況;
+    const int 駒 = 局.盤面[c.列][c.行];
+    const bool 上の番 = 状況.手番 == 局.手番値COM;
+    const bool 手番の駒 = 上の番 ? COM駒(駒) : (状況.手番 == 局.手番値MAN && MAN駒(駒));
+    if (状況.選択状態 == 0) {
+        if (駒 == 空桝) return;
+        入力_.選ぶ(c.列, c.行, 駒);
+        描画_移動可能桝色(c.列, c.行, s_.設定.色_移動指導, 駒);
+        // An opponent's piece shows where it could go but cannot be moved.
+        画面_.描画_桝輪郭(手番の駒 ? 色_選択枠 : s_.設定.色_移動指導, c.列, c.行);
+        if (手番の駒) 状況.選択状態 = 1;
         return;
     }
+    入力_.移動先X = c.列;
+    入力_.移動先Y = c.行;
+    if (入力_.相手の持駒(上の番)) {
+        描画_移動可能桝色(入力_.移動元X, 入力_.移動元Y, 色_桝線, 入力_.移動駒);
+        画面_.描画_桝輪郭(色_桝線, 入力_.移動元X, 入力_.移動元Y);
+        状況.選択状態 = 0;
+        return;
+    }
+    if (手番の駒) {
+        画面_.描画_桝輪郭(色_桝線, 入力_.移動元X, 入力_.移動元Y);
+        入力_.選ぶ(c.列, c.行, 駒);
+        描画_移動可能桝色(c.列, c.行, s_.設定.色_移動指導, 駒);
+        画面_.描画_桝輪郭(色_選択枠, c.列, c.行);
+        return;
+    }
+    const auto& m = 入力_;
+    const bool 合法 =
+        移動チェック(局, m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動駒) == 定数_ON;
+    if (!合法) 音_.鳴らす_禁止();
+    if (!合法 || 棋譜満杯なら断る()) {
+        状況.選択状態 = 0;
+        // The pick may be a hand slot, outside the board's outlines.
+        画面_.描画_全桝輪郭();
+        return;
+    }
+    人の手を指す();
+}
 
-    // A click outside the board: hand slots.
-    if (移動駒 <= 駒_MAN歩 || 移動駒 >= 駒_COM歩) {
-        描画_移動可能桝色(移動元X, 移動元Y, 色_桝線, 移動駒);
-        画面_.描画_桝輪郭(色_桝線, 移動元X, 移動元Y);
+// The move entered is legal: record it, carry it out, show it, then let the computer answer or
+// pass the turn to the other player.
+void Form1::人の手を指す() {
+    auto& 局 = s_.局;
+    auto& 状況 = s_.状況;
+    auto& 時 = s_.時計;
+    // The upper player of a two-person game moves for the upper side; every other move here is
+    // the lower side's.
+    経過秒更新();
+    const bool 上手番 = 状況.対局モード == 対局モード_人間 && 状況.手番 == 局.手番値COM;
+    const double 経過 = 時.経過秒;
+    s_.棋譜.手順保存(局, 時.累計秒MAN, 時.累計秒MAN + (上手番 ? 0 : 経過), 時.累計秒COM,
+                     時.累計秒COM + (上手番 ? 経過 : 0));
+    状況.手数 += 1;
+    画面_.描画_手数(状況.手数, 色_白);
+    if (調査_駒成(局, 入力_.移動元X, 入力_.移動元Y, 入力_.移動先X, 入力_.移動先Y, 入力_.移動駒) ==
+        定数_ON) {
+        入力_.移動駒 = 局.駒成結果;
     }
-    if (列 == 持駒列_MAN && 行 >= 3 && 行 <= 9 && 局.持駒MAN[行 - 2] > 0) {
-        調査_2歩フラグ設定(局);
-        s.状況.選択状態 = 1;
-        移動元X = 持駒列_MAN;
-        移動元Y = 行;
-        移動駒 = 打駒_MAN[行 - 2];
-        画面_.描画_桝輪郭(s.状況.手番 == 局.手番値MAN ? 色_選択枠 : 色_移動指導, 列, 行);
-        描画_移動可能桝色(持駒列_MAN, 行, 色_移動指導, 移動駒);
-    } else if (列 == 持駒列_COM && 行 >= 1 && 行 <= 7 && 局.持駒COM[8 - 行] > 0) {
-        調査_2歩フラグ設定(局);
-        s.状況.選択状態 = 1;
-        移動元X = 持駒列_COM;
-        移動元Y = 行;
-        移動駒 = 打駒_COM[8 - 行];
-        画面_.描画_桝輪郭(s.状況.手番 == 局.手番値COM ? 色_選択枠 : 色_移動指導, 列, 行);
-        描画_移動可能桝色(持駒列_COM, 行, 色_移動指導, 移動駒);
+    状況.選択状態 = 0;
+    画面_.描画_桝輪郭(色_桝線, 入力_.移動元X, 入力_.移動元Y);
+    画面_.描画_桝輪郭(色_桝線, 入力_.移動先X, 入力_.移動先Y);
+    描画_移動可能桝色(入力_.移動元X, 入力_.移動元Y, 色_桝線, 入力_.移動駒);
+    const 指し手 m = 入力_.手();
+    const int 取得駒 = 局.盤面[m.先X][m.先Y];
+    駒移動(局, *this, m.元X, m.元Y, m.先X, m.先Y, m.駒);
+    音_.鳴らす_駒打();
+    s_.棋譜.着手後保存(局);
+    派生値を整える(局);
+    画面_.描画_移動結果(COM駒(m.駒) ? 局.手番値COM : 局.手番値MAN, m.先X, m.先Y, m.駒, 色_移動結果);
+    // The time is booked to the side that moved, as the history has it.
+    (上手番 ? 時.累計秒COM : 時.累計秒MAN) += 経過;
+
+    if (状況.対局モード == 対局モード_COM) {
+        環境_.Timer1.停止();
+        エンジン_->勢力調査();
+        if (エンジン_->詰めかCOM() == 定数_ON || 取得駒 == 駒_COM王) {
+            局.勝者 = 局.手番値MAN;
+            告知("あなたの勝ちです", "終了");
+            return;
+        }
+        状況.手番 = 局.手番値COM;
+        com_ban();
+        return;
     }
+    if (局.勝者 == 局.手番値MAN) 告知("先手の勝ちです", "終了");
+    if (局.勝者 == 局.手番値COM) 告知("後手の勝ちです", "終了");
+    状況.手番 = -状況.手番;
+    時.手番開始時刻 = 現在秒();
+}
+
+// A click outside the board: drops the highlighting of the pick, and picks a hand slot that
+// holds a piece.
+void Form1::持駒を押す(桝 c) {
+    if (入力_.駒あり()) {
+        描画_移動可能桝色(入力_.移動元X, 入力_.移動元Y, 色_桝線, 入力_.移動駒);
+        画面_.描画_桝輪郭(色_桝線, 入力_.移動元X, 入力_.移動元Y);
+    }
+    const auto 持駒 = 持駒の桝を求める(c);
+    if (!持駒) return;
+    auto& 局 = s_.局;
+    if ((持駒->COM側 ? 局.持駒COM : 局.持駒MAN)[持駒->番号] <= 0) return;
+    調査_2歩フラグ設定(局);
+    s_.状況.選択状態 = 1;
+    入力_.選ぶ(c.列, c.行, 打駒(持駒->COM側, 持駒->番号));
+    const int 手番の側 = 持駒->COM側 ? 局.手番値COM : 局.手番値MAN;
+    画面_.描画_桝輪郭(s_.状況.手番 == 手番の側 ? 色_選択枠 : s_.設定.色_移動指導, c.列, c.行);
+    描画_移動可能桝色(c.列, c.行, s_.設定.色_移動指導, 入力_.移動駒);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -472,81 +465,72 @@ class 時計観察 : public 探索観察 {
 }  // namespace
 
 void Form1::com_ban() {
-    auto& s = *状態_;
-    auto& 局 = s.局;
+    auto& 局 = s_.局;
+    auto& 時 = s_.時計;
     if (局.勝者 != 手番_なし) return;
     // The computer's move resumes the game, whoever asked for it.
-    s.状況.再開フラグ = 定数_OFF;
+    s_.状況.再開フラグ = 定数_OFF;
     if (棋譜満杯なら断る()) {
         環境_.Timer1.停止();
         return;
     }
-    s.時計.手番開始時刻 = 現在秒();
-    if (経過時間表示()) 環境_.Timer1.開始();
-
-    画面_.消去_思考中();
-    画面_.描画_数値(-1.5, 8.5, std::string("思考中"), 色_黒, 0, 12);
-    画面_.描画_数値(-1.6, 8.4, std::string("思考中"), 色_移動結果, 0, 12);
-    画面_.描画_桝輪郭(色_背景, 1, 8);
+    時.手番開始時刻 = 現在秒();
+    if (s_.設定.経過時間) 環境_.Timer1.開始();
+    画面_.描画_思考中();
     画面_.更新();
 
-    エンジン_->COMレベル = s.状況.COMレベル;
+    エンジン_->COMレベル = s_.状況.COMレベル;
     時計観察 観察(*this);
-    const 最善手 m = エンジン_->探索(観察);
+    const 最善手 m = エンジン_->手を選ぶ(観察);
     画面_.更新();
-
     if (!m.有り) {
         対局終了_COM手なし();
         return;
     }
 
     経過秒更新();
-    const double 経過 = s.時計.経過秒;
-    s.棋譜.手順保存(局, s.時計.累計秒MAN, s.時計.累計秒MAN, s.時計.累計秒COM,
-                    s.時計.累計秒COM + 経過);
-    s.状況.手数 += 1;
-    画面_.描画_手数(s.状況.手数, 色_白);
+    const double 経過 = 時.経過秒;
+    s_.棋譜.手順保存(局, 時.累計秒MAN, 時.累計秒MAN, 時.累計秒COM, 時.累計秒COM + 経過);
+    s_.状況.手数 += 1;
+    画面_.描画_手数(s_.状況.手数, 色_白);
     if (m.元X == 持駒列_COM) {
-        描画_駒点滅(m.駒, 持駒列_COM, 8 - m.元Y, 2);
+        const 桝 元 = 持駒の位置(true, m.元Y);
+        描画_駒点滅(m.駒, 元.列, 元.行, 2);
     } else {
         描画_駒点滅(m.元駒, m.元X, m.元Y, 2);
     }
-    駒移動(局, *this, m.元X, m.元Y, m.先X, m.先Y, m.駒);
+    エンジン_->手を指す(m, *this);
     画面_.消去_思考中();
     待ち時間(0.5);
     音_.鳴らす_駒打();
-    s.棋譜.着手後保存(局);
-    派生値を整える(局);
+    s_.棋譜.着手後保存(局);
     環境_.Timer1.停止();
     // Booked now, so that a winning move's time counts too.
-    s.時計.累計秒COM += 経過;
+    時.累計秒COM += 経過;
 
-    エンジン_->勢力調査();
     if (エンジン_->詰めかMAN() == 定数_ON) {
         告知("よし！!", "詰め ?");
     } else if (局.勝者 == 局.手番値COM) {
         画面_.消去_移動結果(局.手番値COM);
         告知("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
-        s.状況.手番 = 局.手番値MAN;
+        s_.状況.手番 = 局.手番値MAN;
         return;
-    } else if (エンジン_->図.勢力数_COM[局.王位置X_MAN][局.王位置Y_MAN] > 0) {
+    } else if (エンジン_->MAN王手()) {
         告知("   ** 王手 **", "");
     }
     画面_.描画_移動結果(局.手番値COM, m.先X, m.先Y, m.駒, 色_白);
     画面_.描画_桝輪郭(色_白, m.先X, m.先Y);
-
-    s.時計.手番開始時刻 = 現在秒();
-    s.状況.手番 = 局.手番値MAN;
-    if (経過時間表示()) 環境_.Timer1.開始();
+    時.手番開始時刻 = 現在秒();
+    s_.状況.手番 = 局.手番値MAN;
+    if (s_.設定.経過時間) 環境_.Timer1.開始();
 }
 
 // The computer has no legal move at all: the game ends as the human's win.
 void Form1::対局終了_COM手なし() {
-    auto& s = *状態_;
     環境_.Timer1.停止();
     画面_.消去_思考中();
-    s.局.勝者 = s.局.手番値MAN;
-    s.状況.手番 = s.局.手番値MAN;
+    s_.局.勝者 = s_.局.手番値MAN;
+    s_.状況.手番 = s_.局.手番値MAN;
     告知("コンピュータには指せる手がありません。\nあなたの勝ちです", "終了");
 }
 
@@ -560,31 +544,28 @@ void Form1::STOP_Click() {
 // Puts the history entry on the board into the position and the hands, sets both clocks to the
 // totals as they stood at that position and redraws them, the hands and the board.
 void Form1::棋譜の局面を置く() {
-    auto& s = *状態_;
-    auto& 局 = s.局;
-    const 棋譜項目& e = s.棋譜.現在();
-    棋譜の局面を写す(e, 局);
-    s.時計.累計秒COM = e.前秒C;
-    画面_.描画_所有時間(局.手番値COM, s.時計.累計秒COM);
-    s.時計.累計秒MAN = e.前秒M;
-    画面_.描画_所有時間(局.手番値MAN, s.時計.累計秒MAN);
+    const 棋譜項目& e = s_.棋譜.現在();
+    棋譜の局面を写す(e, s_.局);
+    s_.時計.累計秒COM = e.前秒C;
+    画面_.描画_所有時間(s_.局.手番値COM, s_.時計.累計秒COM);
+    s_.時計.累計秒MAN = e.前秒M;
+    画面_.描画_所有時間(s_.局.手番値MAN, s_.時計.累計秒MAN);
     画面_.描画_自持盤();
     画面_.描画_敵持盤();
     画面_.描画_盤();
 }
 
 void Form1::AFTER_Click() {
-    auto& s = *状態_;
-    auto& 局 = s.局;
+    auto& 状況 = s_.状況;
     パネルを閉じる();
-    if (s.状況.手番 == 手番_なし) {
+    if (状況.手番 == 手番_なし) {
         音_.鳴らす_禁止();
         告知("「対局」で始めて下さい", "開始");
         return;
     }
-    s.状況.再開フラグ = 定数_ON;
-    if (s.棋譜.棋譜手数() >= s.棋譜.棋譜記録数()) {
-        if (s.状況.棋譜モード == 定数_ON) {
+    状況.再開フラグ = 定数_ON;
+    if (!s_.棋譜.進める()) {
+        if (状況.棋譜モード == 定数_ON) {
             告知("終わり", "進む");
         } else {
             音_.鳴らす_禁止();
@@ -593,35 +574,32 @@ void Form1::AFTER_Click() {
         return;
     }
     画面_.消去_思考中();
-    s.状況.選択状態 = 0;
+    状況.選択状態 = 0;
     環境_.Timer1.停止();
     画面_.描画_将棋盤桝();
-    s.棋譜.進める();
-    s.状況.手数 += 1;
-    画面_.描画_手数(s.状況.手数, 色_白);
-    const int n = s.棋譜.棋譜手数();
+    状況.手数 += 1;
+    画面_.描画_手数(状況.手数, 色_白);
     棋譜の局面を置く();
     int X = 0;
     int Y = 0;
     int 種類 = 0;
-    調査_移動結果(s.棋譜, n, X, Y, 種類);
+    調査_移動結果(s_.棋譜, s_.棋譜.棋譜手数(), X, Y, 種類);
     音_.鳴らす_駒打();
-    画面_.描画_移動結果(種類 > 0 ? 局.手番値COM : 局.手番値MAN, X, Y, 種類, 色_移動結果);
-    s.状況.手番 = -s.状況.手番;
-    画面_.描画_手数(s.状況.手数, 色_白);
+    画面_.描画_移動結果(種類 > 0 ? s_.局.手番値COM : s_.局.手番値MAN, X, Y, 種類, 色_移動結果);
+    状況.手番 = -状況.手番;
+    画面_.描画_手数(状況.手数, 色_白);
 }
 
 void Form1::REPLAY_Click() {
-    auto& s = *状態_;
-    auto& 局 = s.局;
+    auto& 状況 = s_.状況;
     パネルを閉じる();
-    s.状況.再開フラグ = 定数_ON;
-    if (s.棋譜.棋譜手数() < 1) {
+    状況.再開フラグ = 定数_ON;
+    if (s_.棋譜.棋譜手数() < 1) {
         音_.鳴らす_禁止();
         告知("できません", "戻る");
         return;
     }
-    s.状況.選択状態 = 0;
+    状況.選択状態 = 0;
     環境_.Timer1.停止();
     画面_.描画_将棋盤桝();
     画面_.消去_思考中();
@@ -629,131 +607,76 @@ void Form1::REPLAY_Click() {
     int X = 0;
     int Y = 0;
     int 種類 = 0;
-    調査_移動結果(s.棋譜, s.棋譜.棋譜手数(), X, Y, 種類);
-    s.棋譜.戻す();
+    調査_移動結果(s_.棋譜, s_.棋譜.棋譜手数(), X, Y, 種類);
+    s_.棋譜.戻す();
     棋譜の局面を置く();
     音_.鳴らす_駒打();
-    画面_.消去_移動結果(種類 > 0 ? 局.手番値COM : 局.手番値MAN);
-    s.状況.手数 -= 1;
-    s.状況.手番 = -s.状況.手番;
-    画面_.描画_手数(s.状況.手数, 色_白);
+    画面_.消去_移動結果(種類 > 0 ? s_.局.手番値COM : s_.局.手番値MAN);
+    状況.手数 -= 1;
+    状況.手番 = -状況.手番;
+    画面_.描画_手数(状況.手数, 色_白);
 }
 
 void Form1::CANCEL_Click() {
-    初期設定(*状態_, *this);
+    初期設定(s_, *this);
     音_.鳴らす_駒打();
 }
 
 void Form1::REVERSE_Click() {
-    auto& s = *状態_;
-    auto& 局 = s.局;
-    if (s.状況.棋譜モード == 定数_ON) {
+    auto& 状況 = s_.状況;
+    if (状況.棋譜モード == 定数_ON) {
         音_.鳴らす_禁止();
         告知("棋譜ﾓｰﾄﾞではできません", "反転");
         return;
     }
-    s.状況.反転フラグ = 定数_ON;
-    s.状況.選択状態 = 0;
-    盤表 T;
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) T[x][y] = 局.盤面[x][y];
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) {
-            const int v = T[x][y];
-            局.盤面[10 - x][10 - y] = v <= 駒_MAN歩 ? -v : (v >= 駒_COM歩 ? -v : v);
-        }
-    for (int k = 1; k <= 7; ++k) std::swap(局.持駒MAN[k], 局.持駒COM[k]);
-    派生値を整える(局);
+    状況.反転フラグ = 定数_ON;
+    状況.選択状態 = 0;
+    局面反転(s_.局);
     画面_.表示記憶消去();
     画面_.画面_再描画();
-    画面_.描画_手数(s.状況.手数, 色_白);
-    if (s.状況.ハンデ設定フラグ == 定数_ON) {
-        s.状況.ハンデレベル = -s.状況.ハンデレベル;
-        画面_.描画_ハンデレベル(s.状況.ハンデレベル);
+    画面_.描画_手数(状況.手数, 色_白);
+    if (状況.ハンデ設定フラグ == 定数_ON) {
+        状況.ハンデレベル = -状況.ハンデレベル;
+        画面_.描画_ハンデレベル(状況.ハンデレベル);
     }
     音_.鳴らす_駒打();
-    s.状況.手番 = -s.状況.手番;
+    状況.手番 = -状況.手番;
     // The history starts again from the turned position.
-    s.棋譜.開始(局, s.時計.累計秒MAN, s.時計.累計秒COM, 棋譜の出自::反転);
+    s_.棋譜.開始(s_.局, s_.時計.累計秒MAN, s_.時計.累計秒COM, 棋譜の出自::反転);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Handicap
 
-namespace {
-
-struct ハンデ駒 {
-    int 駒, x, y;
-};
-
-// The piece taken off (or put back) when the level goes from ±(i - 1) to ±i.
-constexpr ハンデ駒 COMハンデ[11] = {{0, 0, 0},          {駒_COM角成, 8, 2}, {駒_COM飛成, 2, 2},
-                                    {駒_COM香成, 9, 1}, {駒_COM香成, 1, 1}, {駒_COM桂成, 8, 1},
-                                    {駒_COM桂成, 2, 1}, {駒_COM銀成, 7, 1}, {駒_COM銀成, 3, 1},
-                                    {駒_COM金, 6, 1},   {駒_COM金, 4, 1}};
-constexpr ハンデ駒 MANハンデ[11] = {{0, 0, 0},          {駒_MAN角成, 2, 8}, {駒_MAN飛成, 8, 8},
-                                    {駒_MAN香成, 1, 9}, {駒_MAN香成, 9, 9}, {駒_MAN桂成, 2, 9},
-                                    {駒_MAN桂成, 8, 9}, {駒_MAN銀成, 3, 9}, {駒_MAN銀成, 7, 9},
-                                    {駒_MAN金, 4, 9},   {駒_MAN金, 6, 9}};
-
-}  // namespace
-
 void Form1::描画_メッセージ(int IN_メッセージ番号) {
-    const char* 理由 = "";
-    switch (IN_メッセージ番号) {
-        case 1:
-            理由 = "棋譜ﾓｰﾄﾞではできません";
-            break;
-        case 2:
-            理由 = "対局途中ではできません";
-            break;
-        case 3:
-            理由 = "反転後ではできません";
-            break;
-        default:
-            break;
-    }
-    告知(std::string(理由) + "\r\r局面→最初にして下さい", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
+    static const char* const 理由[] = {"", "棋譜ﾓｰﾄﾞではできません", "対局途中ではできません",
+                                       "反転後ではできません"};
+    const bool 既知 = IN_メッセージ番号 >= 1 && IN_メッセージ番号 <= 3;
+    告知(std::string(既知 ? 理由[IN_メッセージ番号] : "") + "\r\r局面→最初にして下さい",
+         "ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定");
 }
 
 void Form1::ハンデ変更(int 向き) {
-    auto& s = *状態_;
+    auto& 状況 = s_.状況;
     パネルを閉じる();
-    if (s.状況.棋譜モード == 定数_ON) {
+    const int 理由 = 状況.棋譜モード == 定数_ON   ? 1
+                     : s_.棋譜.棋譜手数() > 0     ? 2
+                     : 状況.反転フラグ == 定数_ON ? 3
+                                                  : 0;
+    if (理由 != 0) {
         音_.鳴らす_禁止();
-        描画_メッセージ(1);
+        描画_メッセージ(理由);
         return;
     }
-    if (s.棋譜.棋譜手数() > 0) {
-        音_.鳴らす_禁止();
-        描画_メッセージ(2);
-        return;
-    }
-    if (s.状況.反転フラグ == 定数_ON) {
-        音_.鳴らす_禁止();
-        描画_メッセージ(3);
-        return;
-    }
-    const int 前 = s.状況.ハンデレベル;
-    const int 後 = 前 + 向き;
-    if (後 >= -10 && 後 <= 10) {
-        s.状況.ハンデレベル = 後;
-        画面_.描画_ハンデレベル(後);
-        // Moving away from 0 takes the piece of the level reached off; moving towards 0 puts
-        // the piece of the level left back.
-        const bool 離れる = std::abs(後) > std::abs(前);
-        const int 段 = 離れる ? std::abs(後) : std::abs(前);
-        const bool COM側 = 離れる ? 後 > 0 : 前 > 0;
-        const ハンデ駒& e = COM側 ? COMハンデ[段] : MANハンデ[段];
-        const int 駒 = 離れる ? 空桝 : e.駒;
-        s.局.盤面[e.x][e.y] = 駒;
-        画面_.描画_絵(駒, e.x, e.y);
-        画面_.描画_桝輪郭(色_背景, e.x, e.y);
+    if (const auto 変化 = ハンデを動かす(s_.局, 状況.ハンデレベル, 向き)) {
+        画面_.描画_ハンデレベル(状況.ハンデレベル);
+        画面_.描画_絵(変化->駒, 変化->x, 変化->y);
+        画面_.描画_桝輪郭(色_背景, 変化->x, 変化->y);
         音_.鳴らす_駒打();
     }
-    s.状況.ハンデ設定フラグ = 定数_ON;
+    状況.ハンデ設定フラグ = 定数_ON;
     // The handicap position is where this game's history begins.
-    s.棋譜.開始(s.局, s.時計.累計秒MAN, s.時計.累計秒COM, 棋譜の出自::ハンデ);
+    s_.棋譜.開始(s_.局, s_.時計.累計秒MAN, s_.時計.累計秒COM, 棋譜の出自::ハンデ);
 }
 
 void Form1::LBEL_UP_Click() {
@@ -772,12 +695,8 @@ void Form1::描画_可視(bool a, bool b, bool c) {
 }
 
 void Form1::描画_棋譜_IO(int フラグ) {
-    if (フラグ == 0) {
-        環境_.パネル.入力欄表示(true);
-    } else {
-        環境_.パネル.入力欄消去();
-        環境_.パネル.入力欄表示(false);
-    }
+    if (フラグ != 0) 環境_.パネル.入力欄消去();
+    環境_.パネル.入力欄表示(フラグ == 0);
 }
 
 void Form1::パネルを閉じる() {
@@ -796,12 +715,11 @@ void Form1::KIFU_READ_Click() {
 
 void Form1::KIFU_WRITE_Click() {
     // A game begun from a turned or handicapped position stays unwritable after 最初 too.
-    const auto& s = *状態_;
-    if (s.状況.反転フラグ == 定数_ON || s.棋譜.出自() == 棋譜の出自::反転) {
+    if (s_.状況.反転フラグ == 定数_ON || s_.棋譜.出自() == 棋譜の出自::反転) {
         告知("反転後は書き込みできません", "棋譜書込");
         return;
     }
-    if (s.状況.ハンデ設定フラグ == 定数_ON || s.棋譜.出自() == 棋譜の出自::ハンデ) {
+    if (s_.状況.ハンデ設定フラグ == 定数_ON || s_.棋譜.出自() == 棋譜の出自::ハンデ) {
         告知("ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません", "棋譜書込");
         return;
     }
@@ -811,29 +729,26 @@ void Form1::KIFU_WRITE_Click() {
 
 void Form1::Command1_Click() {
     auto& パネル = 環境_.パネル;
-    const auto& s = *状態_;
     const std::string ファイル名 = パネル.入力(1);
     if (ファイル名.empty()) {
         告知("ﾌｧｲﾙ名が入力されていません", "  ");
         return;
     }
-    if (s.棋譜.棋譜記録数() < 1) {
+    if (s_.棋譜.棋譜記録数() < 1) {
         告知("保存するデータがありません", "棋譜保存");
         return;
     }
-    棋譜見出し 見出し;
-    見出し.対局名 = パネル.入力(2);
-    const bool 人が先手 = s.局.手番値MAN == 手番_先手;
-    見出し.上手名 = 人が先手 ? パネル.入力(4) : パネル.入力(3);
-    見出し.下手名 = 人が先手 ? パネル.入力(3) : パネル.入力(4);
+    const bool 人が先手 = s_.局.手番値MAN == 手番_先手;
+    const 棋譜見出し 見出し{パネル.入力(2), 人が先手 ? パネル.入力(4) : パネル.入力(3),
+                            人が先手 ? パネル.入力(3) : パネル.入力(4)};
     std::string フォルダ = パネル.フォルダ();
     if (!フォルダ.empty() && フォルダ.back() != '/') フォルダ += '/';
     const std::string 表示名 = ファイル名 + std::string(棋譜拡張子);
-    const std::string パス = フォルダ + 表示名;
     auto 書く = [&](int 記録数) {
-        return 棋譜ファイルを書く(環境_.ファイル, 環境_.符号, パス, s.棋譜, 記録数, 見出し, 表示名);
+        return 棋譜ファイルを書く(環境_.ファイル, 環境_.符号, フォルダ + 表示名, s_.棋譜, 記録数,
+                                  見出し, 表示名);
     };
-    棋譜書込結果 r = 書く(s.棋譜.棋譜記録数());
+    棋譜書込結果 r = 書く(s_.棋譜.棋譜記録数());
     // The format cannot hold every entry: offer the moves before the first such entry.
     if (!r.成功 && r.表せない手目 > 1) {
         const int 手目 = r.表せない手目 - 1;
@@ -855,7 +770,6 @@ void Form1::Command1_Click() {
 }
 
 void Form1::File1_Click(const std::string& ファイル名) {
-    auto& s = *状態_;
     描画_可視(false, false, false);
     // Read and check the whole file before anything changes: a broken file leaves the game
     // as it was.
@@ -865,19 +779,19 @@ void Form1::File1_Click(const std::string& ファイル名) {
         告知(r.誤り, std::string(棋譜読込の題));
         return;
     }
-    初期設定(s, *this);
-    s.状況.棋譜モード = 定数_ON;
+    初期設定(s_, *this);
+    s_.状況.棋譜モード = 定数_ON;
     const auto& 見 = r.棋譜.見出し;
     画面_.描画_棋譜見出し(見.対局名, 見.上手名, 見.下手名);
-    棋譜表へ移す(r.棋譜, s.棋譜);
-    s.状況.手数 = 0;
+    棋譜表へ移す(r.棋譜, s_.棋譜);
+    s_.状況.手数 = 0;
     if (r.棋譜.記録数() == 0) {
         告知("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません", "棋譜");
         return;
     }
     告知(" 読み込みました", "棋譜");
     告知("棋譜を '進 'で進めて下さい", "棋譜");
-    s.状況.手番 = 手番_先手;
+    s_.状況.手番 = 手番_先手;
 }
 
 void Form1::Drive1_Change(const std::string& ドライブ) {
@@ -889,48 +803,19 @@ void Form1::Dir1_Change(const std::string& フォルダ) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Options
+// Options: the settings hold them, the menus show them, the file keeps them.
 
 void Form1::OPTION_Click() {
     パネルを閉じる();
 }
 
-void Form1::チェック設定(int IN_背景種類) {
-    for (const auto& e : 背景一覧)
-        環境_.メニュー欄.チェック設定(e.メニュー名, e.コード == IN_背景種類);
-}
-
-// Puts the options read from the settings file in effect. Exactly one background is checked
-// at all times: green unless the file chose one. The music starts only once the whole file is
-// read, so that a later line can still switch it off.
-void Form1::設定を適用(const 設定値& 値) {
-    const int 背景 = 値.背景.value_or(背景_緑);
-    チェック設定(背景);
-    画面_.描画_背景(背景);
-    画面_.背景種類 = 背景;
-    if (値.移動指導) {
-        const bool 入 = *値.移動指導;
-        色_移動指導 = 入 ? 色_白 : 色_緑;
-        環境_.メニュー欄.チェック設定("SIDOU", 入);
-        状態_->状況.移動指導フラグ = 入 ? 定数_ON : 定数_OFF;
-    }
-    if (値.経過時間) 環境_.メニュー欄.チェック設定("KEIKA", *値.経過時間);
-    if (値.BGM) 環境_.メニュー欄.チェック設定("BGM", *値.BGM);
-    if (値.BGM.value_or(false)) 音_.BGM開始();
-}
-
-// Puts the four defaults in place (the background without drawing it when `描く` is false) and
-// writes them to the file.
-void Form1::既定の設定(bool 描く) {
-    チェック設定(背景_緑);
-    if (描く) 画面_.描画_背景(背景_緑);
-    画面_.背景種類 = 背景_緑;
-    環境_.メニュー欄.チェック設定("SIDOU", false);
-    環境_.メニュー欄.チェック設定("KEIKA", true);
-    環境_.メニュー欄.チェック設定("BGM", true);
-    if (const auto 内容 = 設定ファイル内容(既定の設定行(), 環境_.符号)) {
-        環境_.ファイル.書く(設定ファイル名, *内容);
-    }
+// Puts the check marks of the option menus in step with the settings.
+void Form1::メニューを合わせる() {
+    auto& m = 環境_.メニュー欄;
+    for (const auto& e : 背景一覧) m.チェック設定(e.メニュー名, e.コード == s_.設定.背景種類);
+    m.チェック設定(control::SIDOU, s_.設定.移動指導フラグ == 定数_ON);
+    m.チェック設定(control::KEIKA, s_.設定.経過時間);
+    m.チェック設定(control::BGM, s_.設定.BGM);
 }
 
 void Form1::読込_環境設定ファイル() {
@@ -939,7 +824,15 @@ void Form1::読込_環境設定ファイル() {
     const auto 内容 =
         ある ? 環境_.ファイル.読む(設定ファイル名, 誤り, 設定ファイル最大バイト数) : std::nullopt;
     if (!内容) {
-        既定の設定(true);
+        // The defaults, written for next time; the music waits for the menu.
+        const int 色 = s_.設定.色_移動指導;
+        s_.設定 = 既定の設定();
+        s_.設定.色_移動指導 = 色;
+        画面_.描画_背景(s_.設定.背景種類);
+        メニューを合わせる();
+        if (const auto 既定 = 設定ファイル内容(既定の設定行(), 環境_.符号)) {
+            環境_.ファイル.書く(設定ファイル名, *既定);
+        }
         // A missing or unreadable file goes unmentioned; one far too large to be settings is
         // worth a word, since it is replaced.
         if (ある && 誤り == 読込文_大きすぎる) {
@@ -949,22 +842,14 @@ void Form1::読込_環境設定ファイル() {
         }
         return;
     }
-    設定を適用(設定を読む(設定ファイルの行(*内容, 環境_.符号)));
+    設定を当てる(設定を読む(設定ファイルの行(*内容, 環境_.符号)), s_.設定);
+    画面_.描画_背景(s_.設定.背景種類);
+    メニューを合わせる();
+    if (s_.設定.BGM) 音_.BGM開始();
 }
 
 void Form1::書込_環境設定ファイル() {
-    const auto& m = 環境_.メニュー欄;
-    std::vector<std::string> 行;
-    for (const char* 名 : {"MIDORI", "TAKE", "TATAMI", "UCHU", "RENGA"}) {
-        if (m.チェック(名)) {
-            行.push_back(std::string("背景画=") + 背景を名前で探す(名)->値);
-            break;
-        }
-    }
-    行.push_back(m.チェック("SIDOU") ? "移動指導=ON" : "移動指導=OFF");
-    行.push_back(m.チェック("KEIKA") ? "経過時間=ON" : "経過時間=OFF");
-    行.push_back(m.チェック("BGM") ? "BGM=ON" : "BGM=OFF");
-    const auto 内容 = 設定ファイル内容(行, 環境_.符号);
+    const auto 内容 = 設定ファイル内容(設定の行(s_.設定), 環境_.符号);
     ファイル結果 r;
     if (内容) r = 環境_.ファイル.書く(設定ファイル名, *内容);
     if (r.成功) {
@@ -982,10 +867,8 @@ void Form1::書込_環境設定ファイル() {
 }
 
 void Form1::背景選択(int 背景) {
-    if (!環境_.メニュー欄.チェック(背景をコードで探す(背景)->メニュー名)) {
-        チェック設定(背景);
-        画面_.背景種類 = 背景;
-    }
+    s_.設定.背景種類 = 背景;
+    メニューを合わせる();
     書込_環境設定ファイル();
     画面_.画面_再描画();
 }
@@ -1007,51 +890,44 @@ void Form1::RENGA_Click() {
 }
 
 void Form1::SIDOU_Click() {
-    auto& m = 環境_.メニュー欄;
-    if (m.チェック("SIDOU")) {
-        for (int x = 1; x <= 9; ++x)
-            for (int y = 1; y <= 9; ++y) 画面_.描画_桝輪郭(色_桝線, x, y);
-        for (int y = 1; y <= 7; ++y) {
-            画面_.描画_桝輪郭(色_桝線, 持駒列_COM, y);
-            画面_.描画_桝輪郭(色_桝線, 持駒列_MAN, y + 2);
-        }
-        m.チェック設定("SIDOU", false);
-        状態_->状況.移動指導フラグ = 定数_OFF;
-        色_移動指導 = 色_桝線;
+    auto& 設定 = s_.設定;
+    if (設定.移動指導フラグ == 定数_ON) {
+        画面_.描画_全桝輪郭();  // wipes any guidance or pick
+        設定.移動指導フラグ = 定数_OFF;
+        設定.色_移動指導 = 色_桝線;
     } else {
-        m.チェック設定("SIDOU", true);
-        状態_->状況.移動指導フラグ = 定数_ON;
-        色_移動指導 = 色_白;
+        設定.移動指導フラグ = 定数_ON;
+        設定.色_移動指導 = 色_白;
     }
+    メニューを合わせる();
     書込_環境設定ファイル();
 }
 
 void Form1::KEIKA_Click() {
-    auto& m = 環境_.メニュー欄;
-    const auto& s = *状態_;
-    if (m.チェック("KEIKA")) {
-        m.チェック設定("KEIKA", false);
+    auto& 設定 = s_.設定;
+    if (設定.経過時間) {
+        設定.経過時間 = false;
         環境_.Timer1.停止();
-        画面_.消去_所有時間(s.局.手番値MAN);
-        画面_.消去_所有時間(s.局.手番値COM);
+        画面_.消去_所有時間(s_.局.手番値MAN);
+        画面_.消去_所有時間(s_.局.手番値COM);
     } else {
-        m.チェック設定("KEIKA", true);
+        設定.経過時間 = true;
         環境_.Timer1.開始();
-        画面_.描画_所有時間(s.局.手番値COM, s.時計.累計秒COM);
-        画面_.描画_所有時間(s.局.手番値MAN, s.時計.累計秒MAN);
+        画面_.描画_所有時間(s_.局.手番値COM, s_.時計.累計秒COM);
+        画面_.描画_所有時間(s_.局.手番値MAN, s_.時計.累計秒MAN);
     }
+    メニューを合わせる();
     書込_環境設定ファイル();
 }
 
 void Form1::BGM_Click() {
-    auto& m = 環境_.メニュー欄;
-    if (m.チェック("BGM")) {
-        m.チェック設定("BGM", false);
-        音_.BGM停止();
-    } else {
-        m.チェック設定("BGM", true);
+    s_.設定.BGM = !s_.設定.BGM;
+    if (s_.設定.BGM) {
         音_.BGM開始();
+    } else {
+        音_.BGM停止();
     }
+    メニューを合わせる();
     書込_環境設定ファイル();
 }
 

@@ -1,7 +1,7 @@
-// Form1: the game window's logic. It owns the game state, receives every window event and
-// menu command, and calls the rules, the engine, the drawing, the clock, the files and the
-// sound in the order the game needs. The platform reaches it only through these handlers,
-// and it reaches the platform only through the interfaces of platform.h and canvas.h.
+// Form1: the game window's events and commands. It receives every window event and menu
+// command and calls the rules, the engine, the drawing, the clock, the files and the sound in
+// the order the game needs; the work itself is theirs. The platform reaches it only through
+// these handlers, and it reaches the platform only through the interfaces of src/interfaces.
 #pragma once
 
 #include <memory>
@@ -9,6 +9,7 @@
 
 #include "display/screen.h"
 #include "engine/engine.h"
+#include "game/move_entry.h"
 #include "interfaces/canvas.h"
 #include "interfaces/platform.h"
 #include "options/settings.h"
@@ -31,13 +32,10 @@ struct プラットフォーム {
     ウィンドウ& 窓;
 };
 
-// Product name and version shown by the about box.
-inline constexpr const char* 製品名 = "Kiryuza";
-inline constexpr const char* 版 = "1.0.0";
-
 class Form1 : private 局面表示 {
   public:
-    explicit Form1(const プラットフォーム& 環境);
+    // The game runs on `状態`, which the caller owns.
+    Form1(const プラットフォーム& 環境, 対局状態& 状態);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -92,33 +90,30 @@ class Form1 : private 局面表示 {
     void BGM_Click();
     void VER_Click();
 
-    // The state, for the tests (which also set up positions through 状態を変える).
-    const 対局状態& 状態() const { return *状態_; }
-    対局状態& 状態を変える() { return *状態_; }
-    const 思考エンジン& エンジン() const { return *エンジン_; }
-    int 背景種類() const { return 画面_.背景種類; }
-    bool 終了済み() const { return 終了済み_; }
-    int 移動指導色() const { return 色_移動指導; }
-
   private:
     // Game control.
     void 終了処理();
+    void 終わる();
+    void 棋譜を続ける();
+    棋譜の出自 今の出自() const;
     void com_ban();
+    void 対局終了_COM手なし();
     void レベル_設定(int IN_LEVEL);
     void レベル選択(int レベル);
     void 待ち時間(double IN_秒);
+    void 経過秒更新();
+    bool 棋譜満杯なら断る();
+
+    // Mouse input.
+    bool 再開を告げる();
+    void 盤を押す(桝 c);
+    void 人の手を指す();
+    void 持駒を押す(桝 c);
     void 描画_移動可能桝色(int 元X, int 元Y, int 描画色, int 駒);
     void 描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入力_点滅回数);
-    bool 棋譜満杯なら断る();
-    void 棋譜を続ける();
-    棋譜の出自 今の出自() const;
-    void 対局終了_COM手なし();
-    void 経過秒更新();
 
-    // Replay.
+    // Replay and handicap.
     void 棋譜の局面を置く();
-
-    // Handicap.
     void ハンデ変更(int 向き);
     void 描画_メッセージ(int IN_メッセージ番号);
 
@@ -130,10 +125,8 @@ class Form1 : private 局面表示 {
     // Settings.
     void 読込_環境設定ファイル();
     void 書込_環境設定ファイル();
-    void チェック設定(int IN_背景種類);
     void 背景選択(int 背景);
-    void 設定を適用(const 設定値& 値);
-    void 既定の設定(bool 描く);
+    void メニューを合わせる();
 
     // 局面表示: what the rules ask of the screen.
     void 描画_絵(int 駒種類, double x, double y) override { 画面_.描画_絵(駒種類, x, y); }
@@ -147,25 +140,15 @@ class Form1 : private 局面表示 {
     }
     void Timer1_停止() override { 環境_.Timer1.停止(); }
 
-    bool 経過時間表示() const;
     double 現在秒() { return 環境_.時刻.現在秒(); }
     void 告知(const std::string& 本文, const std::string& 題) { 環境_.メッセージ.表示(本文, 題); }
 
     プラットフォーム 環境_;
-    std::unique_ptr<対局状態> 状態_;
+    対局状態& s_;  // the game, owned by the caller
     std::unique_ptr<思考エンジン> エンジン_;
     画面 画面_;
     音響 音_;
-
-    // The outline colour of the move guidance.
-    int 色_移動指導 = 色_桝線;
-
-    // The move being entered with the mouse (kept between clicks).
-    int 移動元X = 0;
-    int 移動元Y = 0;
-    int 移動先X = 0;
-    int 移動先Y = 0;
-    int 移動駒 = 0;
+    指し手入力 入力_;
 
     bool 終了済み_ = false;
     bool 設定書込失敗中_ = false;  // the last write of the settings file failed

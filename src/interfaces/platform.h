@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kiryuza {
@@ -40,12 +41,12 @@ class タイマー {
     virtual bool 動作中() const = 0;
 };
 
-// The menu items with check marks, addressed by their control names ("KEIKA", "LEVEL3", ...).
+// The menu items with check marks, addressed by their control names (interfaces/
+// control_names.h). The game keeps its options itself; the marks only show them.
 class メニュー {
   public:
     virtual ~メニュー() = default;
-    virtual bool チェック(const std::string& 名) const = 0;
-    virtual void チェック設定(const std::string& 名, bool 付ける) = 0;
+    virtual void チェック設定(std::string_view 名, bool 付ける) = 0;
 };
 
 // The sound library: 32-bit handles, 0 = none. Calls with a 0 handle do nothing.

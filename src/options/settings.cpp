@@ -14,12 +14,6 @@ const 背景項目* 背景をコードで探す(int コード) {
     return nullptr;
 }
 
-const 背景項目* 背景を名前で探す(std::string_view メニュー名) {
-    for (const auto& e : 背景一覧)
-        if (メニュー名 == e.メニュー名) return &e;
-    return nullptr;
-}
-
 設定行 設定行を分ける(std::string_view 行) {
     const std::size_t i = 行.find('=');
     if (i == std::string_view::npos) return {"", std::string(行)};
@@ -71,8 +65,37 @@ std::optional<std::vector<std::uint8_t>> 設定ファイル内容(const std::vec
     return 値;
 }
 
+void 設定を当てる(const 設定値& 値, 設定状態& 設定) {
+    設定.背景種類 = 値.背景.value_or(背景_緑);
+    if (値.移動指導) {
+        設定.移動指導フラグ = *値.移動指導 ? 定数_ON : 定数_OFF;
+        設定.色_移動指導 = *値.移動指導 ? 色_白 : 色_緑;
+    }
+    if (値.経過時間) 設定.経過時間 = *値.経過時間;
+    if (値.BGM) 設定.BGM = *値.BGM;
+}
+
+設定状態 既定の設定() {
+    設定状態 設定;
+    設定.経過時間 = true;
+    設定.BGM = true;
+    return 設定;
+}
+
 std::vector<std::string> 既定の設定行() {
-    return {"背景画=緑", "移動指導=OFF", "経過時間=ON", "BGM=ON"};
+    return 設定の行(既定の設定());
+}
+
+std::vector<std::string> 設定の行(const 設定状態& 設定) {
+    const auto 入切 = [](bool 入) { return 入 ? std::string("ON") : std::string("OFF"); };
+    std::vector<std::string> 行;
+    if (const 背景項目* e = 背景をコードで探す(設定.背景種類)) {
+        行.push_back("背景画=" + std::string(e->値));
+    }
+    行.push_back("移動指導=" + 入切(設定.移動指導フラグ == 定数_ON));
+    行.push_back("経過時間=" + 入切(設定.経過時間));
+    行.push_back("BGM=" + 入切(設定.BGM));
+    return 行;
 }
 
 }  // namespace kiryuza

@@ -8,7 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "interfaces/control_names.h"
 #include "interfaces/platform.h"
+#include "rules/game_state.h"
 
 namespace kiryuza {
 
@@ -19,20 +21,20 @@ inline constexpr std::size_t 設定ファイル最大バイト数 = 4096;
 
 // A background choice: its value in the file, its picture code and its menu item.
 struct 背景項目 {
-    const char* 値;
+    std::string_view 値;
     int コード;
-    const char* メニュー名;
+    std::string_view メニュー名;
 };
 
 inline constexpr 背景項目 背景一覧[] = {
-    {"緑", 2, "MIDORI"}, {"畳", 3, "TATAMI"},  {"竹", 4, "TAKE"},
-    {"宇宙", 5, "UCHU"}, {"煉瓦", 6, "RENGA"},
+    {"緑", 背景_緑, control::MIDORI},    {"畳", 背景_畳, control::TATAMI},
+    {"竹", 背景_竹, control::TAKE},      {"宇宙", 背景_宇宙, control::UCHU},
+    {"煉瓦", 背景_煉瓦, control::RENGA},
 };
 
 // Lookups in the table above; nothing when there is no such entry.
 const 背景項目* 背景を値で探す(std::string_view 値);
 const 背景項目* 背景をコードで探す(int コード);
-const 背景項目* 背景を名前で探す(std::string_view メニュー名);
 
 // One line split at its first "=": a line without "=" has an empty key and the whole line as
 // value.
@@ -61,7 +63,16 @@ struct 設定値 {
 };
 設定値 設定を読む(const std::vector<std::string>& 行);
 
-// The four lines a new settings file holds.
+// Puts the options a settings file gave in effect: the background, green when the file chose
+// none; guidance on (white outlines) or off (green outlines, as a file that says so gives);
+// the clocks and the music as given. An option the file does not give stays as it was.
+void 設定を当てる(const 設定値& 値, 設定状態& 設定);
+
+// The options a new settings file holds, and its four lines.
+設定状態 既定の設定();
 std::vector<std::string> 既定の設定行();
+
+// The four lines that keep the options, background first.
+std::vector<std::string> 設定の行(const 設定状態& 設定);
 
 }  // namespace kiryuza

@@ -2,6 +2,7 @@
 // flags, and the clock values; and the set-up that lays out a fresh game.
 #pragma once
 
+#include "interfaces/canvas.h"
 #include "rules/history.h"
 
 namespace kiryuza {
@@ -14,7 +15,6 @@ struct 対局状況 {
     int 反転フラグ = 定数_OFF;
     int ハンデ設定フラグ = 定数_OFF;
     int 再開フラグ = 定数_OFF;
-    int 移動指導フラグ = 定数_OFF;
     int 選択状態 = 0;
     int 手数 = 0;
     int ハンデレベル = 0;
@@ -30,12 +30,23 @@ struct 時計値 {
     int 表示秒 = 0;
 };
 
-// Everything one game owns.
+// The player's options: what the settings file keeps and the option menus show.
+struct 設定状態 {
+    int 背景種類 = 背景_緑;         // the background tile (picture code 2..6)
+    int 移動指導フラグ = 定数_OFF;  // move guidance
+    int 色_移動指導 = 色_桝線;      // the outline colour of the guidance
+    bool 経過時間 = false;          // the clocks are shown
+    bool BGM = false;               // the music plays
+};
+
+// Everything the game runs on: the position, its history, the game's status, the clocks and
+// the options.
 struct 対局状態 {
     局面 局;
     棋譜表 棋譜;
     対局状況 状況;
     時計値 時計;
+    設定状態 設定;
 };
 
 // Resets the game state and lays out the starting position, then redraws the window.

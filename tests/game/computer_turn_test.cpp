@@ -60,7 +60,7 @@ TEST_F(コンピュータ, 詰ませたらよしと言い対局は続く) {
 TEST_F(コンピュータ, 王手なら王手と告げる) {
     form->SENTE_Click();
     局面にする(動けない上手);
-    form->状態を変える().局.盤面[4][5] = 駒_COM桂;  // its only moves both check (4, 9)
+    状態を変える().局.盤面[4][5] = 駒_COM桂;  // its only moves both check (4, 9)
     押す(9, 7);
     押す(9, 6);
     EXPECT_EQ(環.メッセージ.最後(), "   ** 王手 **");

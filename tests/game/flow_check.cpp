@@ -114,11 +114,12 @@ class 流れ検査 {
 
     int 乱数(int n) { return static_cast<int>(乱_() % static_cast<std::uint64_t>(n)); }
     bool 確率(int 百分率) { return 乱数(100) < 百分率; }
-    const 対局状態& s() const { return form_->状態(); }
+    const 対局状態& s() const { return *環_.状態; }
 
     // A new run of the program: the files stay, everything else starts afresh.
     void 起動() {
-        form_ = std::make_unique<Form1>(環_.束());
+        *環_.状態 = 対局状態{};
+        form_ = std::make_unique<Form1>(環_.束(), *環_.状態);
         環_.窓.終了要求 = false;
         環_.キャンバス面.模型.全消去();
         環_.メニュー欄.印.clear();
@@ -367,7 +368,8 @@ class 流れ検査 {
         int レベル = 0;
         for (const char* m : {"LEVEL1", "LEVEL2", "LEVEL3"}) レベル += 環_.メニュー欄.チェック(m);
         if (背景 != 1 || レベル != 1) 報告("check marks");
-        if ((環_.メニュー欄.チェック("SIDOU") ? 定数_ON : 定数_OFF) != 状況.移動指導フラグ)
+        if ((環_.メニュー欄.チェック(control::SIDOU) ? 定数_ON : 定数_OFF) !=
+            st.設定.移動指導フラグ)
             報告("guidance flag and menu disagree");
 
         画面を確かめる(報告);

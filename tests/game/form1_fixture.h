@@ -16,7 +16,8 @@ class Form1テスト : public ::testing::Test {
     std::unique_ptr<Form1> form;
 
     void SetUp() override {
-        form = std::make_unique<Form1>(環.束());
+        *環.状態 = 対局状態{};
+        form = std::make_unique<Form1>(環.束(), *環.状態);
         form->Form_Load();
     }
 
@@ -30,13 +31,14 @@ class Form1テスト : public ::testing::Test {
     void 押す(int x, int y) {
         form->Form_MouseDown(1, 0, 1050 + 570.0 * x + 285, 100 + 660.0 * y + 330);
     }
-    const 対局状態& s() const { return form->状態(); }
+    const 対局状態& s() const { return *環.状態; }
+    対局状態& 状態を変える() { return *環.状態; }
     int 盤(int x, int y) const { return s().局.盤面[x][y]; }
     int 鳴った(std::int32_t 音) { return 環.サウンド源.再生回数[音]; }
 
     // Replaces the board (hands are kept) and refreshes the kings' squares.
     void 局面にする(const std::array<std::string_view, 9>& 行) {
-        auto& 局 = form->状態を変える().局;
+        auto& 局 = 状態を変える().局;
         盤図(局, 行);
         for (int x = 1; x <= 9; ++x)
             for (int y = 1; y <= 9; ++y) {
@@ -51,7 +53,7 @@ class Form1テスト : public ::testing::Test {
             }
     }
     void 持駒を置く(bool COM側, int k, int n) {
-        auto& 局 = form->状態を変える().局;
+        auto& 局 = 状態を変える().局;
         (COM側 ? 局.持駒COM : 局.持駒MAN)[k] = n;
         int 計 = 0;
         for (int i = 1; i <= 7; ++i) 計 += (COM側 ? 局.持駒COM : 局.持駒MAN)[i];

@@ -9,7 +9,7 @@ class 設定 : public Form1テスト {
     void SetUp() override {}
     void 起動(const char* ini) {
         if (ini) 環.ファイル.置く("Kiryuza.ini", ini);
-        form = std::make_unique<Form1>(環.束());
+        form = std::make_unique<Form1>(環.束(), *環.状態);
         form->Form_Load();
     }
     bool 印(const char* 名) { return 環.メニュー欄.チェック(名); }
@@ -18,12 +18,12 @@ class 設定 : public Form1テスト {
 
 TEST_F(設定, 全部の行を読む_BGMがONなら音楽を始める) {
     起動("背景画=宇宙\r\n移動指導=ON\r\n経過時間=OFF\r\nBGM=ON\r\n");
-    EXPECT_EQ(form->背景種類(), 背景_宇宙);
+    EXPECT_EQ(s().設定.背景種類, 背景_宇宙);
     EXPECT_TRUE(印("UCHU"));
     EXPECT_FALSE(印("MIDORI"));
     EXPECT_TRUE(印("SIDOU"));
-    EXPECT_EQ(form->状態().状況.移動指導フラグ, 定数_ON);
-    EXPECT_EQ(form->移動指導色(), 色_白);
+    EXPECT_EQ(s().設定.移動指導フラグ, 定数_ON);
+    EXPECT_EQ(s().設定.色_移動指導, 色_白);
     EXPECT_FALSE(印("KEIKA"));
     EXPECT_TRUE(印("BGM"));
     EXPECT_EQ(環.サウンド源.呼出.back(), "loop " + std::to_string(音_BGM));
@@ -38,19 +38,19 @@ TEST_F(設定, BGMの行だけなら他は外れたまま_背景は緑) {
     EXPECT_FALSE(印("BGM"));
     EXPECT_FALSE(印("SIDOU"));
     EXPECT_FALSE(印("KEIKA"));
-    EXPECT_EQ(form->状態().状況.移動指導フラグ, 定数_OFF);
-    EXPECT_EQ(form->背景種類(), 背景_緑);
+    EXPECT_EQ(s().設定.移動指導フラグ, 定数_OFF);
+    EXPECT_EQ(s().設定.背景種類, 背景_緑);
     EXPECT_EQ(ini(), "BGM=OFF\r\n");  // reading never rewrites the file
 }
 
 TEST_F(設定, 小文字のonや知らない値や壊れた行) {
     起動("移動指導=on\n背景画=虹\nごみ\n=\n経過時間=ON\r\nBGM=ON=X\r\n");
     EXPECT_FALSE(印("SIDOU"));
-    EXPECT_EQ(form->移動指導色(), 色_緑);  // "OFF" from the file gives the green guidance colour
+    EXPECT_EQ(s().設定.色_移動指導, 色_緑);  // "OFF" from the file gives the green guidance colour
     EXPECT_TRUE(印("KEIKA"));
     EXPECT_FALSE(印("BGM"));
     // Without a valid background line the green tile is shown, and checked.
-    EXPECT_EQ(form->背景種類(), 背景_緑);
+    EXPECT_EQ(s().設定.背景種類, 背景_緑);
     for (const char* 名 : {"TATAMI", "TAKE", "UCHU", "RENGA"}) EXPECT_FALSE(印(名));
     EXPECT_TRUE(印("MIDORI"));
 }
@@ -65,7 +65,7 @@ TEST_F(設定, 後の行が前の行に勝ち_大きすぎるファイルは初�
 
     偽環境 大;
     大.ファイル.置く("Kiryuza.ini", "BGM=OFF\r\n" + std::string(設定ファイル最大バイト数, 'x'));
-    Form1 f(大.束());
+    Form1 f(大.束(), *大.状態);
     f.Form_Load();
     EXPECT_NE(大.メッセージ.最後().find("大きすぎる"), std::string::npos);
     EXPECT_TRUE(大.メニュー欄.チェック("BGM"));
@@ -83,9 +83,9 @@ TEST_F(設定, オプションを切り替えるたびに四行を書き直す) 
     EXPECT_EQ(環.サウンド源.呼出.back(), "stop " + std::to_string(音_BGM));
     form->RENGA_Click();
     EXPECT_EQ(ini(), "背景画=煉瓦\r\n移動指導=ON\r\n経過時間=OFF\r\nBGM=OFF\r\n");
-    EXPECT_EQ(form->背景種類(), 背景_煉瓦);
+    EXPECT_EQ(s().設定.背景種類, 背景_煉瓦);
     form->SIDOU_Click();
-    EXPECT_EQ(form->移動指導色(), 色_桝線);
+    EXPECT_EQ(s().設定.色_移動指導, 色_桝線);
     form->BGM_Click();
     EXPECT_EQ(環.サウンド源.呼出.back(), "loop " + std::to_string(音_BGM));
     EXPECT_EQ(ini(), "背景画=煉瓦\r\n移動指導=OFF\r\n経過時間=OFF\r\nBGM=ON\r\n");
@@ -96,9 +96,9 @@ TEST_F(設定, オプションを切り替えるたびに四行を書き直す) 
     // The next start reads back what was chosen.
     偽環境 次;
     次.ファイル.ファイル = 環.ファイル.ファイル;
-    Form1 f(次.束());
+    Form1 f(次.束(), *次.状態);
     f.Form_Load();
-    EXPECT_EQ(f.背景種類(), 背景_煉瓦);
+    EXPECT_EQ(次.状態->設定.背景種類, 背景_煉瓦);
     EXPECT_TRUE(次.メニュー欄.チェック("BGM"));
     EXPECT_FALSE(次.メニュー欄.チェック("KEIKA"));
 }
@@ -117,9 +117,9 @@ TEST_F(設定, 書けなくても選んだ設定はそのまま使い一度だ�
     EXPECT_EQ(環.メッセージ.箱一覧.size(), 1u);
     EXPECT_EQ(環.サウンド源.呼出.back(), "stop " + std::to_string(音_BGM));
     EXPECT_FALSE(印("SIDOU"));
-    EXPECT_EQ(form->状態().状況.移動指導フラグ, 定数_OFF);
+    EXPECT_EQ(s().設定.移動指導フラグ, 定数_OFF);
     EXPECT_TRUE(印("UCHU"));
-    EXPECT_EQ(form->背景種類(), 背景_宇宙);
+    EXPECT_EQ(s().設定.背景種類, 背景_宇宙);
     EXPECT_EQ(ini(), 前);
     // Once the file can be written again, the next change saves every choice.
     環.ファイル.書込禁止.clear();

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "game/controls.h"
 #include "game/form1.h"
 
 namespace kiryuza::testing {
@@ -149,29 +150,22 @@ class 偽タイマー : public タイマー {
     bool 動作中() const override { return 動作; }
 };
 
-// The menu items that carry a check mark; any other name is a mistake in the caller.
+// The check marks of the menu items; a name that is not an item with a check mark is a
+// mistake in the caller.
 class 偽メニュー : public メニュー {
   public:
-    std::set<std::string> 印;
-    bool チェック(const std::string& 名) const override {
-        確かめる(名);
-        return 印.count(名) > 0;
-    }
-    void チェック設定(const std::string& 名, bool 付ける) override {
-        確かめる(名);
-        if (付ける) {
-            印.insert(名);
-        } else {
-            印.erase(名);
+    std::set<std::string, std::less<>> 印;
+    bool チェック(std::string_view 名) const { return 印.count(名) > 0; }
+    void チェック設定(std::string_view 名, bool 付ける) override {
+        const 操作項目* e = 操作を探す(名);
+        if (e == nullptr || e->種類 != 項目種類::チェック) {
+            throw std::logic_error("no menu item with a check mark: " + std::string(名));
         }
-    }
-
-  private:
-    static void 確かめる(const std::string& 名) {
-        static const std::set<std::string> 項目 = {"MIDORI", "TATAMI", "TAKE",  "UCHU",
-                                                   "RENGA",  "SIDOU",  "KEIKA", "BGM",
-                                                   "LEVEL1", "LEVEL2", "LEVEL3"};
-        if (!項目.count(名)) throw std::logic_error("no menu item with a check mark: " + 名);
+        if (付ける) {
+            印.emplace(名);
+        } else {
+            印.erase(std::string(名));
+        }
     }
 };
 
@@ -277,7 +271,8 @@ class 偽ウィンドウ : public ウィンドウ {
     void バージョン情報() override { ++情報回数; }
 };
 
-// Everything a Form1 needs, wired together; sound files exist in the fake working folder.
+// Everything a Form1 needs, wired together, with the state it runs on; sound files exist in the
+// fake working folder.
 struct 偽環境 {
     記録キャンバス キャンバス面;
     台本メッセージ メッセージ;
@@ -294,6 +289,7 @@ struct 偽環境 {
         for (const char* f : {"その他.wav", "禁止.wav", "駒打音.wav", "BGM.wav"})
             ファイル.置く(f, "RIFF");
     }
+    std::unique_ptr<対局状態> 状態 = std::make_unique<対局状態>();
     プラットフォーム 束() {
         return {キャンバス面, メッセージ, 時刻, Timer1, メニュー欄,
                 サウンド源,   ファイル,   符号, パネル, 窓};

@@ -10,56 +10,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "interfaces/product.h"
 #include "platform/qt/about_dialog.h"
 
 namespace kiryuza::window {
 
 namespace {
 
-enum class Kind { Menu, Item, Check };
-
-struct MenuEntry {
-    const char* name;
-    const char* caption;
-    const char* parent;  // null: directly on the menu bar
-    Kind kind;
-};
-
-// The menu bar from left to right; each menu's items in order.
-constexpr MenuEntry kMenus[] = {
-    {"TAIKYOKU", "対局", nullptr, Kind::Menu},
-    {"MATCH_MAN", "対局(人間)", "TAIKYOKU", Kind::Menu},
-    {"START", "スタート", "MATCH_MAN", Kind::Item},
-    {"START2", "対局(COM)", "TAIKYOKU", Kind::Menu},
-    {"SENTE", "先手", "START2", Kind::Item},
-    {"GOTE", "後手", "START2", Kind::Item},
-    {"LEVEL", "COM対局ﾚﾍﾞﾙ", "TAIKYOKU", Kind::Menu},
-    {"LEVEL1", "ﾚﾍﾞﾙ1", "LEVEL", Kind::Check},
-    {"LEVEL2", "ﾚﾍﾞﾙ2", "LEVEL", Kind::Check},
-    {"LEVEL3", "ﾚﾍﾞﾙ3", "LEVEL", Kind::Check},
-    {"OWARI", "終わり", "TAIKYOKU", Kind::Item},
-    {"STOP", "局面", nullptr, Kind::Menu},
-    {"CANCEL", "最初", "STOP", Kind::Item},
-    {"REVERSE", "反転", "STOP", Kind::Item},
-    {"REPLAY", "戻", nullptr, Kind::Item},
-    {"AFTER", "進", nullptr, Kind::Item},
-    {"LBEL_UP", "△", nullptr, Kind::Item},
-    {"LEBEL_DOWN", "▽", nullptr, Kind::Item},
-    {"KIFU", "棋譜", nullptr, Kind::Menu},
-    {"KIFU_READ", "読込", "KIFU", Kind::Item},
-    {"KIFU_WRITE", "書込", "KIFU", Kind::Item},
-    {"OPTION", "ｵﾌﾟｼｮﾝ", nullptr, Kind::Menu},
-    {"HAIKEI_GA", "背景画", "OPTION", Kind::Menu},
-    {"MIDORI", "緑", "HAIKEI_GA", Kind::Check},
-    {"TATAMI", "畳", "HAIKEI_GA", Kind::Check},
-    {"TAKE", "竹", "HAIKEI_GA", Kind::Check},
-    {"UCHU", "宇宙", "HAIKEI_GA", Kind::Check},
-    {"RENGA", "煉瓦", "HAIKEI_GA", Kind::Check},
-    {"SIDOU", "移動指導", "OPTION", Kind::Check},
-    {"KEIKA", "経過時間", "OPTION", Kind::Check},
-    {"BGM", "BGM", "OPTION", Kind::Check},
-    {"VER", "その他", nullptr, Kind::Item},
-};
+QString fromView(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 }  // namespace
 
@@ -69,7 +29,7 @@ MainWindow::MainWindow(QWidget* parent)
       panel_(new RecordPanel(view_)),
       timer_(new GameTimer(this)),
       messages_(this) {
-    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowTitle(fromView(製品名));
     setCentralWidget(view_);
     buildMenus();
 
@@ -102,22 +62,22 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildMenus() {
     std::map<QString, QMenu*> menus;
-    for (const MenuEntry& entry : kMenus) {
-        const QString name = QString::fromLatin1(entry.name);
-        const QString caption = QString::fromUtf8(entry.caption);
-        QMenu* parentMenu = entry.parent ? menus.at(QString::fromLatin1(entry.parent)) : nullptr;
+    for (const 操作項目& entry : 操作一覧) {
+        const QString name = fromView(entry.名);
+        const QString caption = fromView(entry.見出し);
+        QMenu* parentMenu = entry.親.empty() ? nullptr : menus.at(fromView(entry.親));
         QAction* action = nullptr;
-        if (entry.kind == Kind::Menu) {
+        if (entry.種類 == 項目種類::メニュー) {
             QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
             menu->setObjectName(name);
             menus[name] = menu;
             action = menu->menuAction();
             // Opening a menu is an event of its own for the game.
             connect(menu, &QMenu::aboutToShow, this,
-                    [this, entry] { dispatch([&](GameEvents& e) { e.menu(entry.name); }); });
+                    [this, entry] { dispatch([&](GameEvents& e) { e.menu(entry.名); }); });
         } else {
             action = parentMenu ? parentMenu->addAction(caption) : menuBar()->addAction(caption);
-            action->setCheckable(entry.kind == Kind::Check);
+            action->setCheckable(entry.種類 == 項目種類::チェック);
             connect(action, &QAction::triggered, this, [this, action] { menuChosen(action); });
         }
         action->setObjectName(name);
@@ -152,13 +112,13 @@ void MainWindow::dispatch(const std::function<void(GameEvents&)>& call) {
     if (depth_ == 0 && quitRequested_) finish();
 }
 
-bool MainWindow::チェック(const std::string& 名) const {
-    const QAction* a = action(QString::fromStdString(名));
+bool MainWindow::チェック(std::string_view 名) const {
+    const QAction* a = action(fromView(名));
     return a != nullptr && a->isChecked();
 }
 
-void MainWindow::チェック設定(const std::string& 名, bool 付ける) {
-    QAction* a = action(QString::fromStdString(名));
+void MainWindow::チェック設定(std::string_view 名, bool 付ける) {
+    QAction* a = action(fromView(名));
     if (a != nullptr && a->isCheckable()) a->setChecked(付ける);
 }
 

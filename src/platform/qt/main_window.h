@@ -22,8 +22,6 @@ class QMenu;
 
 namespace kiryuza::window {
 
-// The window's title, the product name.
-inline constexpr char kTitle[] = "Kiryuza";
 // Twips the classic window frame, title bar and menu bar take from a window's outer size;
 // the rest is the client area. The default 9800 x 8000 window so has the canvas's
 // 9660 x 7320 twips of client area.
@@ -60,9 +58,9 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     void 終了() override;
     void バージョン情報() override;
 
-    // メニュー
-    bool チェック(const std::string& 名) const override;
-    void チェック設定(const std::string& 名, bool 付ける) override;
+    // メニュー; and whether an item shows its check mark.
+    void チェック設定(std::string_view 名, bool 付ける) override;
+    bool チェック(std::string_view 名) const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
