@@ -4,7 +4,7 @@ SAN_BUILD  ?= build-san
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: setup configure build run test test-main test-sanitize fuzz format clean
+.PHONY: setup configure build run test check-format test-main test-sanitize fuzz format clean
 
 setup:
 	./scripts/setup.sh
@@ -19,7 +19,12 @@ build: configure
 run: build
 	cd $(BUILD)/bin && ./kiryuza
 
-test: test-main test-sanitize
+test: check-format test-main test-sanitize
+
+# Every C++ file must be as clang-format writes it.
+check-format: setup
+	find src tests bench tools fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 | \
+	    xargs -0 clang-format --dry-run --Werror
 
 test-main: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -30,7 +35,7 @@ test-sanitize: setup
 	cd $(SAN_BUILD) && QT_QPA_PLATFORM=offscreen \
 	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	    ctest --output-on-failure -j $(JOBS) -LE no-sanitize
+	    ctest --output-on-failure -j $(JOBS)
 
 # Builds every fuzz target with clang and libFuzzer and runs each on a copy of its corpus.
 FUZZ_RUNS ?= 200000

@@ -744,20 +744,13 @@ void Form1::Command1_Click() {
     std::string フォルダ = パネル.フォルダ();
     if (!フォルダ.empty() && フォルダ.back() != '/') フォルダ += '/';
     const std::string 表示名 = ファイル名 + std::string(棋譜拡張子);
-    auto 書く = [&](int 記録数) {
-        return 棋譜ファイルを書く(環境_.ファイル, 環境_.符号, フォルダ + 表示名, s_.棋譜, 記録数,
-                                  見出し, 表示名);
-    };
-    棋譜書込結果 r = 書く(s_.棋譜.棋譜記録数());
-    // The format cannot hold every entry: offer the moves before the first such entry.
-    if (!r.成功 && r.表せない手目 > 1) {
-        const int 手目 = r.表せない手目 - 1;
-        if (環境_.メッセージ.表示(途中まで保存文(r.理由, 手目), std::string(棋譜書込の題),
-                                  ボタン種類::はいいいえ) != 押されたボタン::はい) {
-            return;
-        }
-        r = 書く(手目);
-    }
+    const 棋譜書込結果 r = 棋譜を保存する(
+        環境_.ファイル, 環境_.符号, フォルダ + 表示名, 表示名, s_.棋譜, 見出し,
+        [this](const std::string& 問い) {
+            return 環境_.メッセージ.表示(問い, std::string(棋譜書込の題), ボタン種類::はいいいえ) ==
+                   押されたボタン::はい;
+        });
+    if (r.取りやめ) return;
     if (!r.成功) {
         音_.鳴らす_禁止();
         告知(r.誤り, std::string(棋譜書込の題));
@@ -819,51 +812,25 @@ void Form1::メニューを合わせる() {
 }
 
 void Form1::読込_環境設定ファイル() {
-    std::string 誤り;
-    const bool ある = 環境_.ファイル.存在(設定ファイル名);
-    const auto 内容 =
-        ある ? 環境_.ファイル.読む(設定ファイル名, 誤り, 設定ファイル最大バイト数) : std::nullopt;
-    if (!内容) {
-        // The defaults, written for next time; the music waits for the menu.
-        const int 色 = s_.設定.色_移動指導;
-        s_.設定 = 既定の設定();
-        s_.設定.色_移動指導 = 色;
-        画面_.描画_背景(s_.設定.背景種類);
-        メニューを合わせる();
-        if (const auto 既定 = 設定ファイル内容(既定の設定行(), 環境_.符号)) {
-            環境_.ファイル.書く(設定ファイル名, *既定);
-        }
-        // A missing or unreadable file goes unmentioned; one far too large to be settings is
-        // worth a word, since it is replaced.
-        if (ある && 誤り == 読込文_大きすぎる) {
-            告知(std::string("設定ファイル「") + 設定ファイル名 +
-                     "」が大きすぎるため読めませんでした。\n設定を初期値に戻しました。",
-                 "ｵﾌﾟｼｮﾝ");
-        }
-        return;
-    }
-    設定を当てる(設定を読む(設定ファイルの行(*内容, 環境_.符号)), s_.設定);
+    const 設定読込結果 r = 設定を読み込む(環境_.ファイル, 環境_.符号, s_.設定);
     画面_.描画_背景(s_.設定.背景種類);
     メニューを合わせる();
-    if (s_.設定.BGM) 音_.BGM開始();
+    // With the defaults the music waits for the menu.
+    if (s_.設定.BGM && !r.既定) 音_.BGM開始();
+    if (!r.知らせ.empty()) 告知(r.知らせ, "ｵﾌﾟｼｮﾝ");
 }
 
 void Form1::書込_環境設定ファイル() {
-    const auto 内容 = 設定ファイル内容(設定の行(s_.設定), 環境_.符号);
-    ファイル結果 r;
-    if (内容) r = 環境_.ファイル.書く(設定ファイル名, *内容);
-    if (r.成功) {
-        設定書込失敗中_ = false;
-        return;
-    }
+    const auto 誤り = 設定を書き込む(環境_.ファイル, 環境_.符号, s_.設定);
     // The player's choices stay in effect for this run; say once that they are not kept.
-    if (設定書込失敗中_) return;
-    設定書込失敗中_ = true;
-    告知("設定ファイル「" + std::string(設定ファイル名) +
-             "」に書き込めませんでした。\n選んだ設定は今回の対局中はそのまま使えますが、"
-             "次回の起動には引き継がれません。\n\n" +
-             r.誤り,
-         "ｵﾌﾟｼｮﾝ");
+    if (誤り && !設定書込失敗中_) {
+        告知("設定ファイル「" + std::string(設定ファイル名) +
+                 "」に書き込めませんでした。\n選んだ設定は今回の対局中はそのまま使えますが、"
+                 "次回の起動には引き継がれません。\n\n" +
+                 *誤り,
+             "ｵﾌﾟｼｮﾝ");
+    }
+    設定書込失敗中_ = 誤り.has_value();
 }
 
 void Form1::背景選択(int 背景) {

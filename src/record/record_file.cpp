@@ -250,6 +250,20 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
     return {true, "", 0, ""};
 }
 
+棋譜書込結果 棋譜を保存する(ファイル系& ファイル, 文字コード& 符号, const std::string& パス,
+                            std::string_view 表示名, const 棋譜表& 棋譜, const 棋譜見出し& 見出し,
+                            const std::function<bool(const std::string& 問い)>& 途中まで) {
+    棋譜書込結果 r =
+        棋譜ファイルを書く(ファイル, 符号, パス, 棋譜, 棋譜.棋譜記録数(), 見出し, 表示名);
+    if (r.成功 || r.表せない手目 <= 1) return r;
+    const int 手目 = r.表せない手目 - 1;
+    if (!途中まで(途中まで保存文(r.理由, 手目))) {
+        r.取りやめ = true;
+        return r;
+    }
+    return 棋譜ファイルを書く(ファイル, 符号, パス, 棋譜, 手目, 見出し, 表示名);
+}
+
 // --- Reading ---
 
 棋譜読込結果 棋譜ファイルを解析(std::string_view バイト列, std::string_view 表示名,

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,12 +63,14 @@ struct 棋譜内容結果 {
     std::string 理由;
 };
 
-// The outcome of writing a file; 表せない手目 and 理由 as above.
+// The outcome of writing a file; 表せない手目 and 理由 as above. 取りやめ: the player chose not
+// to save the part that could be written.
 struct 棋譜書込結果 {
     bool 成功 = false;
     std::string 誤り;
     int 表せない手目 = 0;
     std::string 理由;
+    bool 取りやめ = false;
 };
 
 // --- Writing ---
@@ -84,6 +87,13 @@ struct 棋譜書込結果 {
 棋譜書込結果 棋譜ファイルを書く(ファイル系& ファイル, 文字コード& 符号, const std::string& パス,
                                 const 棋譜表& 棋譜, int 記録数, const 棋譜見出し& 見出し,
                                 std::string_view 表示名);
+
+// Saves the whole history (entries 1..棋譜記録数) as `パス`. When the format cannot hold an
+// entry, asks `途中まで` (with the question to show) whether to save the entries before it,
+// and saves those on yes.
+棋譜書込結果 棋譜を保存する(ファイル系& ファイル, 文字コード& 符号, const std::string& パス,
+                            std::string_view 表示名, const 棋譜表& 棋譜, const 棋譜見出し& 見出し,
+                            const std::function<bool(const std::string& 問い)>& 途中まで);
 
 // --- Reading ---
 
