@@ -53,14 +53,10 @@ QRectF cellRect(int x, int y) {
     return QRectF(1050 + 570 * x, 100 + 660 * y, 570, 660);
 }
 
-// The same tests run at 1x and, in a second program, at a screen scale of 2; the suites get
-// their own names there.
-#ifndef GAME_WINDOW_SUITE
-#define GAME_WINDOW_SUITE GameWindowTest
-#endif
+// The same tests run at 1x and, with QT_SCALE_FACTOR=2, once more under names starting "2x.".
 
 // The game wired to the window as the program does it, in a fresh working folder.
-class GAME_WINDOW_SUITE : public ::testing::Test {
+class GameWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
@@ -133,7 +129,7 @@ class GAME_WINDOW_SUITE : public ::testing::Test {
     int quits = 0;
 };
 
-TEST_F(GAME_WINDOW_SUITE, PlaysAMoveAgainstTheComputerAndShowsTheNewBoard) {
+TEST_F(GameWindowTest, PlaysAMoveAgainstTheComputerAndShowsTheNewBoard) {
     EXPECT_TRUE(window.チェック("LEVEL3"));
     EXPECT_TRUE(window.チェック("MIDORI"));
     EXPECT_TRUE(squaresNotShowingTheBoard().empty());
@@ -171,7 +167,7 @@ TEST_F(GAME_WINDOW_SUITE, PlaysAMoveAgainstTheComputerAndShowsTheNewBoard) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return quits == 1; }, 2000));
 }
 
-TEST_F(GAME_WINDOW_SUITE, MenusReachTheGameAndTheRecordPanelOpensOverTheBoard) {
+TEST_F(GameWindowTest, MenusReachTheGameAndTheRecordPanelOpensOverTheBoard) {
     testing::ModalAnswerer answerer;
     window.action("UCHU")->trigger();
     EXPECT_EQ(state->設定.背景種類, pictures::背景_宇宙);

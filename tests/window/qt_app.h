@@ -21,6 +21,8 @@ class WidgetsEnvironment : public ::testing::Environment {
     // `scale`, when given, is set as QT_SCALE_FACTOR before the application starts.
     explicit WidgetsEnvironment(const char* scale = nullptr) : scale_(scale) {}
     void SetUp() override {
+        // Headless unless told otherwise.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         if (scale_ != nullptr) qputenv("QT_SCALE_FACTOR", scale_);
         app_ = std::make_unique<QApplication>(argc_, argv_);
         pictures::registerMincho();
