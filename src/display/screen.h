@@ -82,6 +82,11 @@ class 画面 {
     void 描画_思考中();
     void 描画_ハンデレベル(int IN_ハンデレベル);
 
+    // Whose turn it is, beside the board: ▲先手番 / △後手番 between two people, あなたの番 /
+    // COMの番 against the computer; nothing while no game runs or after its end. Repaints only
+    // when the text changes (or after a full redraw).
+    void 描画_手番表示();
+
     // Clocks.
     void 描画_所有時間(int IN_手番, double IN_思考時間);
     void 消去_所有時間(int IN_手番);
@@ -99,6 +104,7 @@ class 画面 {
     void 状態表示を戻す();
 
     int 表示中の手数_ = -1;  // -1: no move number shown
+    std::string 手番表示_;   // the turn text shown
     移動結果表示 移動結果MAN_;
     移動結果表示 移動結果COM_;
     見出し表示 見出し_;

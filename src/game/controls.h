@@ -33,6 +33,8 @@ inline constexpr 操作項目 操作一覧[] = {
     {LEVEL1, "ﾚﾍﾞﾙ1", LEVEL, M::チェック, &Form1::LEVEL1_Click},
     {LEVEL2, "ﾚﾍﾞﾙ2", LEVEL, M::チェック, &Form1::LEVEL2_Click},
     {LEVEL3, "ﾚﾍﾞﾙ3", LEVEL, M::チェック, &Form1::LEVEL3_Click},
+    {MATTA, "待った", TAIKYOKU, M::項目, &Form1::MATTA_Click},
+    {HINT, "ヒント", TAIKYOKU, M::項目, &Form1::HINT_Click},
     {OWARI, "終わり", TAIKYOKU, M::項目, &Form1::OWARI_Click},
     {STOP, "局面", "", M::メニュー, &Form1::STOP_Click},
     {CANCEL, "最初", STOP, M::項目, &Form1::CANCEL_Click},

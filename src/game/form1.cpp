@@ -21,7 +21,9 @@ Form1::Form1(const プラットフォーム& 環境, 対局状態& 状態)
       s_(状態),
       エンジン_(std::make_unique<思考エンジン>(状態.局)),
       画面_(環境.キャンバス面, 状態),
-      音_(環境.サウンド源, 環境.ファイル, 環境.メッセージ) {}
+      音_(環境.サウンド源, 環境.ファイル, 環境.メッセージ),
+      ヒント局_(std::make_unique<局面>()),
+      ヒントエンジン_(std::make_unique<思考エンジン>(*ヒント局_)) {}
 
 Form1::~Form1() = default;
 
@@ -72,6 +74,7 @@ void Form1::Form_KeyPress(int キー) {
 
 void Form1::TAIKYOKU_Click() {
     パネルを閉じる();
+    操作可否を合わせる();
 }
 
 void Form1::MATCH_MAN_Click() {}
@@ -92,6 +95,7 @@ void Form1::SENTE_Click() {
         局.手番値MAN = 手番_先手;
         局.手番値COM = 手番_後手;
         s_.状況.手番 = 局.手番値MAN;
+        画面_.描画_手番表示();
         告知("MANの番です", " ");
         s_.状況.再開フラグ = 定数_OFF;
         return;
@@ -103,6 +107,7 @@ void Form1::SENTE_Click() {
     局.手番値MAN = 手番_先手;
     局.手番値COM = 手番_後手;
     s_.状況.手番 = 手番_先手;
+    画面_.描画_手番表示();
     告知("MANの番です", "対局");
     s_.状況.再開フラグ = 定数_OFF;
 }
@@ -128,6 +133,7 @@ void Form1::GOTE_Click() {
     if (s_.状況.手番 == 局.手番値MAN) {
         // The human's turn starts now, not when the history was last stepped through.
         s_.時計.手番開始時刻 = 現在秒();
+        画面_.描画_手番表示();
         告知("MANの番です", "対局");
         s_.状況.再開フラグ = 定数_OFF;
     } else if (s_.状況.手番 == 局.手番値COM) {
@@ -154,6 +160,7 @@ void Form1::START_Click() {
         局.手番値MAN = 手番_先手;
         局.手番値COM = 手番_後手;
         s_.状況.手番 = 局.手番値MAN;
+        画面_.描画_手番表示();
         告知("先手の番です", " ");
     } else {
         // Between two people the lower player is always 先手: a game the human played second
@@ -163,6 +170,7 @@ void Form1::START_Click() {
             局.手番値MAN = 手番_先手;
             局.手番値COM = 手番_後手;
         }
+        画面_.描画_手番表示();
         告知(s_.状況.手番 == 手番_先手 ? "先手の番です" : "後手の番です", " ");
     }
     s_.状況.再開フラグ = 定数_OFF;
@@ -260,6 +268,17 @@ void Form1::描画_移動可能桝色(int 元X, int 元Y, int 描画色, int 駒
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
             if (移動チェック(s_.局, 元X, 元Y, x, y, 駒) == 定数_ON) 画面_.描画_桝輪郭(描画色, x, y);
+}
+
+// A refused square flashes, so that a player without sound sees why nothing happened.
+void Form1::禁止を見せる(桝 c) {
+    for (int i = 0; i < 2; ++i) {
+        for (const int 色 : {色_選択枠, 色_桝線}) {
+            画面_.描画_桝輪郭(色, c.列, c.行);
+            画面_.更新();
+            待ち時間(0.08);
+        }
+    }
 }
 
 void Form1::描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入力_点滅回数) {
@@ -364,7 +383,10 @@ void Form1::盤を押す(桝 c) {
     const auto& m = 入力_;
     const bool 合法 =
         移動チェック(局, m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動駒) == 定数_ON;
-    if (!合法) 音_.鳴らす_禁止();
+    if (!合法) {
+        音_.鳴らす_禁止();
+        禁止を見せる(c);
+    }
     if (!合法 || 棋譜満杯なら断る()) {
         状況.選択状態 = 0;
         // The pick may be a hand slot, outside the board's outlines.
@@ -404,6 +426,8 @@ void Form1::人の手を指す() {
     s_.棋譜.着手後保存(局);
     派生値を整える(局);
     画面_.描画_移動結果(COM駒(m.駒) ? 局.手番値COM : 局.手番値MAN, m.先X, m.先Y, m.駒, 色_移動結果);
+    // The player's own move stays marked, as the computer's is.
+    画面_.描画_桝輪郭(色_白, m.先X, m.先Y);
     // The time is booked to the side that moved, as the history has it.
     (上手番 ? 時.累計秒COM : 時.累計秒MAN) += 経過;
 
@@ -412,6 +436,7 @@ void Form1::人の手を指す() {
         エンジン_->勢力調査();
         if (エンジン_->詰めかCOM() == 定数_ON || 取得駒 == 駒_COM王) {
             局.勝者 = 局.手番値MAN;
+            画面_.描画_手番表示();
             告知("あなたの勝ちです", "終了");
             return;
         }
@@ -419,9 +444,10 @@ void Form1::人の手を指す() {
         com_ban();
         return;
     }
+    状況.手番 = -状況.手番;
+    画面_.描画_手番表示();
     if (局.勝者 == 局.手番値MAN) 告知("先手の勝ちです", "終了");
     if (局.勝者 == 局.手番値COM) 告知("後手の勝ちです", "終了");
-    状況.手番 = -状況.手番;
     時.手番開始時刻 = 現在秒();
 }
 
@@ -474,6 +500,7 @@ void Form1::com_ban() {
     時.手番開始時刻 = 現在秒();
     if (s_.設定.経過時間) 環境_.Timer1.開始();
     画面_.描画_思考中();
+    画面_.描画_手番表示();
     画面_.更新();
 
     エンジン_->COMレベル = s_.状況.COMレベル;
@@ -509,8 +536,9 @@ void Form1::com_ban() {
         告知("よし！!", "詰め ?");
     } else if (局.勝者 == 局.手番値COM) {
         画面_.消去_移動結果(局.手番値COM);
-        告知("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
         s_.状況.手番 = 局.手番値MAN;
+        画面_.描画_手番表示();
+        告知("ｺﾝﾋﾟｭｰﾀの勝ちです", "終了");
         return;
     } else if (エンジン_->MAN王手()) {
         告知("   ** 王手 **", "");
@@ -519,6 +547,7 @@ void Form1::com_ban() {
     画面_.描画_桝輪郭(色_白, m.先X, m.先Y);
     時.手番開始時刻 = 現在秒();
     s_.状況.手番 = 局.手番値MAN;
+    画面_.描画_手番表示();
     if (s_.設定.経過時間) 環境_.Timer1.開始();
 }
 
@@ -528,6 +557,7 @@ void Form1::対局終了_COM手なし() {
     画面_.消去_思考中();
     s_.局.勝者 = s_.局.手番値MAN;
     s_.状況.手番 = s_.局.手番値MAN;
+    画面_.描画_手番表示();
     告知("コンピュータには指せる手がありません。\nあなたの勝ちです", "終了");
 }
 

@@ -56,6 +56,8 @@ class Form1 : private 局面表示 {
     void LEVEL1_Click();
     void LEVEL2_Click();
     void LEVEL3_Click();
+    void MATTA_Click();
+    void HINT_Click();
     void OWARI_Click();
 
     // 局面 menu and the replay commands on the menu bar.
@@ -111,6 +113,14 @@ class Form1 : private 局面表示 {
     void 持駒を押す(桝 c);
     void 描画_移動可能桝色(int 元X, int 元Y, int 描画色, int 駒);
     void 描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入力_点滅回数);
+    void 禁止を見せる(桝 c);
+
+    // Take-back and hint.
+    int 待ったの手数();
+    bool 対局中() const;
+    bool ヒントを出せる() const;
+    void 操作可否を合わせる();
+    void 最後の指し手を描く();
 
     // Replay and handicap.
     void 棋譜の局面を置く();
@@ -149,6 +159,9 @@ class Form1 : private 局面表示 {
     画面 画面_;
     音響 音_;
     指し手入力 入力_;
+    // A hint searches a turned copy of the position, with an engine of its own.
+    std::unique_ptr<局面> ヒント局_;
+    std::unique_ptr<思考エンジン> ヒントエンジン_;
 
     bool 終了済み_ = false;
     bool 設定書込失敗中_ = false;  // the last write of the settings file failed

@@ -62,6 +62,7 @@ void Form1::AFTER_Click() {
     画面_.描画_移動結果(種類 > 0 ? s_.局.手番値COM : s_.局.手番値MAN, X, Y, 種類, 色_移動結果);
     状況.手番 = -状況.手番;
     画面_.描画_手数(状況.手数, 色_白);
+    画面_.描画_手番表示();
 }
 
 void Form1::REPLAY_Click() {
@@ -89,6 +90,7 @@ void Form1::REPLAY_Click() {
     状況.手数 -= 1;
     状況.手番 = -状況.手番;
     画面_.描画_手数(状況.手数, 色_白);
+    画面_.描画_手番表示();
 }
 
 void Form1::CANCEL_Click() {
@@ -115,6 +117,7 @@ void Form1::REVERSE_Click() {
     }
     音_.鳴らす_駒打();
     状況.手番 = -状況.手番;
+    画面_.描画_手番表示();
     // The history starts again from the turned position.
     s_.棋譜.開始(s_.局, s_.時計.累計秒MAN, s_.時計.累計秒COM, 棋譜の出自::反転);
 }
@@ -257,8 +260,9 @@ void Form1::File1_Click(const std::string& ファイル名) {
         return;
     }
     告知(" 読み込みました", "棋譜");
-    告知("棋譜を '進 'で進めて下さい", "棋譜");
     s_.状況.手番 = 手番_先手;
+    画面_.描画_手番表示();
+    告知("棋譜を '進 'で進めて下さい", "棋譜");
 }
 
 void Form1::Drive1_Change(const std::string& ドライブ) {

@@ -47,6 +47,8 @@ class メニュー {
   public:
     virtual ~メニュー() = default;
     virtual void チェック設定(std::string_view 名, bool 付ける) = 0;
+    // Greys an item out (false) or makes it choosable again.
+    virtual void 有効設定(std::string_view 名, bool 有効) = 0;
 };
 
 // The sound library: 32-bit handles, 0 = none. Calls with a 0 handle do nothing.

@@ -66,6 +66,7 @@ inline constexpr int 色_黒 = 0;
 inline constexpr int 色_緑 = 2;
 inline constexpr int 色_選択枠 = 12;
 inline constexpr int 色_黄 = 14;
+inline constexpr int 色_ヒント = 11;  // light cyan: the move a hint suggests
 inline constexpr int 色_白 = 15;
 inline constexpr int 色_移動結果 = 色_白;
 inline constexpr int 色_背景 = 色_黒;

@@ -307,6 +307,7 @@ class 流れ検査 {
             {"TAKE", &Form1::TAKE_Click},           {"UCHU", &Form1::UCHU_Click},
             {"RENGA", &Form1::RENGA_Click},         {"SIDOU", &Form1::SIDOU_Click},
             {"KEIKA", &Form1::KEIKA_Click},         {"BGM", &Form1::BGM_Click},
+            {"MATTA", &Form1::MATTA_Click},         {"HINT", &Form1::HINT_Click},
         };
         const 項目& e = 表[乱数(static_cast<int>(std::size(表)))];
         // The handicap and the start commands matter more than the rest.

@@ -84,6 +84,12 @@ class 記録キャンバス : public キャンバス {
         絵一覧.clear();
         字一覧.clear();
     }
+    // The text is shown now (drawn and not painted over).
+    bool 見える(const std::string& 文) const {
+        for (const auto& d : 模型.字)
+            if (d.文 == 文) return true;
+        return false;
+    }
     bool 字あり(const std::string& 文) const {
         for (const auto& d : 字一覧)
             if (d.文 == 文) return true;
@@ -155,7 +161,19 @@ class 偽タイマー : public タイマー {
 class 偽メニュー : public メニュー {
   public:
     std::set<std::string, std::less<>> 印;
+    std::set<std::string, std::less<>> 無効;
     bool チェック(std::string_view 名) const { return 印.count(名) > 0; }
+    bool 有効(std::string_view 名) const { return 無効.count(名) == 0; }
+    void 有効設定(std::string_view 名, bool 有効にする) override {
+        if (操作を探す(名) == nullptr) {
+            throw std::logic_error("no menu item: " + std::string(名));
+        }
+        if (有効にする) {
+            無効.erase(std::string(名));
+        } else {
+            無効.emplace(名);
+        }
+    }
     void チェック設定(std::string_view 名, bool 付ける) override {
         const 操作項目* e = 操作を探す(名);
         if (e == nullptr || e->種類 != 項目種類::チェック) {

@@ -122,6 +122,10 @@ void MainWindow::チェック設定(std::string_view 名, bool 付ける) {
     if (a != nullptr && a->isCheckable()) a->setChecked(付ける);
 }
 
+void MainWindow::有効設定(std::string_view 名, bool 有効) {
+    if (QAction* a = action(fromView(名))) a->setEnabled(有効);
+}
+
 double MainWindow::pixelsPerTwip() const {
     const QScreen* s = screen();
     const double dpi = s ? s->logicalDotsPerInchY() : 96.0;

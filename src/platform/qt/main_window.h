@@ -60,6 +60,7 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
 
     // メニュー; and whether an item shows its check mark.
     void チェック設定(std::string_view 名, bool 付ける) override;
+    void 有効設定(std::string_view 名, bool 有効) override;
     bool チェック(std::string_view 名) const;
 
   protected:

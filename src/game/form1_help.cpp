@@ -1,0 +1,121 @@
+// Form1's help for the player: 待った (take a move back) and ヒント (the move the computer would
+// choose in the player's place).
+#include "game/form1.h"
+#include "rules/reversal.h"
+
+namespace kiryuza {
+
+namespace {
+
+// The side that made move n of the history (true: the upper side); nothing for no move.
+std::optional<bool> 指した側(const 棋譜表& 棋譜, int n) {
+    int x = 0;
+    int y = 0;
+    int 駒 = 空桝;
+    調査_移動結果(棋譜, n, x, y, 駒);
+    if (駒 == 空桝) return std::nullopt;
+    return COM駒(駒);
+}
+
+}  // namespace
+
+// A game is going on with the board at its last position: not over, not a loaded record, not
+// stepped through.
+bool Form1::対局中() const {
+    const auto& 状況 = s_.状況;
+    return 状況.手番 != 手番_なし && s_.局.勝者 == 手番_なし && 状況.棋譜モード == 定数_OFF &&
+           状況.再開フラグ == 定数_OFF && s_.棋譜.棋譜手数() == s_.棋譜.棋譜記録数();
+}
+
+bool Form1::ヒントを出せる() const {
+    return 対局中() && s_.状況.対局モード == 対局モード_COM && s_.状況.手番 == s_.局.手番値MAN;
+}
+
+// Greys out 待った and ヒント when they cannot act.
+void Form1::操作可否を合わせる() {
+    環境_.メニュー欄.有効設定(control::MATTA, 対局中());
+    環境_.メニュー欄.有効設定(control::HINT, ヒントを出せる());
+}
+
+// How many moves 待った takes back: between two people the last one; against the computer the
+// player's last move and the computer's reply after it. 0 when there is nothing to take back.
+int Form1::待ったの手数() {
+    if (!対局中()) return 0;
+    const int n = s_.棋譜.棋譜手数();
+    if (s_.状況.対局モード == 対局モード_人間) return n >= 1 ? 1 : 0;
+    if (s_.状況.手番 != s_.局.手番値MAN) return 0;
+    for (int k = 1; k <= 2 && k <= n; ++k) {
+        if (指した側(s_.棋譜, n - k + 1) == false) return k;
+    }
+    return 0;
+}
+
+// Shows each side's last move before the position on the board, as it was shown then.
+void Form1::最後の指し手を描く() {
+    bool 済み[2] = {false, false};
+    for (int n = s_.棋譜.棋譜手数(); n >= 1 && !(済み[0] && 済み[1]); --n) {
+        int x = 0;
+        int y = 0;
+        int 駒 = 空桝;
+        調査_移動結果(s_.棋譜, n, x, y, 駒);
+        if (駒 == 空桝 || 済み[COM駒(駒)]) continue;
+        済み[COM駒(駒)] = true;
+        画面_.描画_移動結果(COM駒(駒) ? s_.局.手番値COM : s_.局.手番値MAN, x, y, 駒, 色_移動結果);
+    }
+    if (!済み[0]) 画面_.消去_移動結果(s_.局.手番値MAN);
+    if (!済み[1]) 画面_.消去_移動結果(s_.局.手番値COM);
+}
+
+void Form1::MATTA_Click() {
+    パネルを閉じる();
+    const int 手 = 待ったの手数();
+    if (手 == 0) {
+        音_.鳴らす_禁止();
+        return;
+    }
+    for (int i = 0; i < 手; ++i) s_.棋譜.戻す();
+    s_.棋譜.以降を捨てる();
+    s_.状況.手数 -= 手;
+    if (手 % 2 == 1) s_.状況.手番 = -s_.状況.手番;
+    s_.状況.選択状態 = 0;
+    画面_.描画_全桝輪郭();
+    棋譜の局面を置く();
+    最後の指し手を描く();
+    画面_.描画_手数(s_.状況.手数, 色_白);
+    画面_.描画_手番表示();
+    // The player thinks again from now; the time of the moves taken back is gone with them.
+    s_.時計.手番開始時刻 = 現在秒();
+    音_.鳴らす_駒打();
+}
+
+void Form1::HINT_Click() {
+    パネルを閉じる();
+    if (!ヒントを出せる()) {
+        音_.鳴らす_禁止();
+        return;
+    }
+    // The computer's own search, on the position turned so that the player's side is its own.
+    *ヒント局_ = s_.局;
+    局面反転(*ヒント局_);
+    ヒントエンジン_->COMレベル = s_.状況.COMレベル;
+    探索観察 無観察;
+    const 最善手 b = ヒントエンジン_->手を選ぶ(無観察);
+    if (!b.有り) {
+        音_.鳴らす_禁止();
+        return;
+    }
+    const 指し手 m = 反転手({b.元X, b.元Y, b.先X, b.先Y, b.駒});
+    // The piece as the player's move would leave it: the mouse always takes the change of form.
+    const bool 打つ = m.元X == 持駒列_MAN;
+    const int 元駒 = 打つ ? m.駒 : s_.局.盤面[m.元X][m.元Y];
+    局面 試し = s_.局;
+    const int 駒 =
+        調査_駒成(試し, m.元X, m.元Y, m.先X, m.先Y, 元駒) == 定数_ON ? 試し.駒成結果 : 元駒;
+    const 桝 元 = 打つ ? 持駒の位置(false, m.元Y - 2) : 桝{m.元X, m.元Y};
+    画面_.描画_全桝輪郭();
+    画面_.描画_桝輪郭(色_ヒント, 元.列, 元.行);
+    画面_.描画_桝輪郭(色_ヒント, m.先X, m.先Y);
+    画面_.描画_移動結果(s_.局.手番値MAN, m.先X, m.先Y, 駒, 色_ヒント);
+}
+
+}  // namespace kiryuza
