@@ -5,8 +5,11 @@
 
 #include <memory>
 
+#include <QDir>
 #include "game/form1.h"
 #include "interfaces/product.h"
+
+#include "platform/files/qt_autosave.h"
 #include "platform/files/qt_file_system.h"
 #include "platform/files/qt_text_codec.h"
 #include "platform/pictures/pictures.h"
@@ -26,6 +29,11 @@ int main(int argc, char* argv[]) {
     kiryuza::sound::QtSoundLibrary sound;
     kiryuza::QtFileSystem files;
     kiryuza::QtTextCodec codec;
+    // The game in progress is kept in the user's state folder.
+    QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
+    if (stateHome.isEmpty()) stateHome = QDir::homePath() + QStringLiteral("/.local/state");
+    kiryuza::QtAutosave autosave(
+        (stateHome + QStringLiteral("/kiryuza/current-game")).toStdString());
     const kiryuza::プラットフォーム platform{
         window.view(),
         window.messages(),
@@ -37,6 +45,7 @@ int main(int argc, char* argv[]) {
         codec,
         window.panel(),
         window,
+        autosave,
     };
     const auto state = std::make_unique<kiryuza::対局状態>();
     kiryuza::Form1 form(platform, *state);

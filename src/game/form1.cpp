@@ -42,6 +42,7 @@ void Form1::Form_Load() {
     読込_環境設定ファイル();
     初期設定(s_, *this);
     if (環境_.窓.上端() != -60) 環境_.窓.配置(0, 0, 9800, 8000);
+    前回の対局を確かめる();
 }
 
 void Form1::終了処理() {
@@ -80,6 +81,7 @@ void Form1::TAIKYOKU_Click() {
 void Form1::MATCH_MAN_Click() {}
 
 void Form1::SENTE_Click() {
+    const 自動保存の番 番{*this};
     auto& 局 = s_.局;
     if (局.勝者 != 手番_なし) 初期設定(s_, *this);
     画面_.描画_棋譜読込み部分消去();
@@ -113,6 +115,7 @@ void Form1::SENTE_Click() {
 }
 
 void Form1::GOTE_Click() {
+    const 自動保存の番 番{*this};
     auto& 局 = s_.局;
     if (局.勝者 != 手番_なし) 初期設定(s_, *this);
     画面_.描画_棋譜読込み部分消去();
@@ -142,6 +145,7 @@ void Form1::GOTE_Click() {
 }
 
 void Form1::START_Click() {
+    const 自動保存の番 番{*this};
     auto& 局 = s_.局;
     if (局.勝者 != 手番_なし) {
         初期設定(s_, *this);
@@ -209,6 +213,7 @@ void Form1::レベル_設定(int IN_LEVEL) {
 
 // Clears the level text's cells, then sets the level.
 void Form1::レベル選択(int レベル) {
+    const 自動保存の番 番{*this};
     画面_.消去_レベル();
     レベル_設定(レベル);
 }
@@ -293,6 +298,7 @@ void Form1::描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入
 }
 
 void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double x, double y) {
+    const 自動保存の番 番{*this};
     パネルを閉じる();
     if (s_.状況.棋譜モード == 定数_ON) {
         const auto 答 =

@@ -14,6 +14,7 @@
 #include "interfaces/platform.h"
 #include "options/settings.h"
 #include "options/sound.h"
+#include "record/autosave.h"
 #include "rules/game_state.h"
 
 namespace kiryuza {
@@ -30,6 +31,7 @@ struct プラットフォーム {
     文字コード& 符号;
     棋譜パネル& パネル;
     ウィンドウ& 窓;
+    自動保存先& 自動保存;
 };
 
 class Form1 : private 局面表示 {
@@ -115,6 +117,15 @@ class Form1 : private 局面表示 {
     void 描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入力_点滅回数);
     void 禁止を見せる(桝 c);
 
+    // Keeping the game in progress.
+    void 前回の対局を確かめる();
+    void 自動保存する();
+    // Keeps the game after the handler that made it returns.
+    struct 自動保存の番 {
+        Form1& form;
+        ~自動保存の番() { form.自動保存する(); }
+    };
+
     // Take-back and hint.
     int 待ったの手数();
     bool 対局中() const;
@@ -163,6 +174,9 @@ class Form1 : private 局面表示 {
     std::unique_ptr<局面> ヒント局_;
     std::unique_ptr<思考エンジン> ヒントエンジン_;
 
+    // The history as last saved to or loaded from a record (empty when it never was).
+    std::unique_ptr<棋譜表> 保存時の棋譜_;
+    std::vector<std::uint8_t> 自動保存した形_;  // the game as last kept
     bool 終了済み_ = false;
     bool 設定書込失敗中_ = false;  // the last write of the settings file failed
 };

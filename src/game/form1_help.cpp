@@ -1,5 +1,5 @@
-// Form1's help for the player: 待った (take a move back) and ヒント (the move the computer would
-// choose in the player's place).
+// Form1's help for the player: the game kept as it goes and offered again after a crash, 待った
+// (take a move back) and ヒント (the move the computer would choose in the player's place).
 #include "game/form1.h"
 #include "rules/reversal.h"
 
@@ -18,6 +18,49 @@ std::optional<bool> 指した側(const 棋譜表& 棋譜, int n) {
 }
 
 }  // namespace
+
+// Keeps the game as it stands, when it changed since it was last kept. A game unchanged since
+// it was saved to or loaded from a record is marked so, and is not offered again.
+void Form1::自動保存する() {
+    自動保存の印 印;
+    印.終局 = s_.局.勝者 != 手番_なし;
+    印.保存済み = 保存時の棋譜_ && 記録が同じ(*保存時の棋譜_, s_.棋譜);
+    std::vector<std::uint8_t> 形 = 自動保存の形にする(s_, 印);
+    if (形 == 自動保存した形_) return;
+    自動保存した形_ = 形;
+    環境_.自動保存.保存(std::move(形));
+}
+
+// At start-up: a game the last run left neither finished nor saved is offered again, and put
+// back exactly as it was on はい; いいえ forgets it.
+void Form1::前回の対局を確かめる() {
+    const auto 内容 = 環境_.自動保存.読込();
+    if (!内容) return;
+    const auto 保存 = 自動保存を読む(*内容);
+    if (!保存 || !続けられる(*保存) ||
+        環境_.メッセージ.表示("前回の対局を続けますか？", "対局", ボタン種類::はいいいえ) !=
+            押されたボタン::はい) {
+        環境_.自動保存.消去();
+        return;
+    }
+    s_.局 = 保存->状態.局;
+    s_.棋譜 = 保存->状態.棋譜;
+    s_.状況 = 保存->状態.状況;
+    s_.時計.累計秒MAN = 保存->状態.時計.累計秒MAN;
+    s_.時計.累計秒COM = 保存->状態.時計.累計秒COM;
+    // The next click announces the turn (or lets the computer move), as after stepping.
+    s_.状況.再開フラグ = 定数_ON;
+    s_.状況.選択状態 = 0;
+    自動保存した形_ = *内容;
+    レベル_設定(s_.状況.COMレベル);
+    画面_.表示記憶消去();
+    画面_.画面_再描画();
+    画面_.描画_手数(s_.状況.手数, 色_白);
+    最後の指し手を描く();
+    const auto& 見 = s_.状況.見出し;
+    if (s_.状況.棋譜モード == 定数_ON) 画面_.描画_棋譜見出し(見.対局名, 見.上手名, 見.下手名);
+    画面_.描画_手番表示();
+}
 
 // A game is going on with the board at its last position: not over, not a loaded record, not
 // stepped through.
@@ -67,6 +110,7 @@ void Form1::最後の指し手を描く() {
 }
 
 void Form1::MATTA_Click() {
+    const 自動保存の番 番{*this};
     パネルを閉じる();
     const int 手 = 待ったの手数();
     if (手 == 0) {

@@ -30,6 +30,7 @@ void Form1::棋譜の局面を置く() {
 }
 
 void Form1::AFTER_Click() {
+    const 自動保存の番 番{*this};
     auto& 状況 = s_.状況;
     パネルを閉じる();
     if (状況.手番 == 手番_なし) {
@@ -66,6 +67,7 @@ void Form1::AFTER_Click() {
 }
 
 void Form1::REPLAY_Click() {
+    const 自動保存の番 番{*this};
     auto& 状況 = s_.状況;
     パネルを閉じる();
     状況.再開フラグ = 定数_ON;
@@ -94,11 +96,13 @@ void Form1::REPLAY_Click() {
 }
 
 void Form1::CANCEL_Click() {
+    const 自動保存の番 番{*this};
     初期設定(s_, *this);
     音_.鳴らす_駒打();
 }
 
 void Form1::REVERSE_Click() {
+    const 自動保存の番 番{*this};
     auto& 状況 = s_.状況;
     if (状況.棋譜モード == 定数_ON) {
         音_.鳴らす_禁止();
@@ -134,6 +138,7 @@ void Form1::描画_メッセージ(int IN_メッセージ番号) {
 }
 
 void Form1::ハンデ変更(int 向き) {
+    const 自動保存の番 番{*this};
     auto& 状況 = s_.状況;
     パネルを閉じる();
     const int 理由 = 状況.棋譜モード == 定数_ON   ? 1
@@ -205,6 +210,7 @@ void Form1::KIFU_WRITE_Click() {
 }
 
 void Form1::Command1_Click() {
+    const 自動保存の番 番{*this};
     auto& パネル = 環境_.パネル;
     const std::string ファイル名 = パネル.入力(1);
     if (ファイル名.empty()) {
@@ -236,10 +242,12 @@ void Form1::Command1_Click() {
     描画_可視(false, false, false);
     描画_棋譜_IO(1);
     パネル.ファイル一覧更新();
+    保存時の棋譜_ = std::make_unique<棋譜表>(s_.棋譜);
     告知("棋譜を書き込みました", "  ");
 }
 
 void Form1::File1_Click(const std::string& ファイル名) {
+    const 自動保存の番 番{*this};
     描画_可視(false, false, false);
     // Read and check the whole file before anything changes: a broken file leaves the game
     // as it was.
@@ -251,7 +259,8 @@ void Form1::File1_Click(const std::string& ファイル名) {
     }
     初期設定(s_, *this);
     s_.状況.棋譜モード = 定数_ON;
-    const auto& 見 = r.棋譜.見出し;
+    s_.状況.見出し = r.棋譜.見出し;
+    const auto& 見 = s_.状況.見出し;
     画面_.描画_棋譜見出し(見.対局名, 見.上手名, 見.下手名);
     棋譜表へ移す(r.棋譜, s_.棋譜);
     s_.状況.手数 = 0;
@@ -262,6 +271,7 @@ void Form1::File1_Click(const std::string& ファイル名) {
     告知(" 読み込みました", "棋譜");
     s_.状況.手番 = 手番_先手;
     画面_.描画_手番表示();
+    保存時の棋譜_ = std::make_unique<棋譜表>(s_.棋譜);
     告知("棋譜を '進 'で進めて下さい", "棋譜");
 }
 

@@ -86,6 +86,17 @@ class ファイル系 {
     virtual ファイル結果 書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) = 0;
 };
 
+// Where the game in progress is kept, so that nothing is lost to a crash or a kill. Writes are
+// atomic; they may finish after the call returns, the latest one winning.
+class 自動保存先 {
+  public:
+    virtual ~自動保存先() = default;
+    virtual void 保存(std::vector<std::uint8_t> 内容) = 0;
+    // What the last run kept, if anything.
+    virtual std::optional<std::vector<std::uint8_t>> 読込() = 0;
+    virtual void 消去() = 0;
+};
+
 // The Japanese Windows code page (CP932) of the record and settings files.
 class 文字コード {
   public:

@@ -12,7 +12,7 @@
 
 #include "interfaces/platform.h"
 #include "record/record_line.h"
-#include "rules/history.h"
+#include "rules/game_state.h"
 
 namespace kiryuza {
 
@@ -29,13 +29,6 @@ inline constexpr std::string_view 棋譜拡張子 = ".棋譜";
 // Titles for the message boxes that show the texts below.
 inline constexpr std::string_view 棋譜読込の題 = "棋譜";
 inline constexpr std::string_view 棋譜書込の題 = "棋譜保存";
-
-// The three header lines, as UTF-8 text.
-struct 棋譜見出し {
-    std::string 対局名;
-    std::string 上手名;  // the upper side's (COM side's) player: line 2
-    std::string 下手名;  // the lower side's (MAN side's) player: line 3
-};
 
 // A checked record: 手[i] is history entry i + 1.
 struct 読込棋譜 {

@@ -2,10 +2,19 @@
 // flags, and the clock values; and the set-up that lays out a fresh game.
 #pragma once
 
+#include <string>
+
 #include "interfaces/canvas.h"
 #include "rules/history.h"
 
 namespace kiryuza {
+
+// The three header lines of a record, as UTF-8 text.
+struct 棋譜見出し {
+    std::string 対局名;
+    std::string 上手名;  // the upper side's (COM side's) player: line 2
+    std::string 下手名;  // the lower side's (MAN side's) player: line 3
+};
 
 // Whose turn it is, the mode and the flags of the running game.
 struct 対局状況 {
@@ -19,6 +28,7 @@ struct 対局状況 {
     int 手数 = 0;
     int ハンデレベル = 0;
     int COMレベル = 3;
+    棋譜見出し 見出し;  // the titles of the record loaded, shown while it is stepped through
 };
 
 // Seconds of thinking time (times of day are seconds since midnight).

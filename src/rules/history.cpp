@@ -1,6 +1,7 @@
 #include "rules/history.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kiryuza {
 
@@ -77,6 +78,14 @@ void 棋譜表::置き換える(const 棋譜項目* 項目, int n, 棋譜の出�
 
 const 棋譜項目& 棋譜表::項目(int n) const {
     return 項目_[std::clamp(n, 0, 記録数_)];
+}
+
+bool 記録が同じ(const 棋譜表& a, const 棋譜表& b) {
+    if (a.棋譜記録数() != b.棋譜記録数() || a.出自() != b.出自()) return false;
+    for (int n = 0; n <= a.棋譜記録数(); ++n) {
+        if (std::memcmp(&a.項目(n), &b.項目(n), sizeof(棋譜項目)) != 0) return false;
+    }
+    return true;
 }
 
 void 棋譜の局面を写す(const 棋譜項目& 項目, 局面& 局) {

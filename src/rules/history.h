@@ -78,6 +78,10 @@ class 棋譜表 {
     棋譜の出自 出自_ = 棋譜の出自::平手;
 };
 
+// Two histories hold the same game: the same start and the same entries 0..棋譜記録数 (the entry
+// on the board may differ).
+bool 記録が同じ(const 棋譜表& a, const 棋譜表& b);
+
 // Puts entry n's board and hands on `局` and tidies the fields derived from them.
 void 棋譜の局面を写す(const 棋譜項目& 項目, 局面& 局);
 

@@ -80,7 +80,7 @@ class 流れ検査 {
             try {
                 const int 前手数 = s().状況.手数;
                 const int 前勝者 = s().局.勝者;
-                名 = 一操作();
+                名 = 一操作(結果);
                 if (!環_.窓.終了要求) {
                     if (s().状況.手数 > 前手数 && s().状況.棋譜モード == 定数_OFF)
                         結果.指し手数 += s().状況.手数 - 前手数;
@@ -125,6 +125,34 @@ class 流れ検査 {
         環_.メニュー欄.印.clear();
         form_->Form_Load();
         確認済み数_ = -1;
+    }
+
+    // The program dies mid-game (nothing shut down) and starts again; offered the game it kept,
+    // the player answers at random, and a game taken back must be exactly the one left.
+    void 落ちて起動し直す(流れ検査結果& 結果) {
+        const 対局状態 前 = *環_.状態;
+        const bool はい = 確率(60);
+        環_.メッセージ.答え.clear();
+        環_.メッセージ.答え.push_back(はい ? 押されたボタン::はい : 押されたボタン::いいえ);
+        最後の箱_.clear();
+        起動();
+        if (最後の箱_ != "前回の対局を続けますか？") return;
+        const 対局状態& 後 = *環_.状態;
+        if (!はい) {
+            if (後.状況.手番 != 手番_なし) throw std::logic_error("a refused game came back");
+            return;
+        }
+        ++結果.復元数;
+        if (!記録が同じ(前.棋譜, 後.棋譜) || 前.棋譜.棋譜手数() != 後.棋譜.棋譜手数() ||
+            std::memcmp(前.局.盤面, 後.局.盤面, sizeof 前.局.盤面) != 0 ||
+            std::memcmp(前.局.持駒MAN, 後.局.持駒MAN, sizeof 前.局.持駒MAN) != 0 ||
+            std::memcmp(前.局.持駒COM, 後.局.持駒COM, sizeof 前.局.持駒COM) != 0 ||
+            前.状況.手番 != 後.状況.手番 || 前.状況.対局モード != 後.状況.対局モード ||
+            前.状況.手数 != 後.状況.手数 || 前.局.手番値MAN != 後.局.手番値MAN ||
+            前.状況.COMレベル != 後.状況.COMレベル || 前.時計.累計秒MAN != 後.時計.累計秒MAN ||
+            前.時計.累計秒COM != 後.時計.累計秒COM) {
+            throw std::logic_error("the game taken back is not the one left");
+        }
     }
 
     void 押す(double x, double y) { form_->Form_MouseDown(1, 0, x, y); }
@@ -213,7 +241,7 @@ class 流れ検査 {
     }
 
     // One random action; returns its name.
-    std::string 一操作() {
+    std::string 一操作(流れ検査結果& 結果) {
         // Answers for whatever boxes this action shows.
         環_.メッセージ.答え.clear();
         for (int i = 0; i < 4; ++i)
@@ -276,7 +304,11 @@ class 流れ検査 {
             }
             return 禁止 ? "files unwritable" : "files writable";
         }
-        if (r < 729) {
+        if (r < 732) {
+            落ちて起動し直す(結果);
+            return "crash and start again";
+        }
+        if (r < 735) {
             const int k = 乱数(4);
             if (k == 0) form_->OWARI_Click();
             if (k == 1) form_->Form_KeyPress(27);

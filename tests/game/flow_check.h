@@ -21,6 +21,7 @@ struct 流れ検査結果 {
     long 終局数 = 0;
     long 保存数 = 0;
     long 読込数 = 0;
+    long 復元数 = 0;  // games taken back after a crash
     int 最長手数 = 0;
 };
 

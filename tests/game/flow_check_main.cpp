@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
     const auto r = kiryuza::testing::対局の流れを検査(種, 操作数);
     std::cout << "actions: " << r.操作数 << ", violations: " << r.違反数 << '\n';
     std::cout << "moves: " << r.指し手数 << ", games won: " << r.終局数 << ", saved: " << r.保存数
-              << ", loaded: " << r.読込数 << ", longest history: " << r.最長手数 << '\n';
+              << ", loaded: " << r.読込数 << ", longest history: " << r.最長手数
+              << ", taken back after a crash: " << r.復元数 << '\n';
     for (const std::string& v : r.違反) std::cout << v << '\n';
     return r.違反数 == 0 ? 0 : 1;
 }

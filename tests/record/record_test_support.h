@@ -119,13 +119,9 @@ inline 局面 乱数局面(std::mt19937& 乱数) {
     return 局;
 }
 
-// Two histories hold the same counters and entries 0..棋譜記録数.
+// Two histories hold the same game with the same entry on the board.
 inline bool 同じ棋譜表(const 棋譜表& a, const 棋譜表& b) {
-    if (a.棋譜手数() != b.棋譜手数() || a.棋譜記録数() != b.棋譜記録数()) return false;
-    for (int n = 0; n <= a.棋譜記録数(); ++n) {
-        if (std::memcmp(&a.項目(n), &b.項目(n), sizeof(棋譜項目)) != 0) return false;
-    }
-    return true;
+    return 記録が同じ(a, b) && a.棋譜手数() == b.棋譜手数();
 }
 
 }  // namespace kiryuza::testing

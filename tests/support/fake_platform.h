@@ -274,6 +274,19 @@ class 偽パネル : public 棋譜パネル {
     void ファイル一覧更新() override { ++更新回数; }
 };
 
+// The game kept in memory; `保存回数` counts the writes.
+class 偽自動保存 : public 自動保存先 {
+  public:
+    std::optional<std::vector<std::uint8_t>> 内容;
+    int 保存回数 = 0;
+    void 保存(std::vector<std::uint8_t> b) override {
+        内容 = std::move(b);
+        ++保存回数;
+    }
+    std::optional<std::vector<std::uint8_t>> 読込() override { return 内容; }
+    void 消去() override { 内容.reset(); }
+};
+
 class 偽ウィンドウ : public ウィンドウ {
   public:
     double 上 = 0;
@@ -302,6 +315,7 @@ struct 偽環境 {
     素通し符号 符号;
     偽パネル パネル;
     偽ウィンドウ 窓;
+    偽自動保存 自動保存;
 
     偽環境() {
         for (const char* f : {"その他.wav", "禁止.wav", "駒打音.wav", "BGM.wav"})
@@ -309,8 +323,8 @@ struct 偽環境 {
     }
     std::unique_ptr<対局状態> 状態 = std::make_unique<対局状態>();
     プラットフォーム 束() {
-        return {キャンバス面, メッセージ, 時刻, Timer1, メニュー欄,
-                サウンド源,   ファイル,   符号, パネル, 窓};
+        return {キャンバス面, メッセージ, 時刻,   Timer1, メニュー欄, サウンド源,
+                ファイル,     符号,       パネル, 窓,     自動保存};
     }
 };
 

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "game/form1.h"
+#include "platform/files/qt_autosave.h"
 #include "platform/files/qt_file_system.h"
 #include "platform/files/qt_text_codec.h"
 #include "platform/pictures/pictures.h"
@@ -113,6 +114,7 @@ class GameWindowTest : public ::testing::Test {
     SilentSound sound;
     QtFileSystem files;
     QtTextCodec codec;
+    QtAutosave autosave{folder.filePath(QStringLiteral("current-game")).toStdString()};
     プラットフォーム platform{window.view(),
                               window.messages(),
                               window.timeOfDay(),
@@ -122,7 +124,8 @@ class GameWindowTest : public ::testing::Test {
                               files,
                               codec,
                               window.panel(),
-                              window};
+                              window,
+                              autosave};
     std::unique_ptr<対局状態> state = std::make_unique<対局状態>();
     Form1 form{platform, *state};
     FormEvents events{form};

@@ -1,0 +1,46 @@
+// The game in progress kept in one file (in the user's state folder): each write replaces it
+// atomically on a thread of its own, so the player never waits for the disk; the latest write
+// wins, and all are finished before the object goes.
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "interfaces/platform.h"
+
+namespace kiryuza {
+
+class QtAutosave : public 自動保存先 {
+  public:
+    // The largest kept game read back: the whole history is about 200 KB.
+    static constexpr std::size_t kMaxSize = 4 * 1024 * 1024;
+
+    explicit QtAutosave(std::string path);
+    ~QtAutosave() override;
+    QtAutosave(const QtAutosave&) = delete;
+    QtAutosave& operator=(const QtAutosave&) = delete;
+
+    void 保存(std::vector<std::uint8_t> 内容) override;
+    std::optional<std::vector<std::uint8_t>> 読込() override;
+    void 消去() override;
+    // Waits until every write asked for so far is on the disk.
+    void flush();
+
+  private:
+    void run();
+
+    std::string path_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    std::optional<std::vector<std::uint8_t>> pending_;
+    bool writing_ = false;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+}  // namespace kiryuza

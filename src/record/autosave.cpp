@@ -1,0 +1,228 @@
+#include "record/autosave.h"
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+namespace kiryuza {
+
+namespace {
+
+constexpr std::string_view 合言葉 = "KIRYUZA-GAME\n";
+constexpr std::uint32_t 版 = 1;
+constexpr std::uint32_t 題の最大長 = 4096;
+
+// FNV-1a over the bytes, eight at a time: enough to tell a torn or altered file from a whole
+// one, and cheap enough for every move.
+std::uint64_t 検査値(const std::uint8_t* p, std::size_t n) {
+    std::uint64_t h = 14695981039346656037ull;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w = 0;
+        for (int j = 0; j < 8; ++j) w |= std::uint64_t(p[i + j]) << (8 * j);
+        h = (h ^ w) * 1099511628211ull;
+    }
+    for (; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
+// Appends little-endian fields; the buffer grows only at its reserve.
+class 書き手 {
+  public:
+    std::vector<std::uint8_t> 出力;
+    void 整数(std::uint64_t v, int バイト) {
+        std::uint8_t b[8];
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(b, &v, 8);
+        } else {
+            for (int i = 0; i < 8; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
+        }
+        出力.insert(出力.end(), b, b + バイト);
+    }
+    void 符号付き(int v) { 整数(static_cast<std::uint32_t>(v), 4); }
+    // A run of 32-bit fields, in one go where the machine is little-endian already.
+    void 並び(const int* p, std::size_t n) {
+        if constexpr (std::endian::native == std::endian::little && sizeof(int) == 4) {
+            const auto* b = reinterpret_cast<const std::uint8_t*>(p);
+            出力.insert(出力.end(), b, b + 4 * n);
+        } else {
+            for (std::size_t i = 0; i < n; ++i) 符号付き(p[i]);
+        }
+    }
+    void 実数(double v) {
+        std::uint64_t b;
+        std::memcpy(&b, &v, sizeof b);
+        整数(b, 8);
+    }
+    void 文字列(const std::string& s) {
+        const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(s.size(), 題の最大長));
+        整数(n, 4);
+        出力.insert(出力.end(), s.begin(), s.begin() + n);
+    }
+};
+
+class 読み手 {
+  public:
+    読み手(const std::uint8_t* p, std::size_t n) : p_(p), n_(n) {}
+    bool 正常() const { return 正常_; }
+    void 誤り() { 正常_ = false; }
+    std::uint64_t 整数(int バイト) {
+        if (n_ - 位置_ < static_cast<std::size_t>(バイト)) {
+            正常_ = false;
+            return 0;
+        }
+        std::uint64_t v = 0;
+        for (int i = 0; i < バイト; ++i) v |= std::uint64_t(p_[位置_ + i]) << (8 * i);
+        位置_ += static_cast<std::size_t>(バイト);
+        return v;
+    }
+    // A signed field within [下, 上]; outside it marks the whole read as bad.
+    int 範囲(int 下, int 上) {
+        const auto v = static_cast<int>(static_cast<std::int32_t>(整数(4)));
+        if (v < 下 || v > 上) 正常_ = false;
+        return v;
+    }
+    double 秒() {
+        const std::uint64_t b = 整数(8);
+        double v;
+        std::memcpy(&v, &b, sizeof v);
+        if (!std::isfinite(v) || v < 0) 正常_ = false;
+        return v;
+    }
+    std::string 文字列() {
+        const auto n = static_cast<std::size_t>(整数(4));
+        if (n > 題の最大長 || n_ - 位置_ < n) {
+            正常_ = false;
+            return {};
+        }
+        std::string s(reinterpret_cast<const char*>(p_ + 位置_), n);
+        位置_ += n;
+        return s;
+    }
+    bool 終わった() const { return 位置_ == n_; }
+
+  private:
+    const std::uint8_t* p_;
+    std::size_t n_;
+    std::size_t 位置_ = 0;
+    bool 正常_ = true;
+};
+
+// A square's code: empty or a piece that may stand on a board.
+bool 桝の値(int c) {
+    return c == 空桝 || 盤上駒コード(c);
+}
+
+// The board as its whole 10 x 10 table (row and column 0 stay empty) and both hands as their
+// 8-slot tables (slot 0 stays empty): a few block copies per entry.
+void 盤と持駒を書く(書き手& w, const int (&盤)[10][10], const int (&MAN)[8], const int (&COM)[8]) {
+    w.並び(&盤[0][0], 100);
+    w.並び(MAN, 8);
+    w.並び(COM, 8);
+}
+
+void 盤と持駒を読む(読み手& r, int (&盤)[10][10], int (&MAN)[8], int (&COM)[8]) {
+    for (int x = 0; x <= 盤桝数; ++x)
+        for (int y = 0; y <= 盤桝数; ++y) {
+            盤[x][y] = r.範囲(-駒_COM王, 駒_COM王);
+            if (!桝の値(盤[x][y]) || ((x == 0 || y == 0) && 盤[x][y] != 空桝)) r.誤り();
+        }
+    for (int* 手 : {MAN, COM}) {
+        手[0] = r.範囲(0, 0);
+        for (int k = 1; k <= 7; ++k) 手[k] = r.範囲(0, 駒種類表[k].枚数);
+    }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> 自動保存の形にする(const 対局状態& s, const 自動保存の印& 印) {
+    書き手 w;
+    constexpr std::size_t 項目の大きさ = (100 + 16) * 4 + 4 * 8;
+    w.出力.reserve(1024 + 3 * 題の最大長 +
+                   項目の大きさ * (static_cast<std::size_t>(s.棋譜.棋譜記録数()) + 2));
+    w.出力.insert(w.出力.end(), 合言葉.begin(), 合言葉.end());
+    w.整数(版, 4);
+    w.整数(印.終局 ? 1 : 0, 1);
+    w.整数(印.保存済み ? 1 : 0, 1);
+    const auto& 況 = s.状況;
+    for (int v :
+         {況.手番, 況.対局モード, 況.棋譜モード, 況.反転フラグ, 況.ハンデ設定フラグ, 況.再開フラグ,
+          況.手数, 況.ハンデレベル, 況.COMレベル, s.局.勝者, s.局.手番値MAN, s.局.手番値COM}) {
+        w.符号付き(v);
+    }
+    w.実数(s.時計.累計秒MAN);
+    w.実数(s.時計.累計秒COM);
+    for (const std::string* 題 : {&況.見出し.対局名, &況.見出し.上手名, &況.見出し.下手名})
+        w.文字列(*題);
+    盤と持駒を書く(w, s.局.盤面, s.局.持駒MAN, s.局.持駒COM);
+    const 棋譜表& 棋譜 = s.棋譜;
+    w.整数(static_cast<std::uint64_t>(棋譜.出自()), 1);
+    w.符号付き(棋譜.棋譜手数());
+    w.符号付き(棋譜.棋譜記録数());
+    for (int n = 0; n <= 棋譜.棋譜記録数(); ++n) {
+        const 棋譜項目& e = 棋譜.項目(n);
+        盤と持駒を書く(w, e.盤面, e.持駒MAN, e.持駒COM);
+        for (double t : {e.前秒M, e.後秒M, e.前秒C, e.後秒C}) w.実数(t);
+    }
+    w.整数(検査値(w.出力.data(), w.出力.size()), 8);
+    return std::move(w.出力);
+}
+
+std::optional<自動保存> 自動保存を読む(const std::vector<std::uint8_t>& 内容) {
+    const std::size_t 本体 = 内容.size() < 8 ? 0 : 内容.size() - 8;
+    if (本体 < 合言葉.size() || std::memcmp(内容.data(), 合言葉.data(), 合言葉.size()) != 0) {
+        return std::nullopt;
+    }
+    読み手 末尾(内容.data() + 本体, 8);
+    if (末尾.整数(8) != 検査値(内容.data(), 本体)) return std::nullopt;
+
+    読み手 r(内容.data() + 合言葉.size(), 本体 - 合言葉.size());
+    if (r.整数(4) != 版) return std::nullopt;
+    自動保存 保存;
+    保存.印.終局 = r.整数(1) != 0;
+    保存.印.保存済み = r.整数(1) != 0;
+    auto& s = 保存.状態;
+    auto& 況 = s.状況;
+    況.手番 = r.範囲(-1, 1);
+    況.対局モード = r.範囲(対局モード_人間, 対局モード_COM);
+    況.棋譜モード = r.範囲(0, 1);
+    況.反転フラグ = r.範囲(0, 1);
+    況.ハンデ設定フラグ = r.範囲(0, 1);
+    況.再開フラグ = r.範囲(0, 1);
+    況.手数 = r.範囲(0, 1 << 20);
+    況.ハンデレベル = r.範囲(-10, 10);
+    況.COMレベル = r.範囲(1, 3);
+    s.局.勝者 = r.範囲(-1, 1);
+    s.局.手番値MAN = r.範囲(-1, 1);
+    s.局.手番値COM = r.範囲(-1, 1);
+    if (s.局.手番値MAN == 手番_なし || s.局.手番値MAN != -s.局.手番値COM) return std::nullopt;
+    s.時計.累計秒MAN = r.秒();
+    s.時計.累計秒COM = r.秒();
+    for (std::string* 題 : {&況.見出し.対局名, &況.見出し.上手名, &況.見出し.下手名})
+        *題 = r.文字列();
+    盤と持駒を読む(r, s.局.盤面, s.局.持駒MAN, s.局.持駒COM);
+    const auto 出自 = static_cast<int>(r.整数(1));
+    if (出自 > static_cast<int>(棋譜の出自::反転)) return std::nullopt;
+    const int 手数 = r.範囲(0, 棋譜最大手数);
+    const int 記録数 = r.範囲(手数, 棋譜最大手数);
+    if (!r.正常()) return std::nullopt;
+    std::vector<棋譜項目> 項目(static_cast<std::size_t>(記録数) + 1);
+    for (棋譜項目& e : 項目) {
+        盤と持駒を読む(r, e.盤面, e.持駒MAN, e.持駒COM);
+        for (double* t : {&e.前秒M, &e.後秒M, &e.前秒C, &e.後秒C}) *t = r.秒();
+    }
+    if (!r.正常() || !r.終わった()) return std::nullopt;
+    s.棋譜.置き換える(項目.data(), 記録数, static_cast<棋譜の出自>(出自));
+    for (int i = 0; i < 手数; ++i) s.棋譜.進める();
+    派生値を整える(s.局);
+    return 保存;
+}
+
+bool 続けられる(const 自動保存& 保存) {
+    const auto& s = 保存.状態;
+    return !保存.印.終局 && !保存.印.保存済み && s.状況.手番 != 手番_なし &&
+           s.局.勝者 == 手番_なし && (s.状況.手数 > 0 || s.棋譜.棋譜記録数() > 0);
+}
+
+}  // namespace kiryuza
