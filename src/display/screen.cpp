@@ -117,6 +117,10 @@ void 画面::描画_絵(int 駒種類, double 座標X, double 座標Y) {
 }
 
 void 画面::描画_桝輪郭(int 描画色, double 座標X, double 座標Y) {
+    const int x = static_cast<int>(座標X);
+    const int y = static_cast<int>(座標Y);
+    if (x == 座標X && y == 座標Y && x >= -1 && x <= 11 && y >= 0 && y <= 9)
+        枠色_[x + 1][y] = 描画色;
     キャンバス_.枠(描画色, 格子X(座標X), 格子Y(座標Y), 桝幅, 桝高);
 }
 
@@ -217,6 +221,27 @@ void 画面::画面_再描画() {
     if (状態_.状況.ハンデ設定フラグ == 定数_ON) 描画_ハンデレベル(状態_.状況.ハンデレベル);
     描画_絵(絵_タイトル, 10.8, 0);
     状態表示を戻す();
+}
+
+void 画面::描画_カーソル(桝 c) {
+    // Two frames inside the cell's outline, thick enough to see on any picture.
+    for (const double 内 : {50.0, 65.0}) {
+        キャンバス_.枠(色_黄, 格子X(c.列) + 内, 格子Y(c.行) + 内, 桝幅 - 2 * 内, 桝高 - 2 * 内);
+    }
+}
+
+void 画面::消去_カーソル(桝 c) {
+    int 絵 = 空桝;
+    if (盤の桝(c)) {
+        絵 = 状態_.局.盤面[c.列][c.行];
+    } else if (const auto h = 持駒の桝を求める(c)) {
+        const int 数 = (h->COM側 ? 状態_.局.持駒COM : 状態_.局.持駒MAN)[h->番号];
+        絵 = 数 > 0 ? 打駒(h->COM側, h->番号) : 空桝;
+    } else {
+        return;
+    }
+    描画_絵(絵, c.列, c.行);
+    描画_桝輪郭(枠色_[c.列 + 1][c.行], c.列, c.行);
 }
 
 void 画面::描画_手番表示() {

@@ -82,6 +82,11 @@ class 画面 {
     void 描画_思考中();
     void 描画_ハンデレベル(int IN_ハンデレベル);
 
+    // The keyboard's cursor: a frame inside cell c (a board square or a hand slot), drawn, or
+    // taken away by painting the cell again with the outline it had.
+    void 描画_カーソル(桝 c);
+    void 消去_カーソル(桝 c);
+
     // Whose turn it is, beside the board: ▲先手番 / △後手番 between two people, あなたの番 /
     // COMの番 against the computer; nothing while no game runs or after its end. Repaints only
     // when the text changes (or after a full redraw).
@@ -104,6 +109,7 @@ class 画面 {
     void 状態表示を戻す();
 
     int 表示中の手数_ = -1;  // -1: no move number shown
+    int 枠色_[13][10]{};     // the outline last drawn on cells -1..11 x 0..9
     std::string 手番表示_;   // the turn text shown
     移動結果表示 移動結果MAN_;
     移動結果表示 移動結果COM_;

@@ -68,6 +68,8 @@ void Form1::OWARI_Click() {
 
 void Form1::Form_KeyPress(int キー) {
     if (キー == キー_Esc) 終わる();
+    // Enter and Space act on the keyboard's cursor.
+    if (キー == 13 || キー == ' ') カーソルで押す();
 }
 
 // ---------------------------------------------------------------------------------------------

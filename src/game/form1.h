@@ -46,6 +46,8 @@ class Form1 : private 局面表示 {
     void Form_Load();
     void Form_Unload(int cancel = 0);
     void Form_KeyPress(int キー);
+    // Keys without a character: the arrows ← ↑ → ↓ as key codes 37..40.
+    void Form_KeyDown(int キーコード);
     void Form_MouseDown(int button, int shift, double x, double y);
     void Timer1_Timer();
 
@@ -117,6 +119,10 @@ class Form1 : private 局面表示 {
     void 描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入力_点滅回数);
     void 禁止を見せる(桝 c);
 
+    // Keyboard play.
+    void カーソルを動かす(int 横, int 縦);
+    void カーソルで押す();
+
     // Keeping the game in progress.
     void 前回の対局を確かめる();
     void 自動保存する();
@@ -170,6 +176,7 @@ class Form1 : private 局面表示 {
     画面 画面_;
     音響 音_;
     指し手入力 入力_;
+    std::optional<桝> カーソル_;  // the keyboard's cell, once a key has shown it
     // A hint searches a turned copy of the position, with an engine of its own.
     std::unique_ptr<局面> ヒント局_;
     std::unique_ptr<思考エンジン> ヒントエンジン_;

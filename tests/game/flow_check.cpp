@@ -308,12 +308,14 @@ class 流れ検査 {
             落ちて起動し直す(結果);
             return "crash and start again";
         }
-        if (r < 735) {
-            const int k = 乱数(4);
+        if (r < 760) {
+            const int k = 乱数(100) < 12 ? 乱数(4) : 4 + 乱数(2);
             if (k == 0) form_->OWARI_Click();
             if (k == 1) form_->Form_KeyPress(27);
             if (k == 2) form_->Form_Unload(0);
             if (k == 3) form_->Form_KeyPress(65);
+            if (k == 4) form_->Form_KeyDown(37 + 乱数(4));
+            if (k == 5) form_->Form_KeyPress(確率(50) ? 13 : ' ');
             return "quit or key";
         }
         return メニュー操作();

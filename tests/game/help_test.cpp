@@ -150,5 +150,27 @@ TEST_F(助け, 断られた手は桝が光りその後は元の枠に戻る) {
     EXPECT_EQ(s().状況.手数, 2);
 }
 
+TEST_F(助け, 矢印で桝を選びEnterとSpaceで押す_再生中は左右で戻と進) {
+    form->SENTE_Click();
+    form->Form_KeyPress(13);  // the first key shows the cursor, on the middle pawn
+    EXPECT_EQ(s().状況.選択状態, 0);
+    form->Form_KeyPress(13);
+    EXPECT_EQ(s().状況.選択状態, 1);
+    form->Form_KeyDown(38);
+    form->Form_KeyPress(' ');
+    EXPECT_EQ(盤(5, 6), 駒_MANと);
+    EXPECT_EQ(s().状況.手数, 2);
+    // Off the board's right edge into the lower side's hand, and back.
+    for (int i = 0; i < 5; ++i) form->Form_KeyDown(39);
+    form->Form_KeyDown(37);
+    form->Form_KeyPress(13);
+    EXPECT_EQ(s().状況.選択状態, 0);  // (9, 6) is empty
+    form->REPLAY_Click();
+    form->Form_KeyDown(37);
+    EXPECT_EQ(s().状況.手数, 0);
+    form->Form_KeyDown(39);
+    EXPECT_EQ(s().状況.手数, 1);
+}
+
 }  // namespace
 }  // namespace kiryuza::testing
