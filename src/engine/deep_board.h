@@ -18,12 +18,25 @@ inline constexpr int 駒種の値[駒種数] = {駒_COM歩,   駒_COMと, 駒_CO
                                          駒_COM桂成, 駒_COM銀, 駒_COM銀成, 駒_COM金,   駒_COM角,
                                          駒_COM角成, 駒_COM飛, 駒_COM飛成, 駒_COM王};
 
+// Index 0..27 of every code from -駒_COM王 to 駒_COM王; -1 for a code that is no board piece.
+struct 駒番号表 {
+    signed char 番号[2 * 駒_COM王 + 1];
+};
+constexpr 駒番号表 駒番号表を作る() {
+    駒番号表 t{};
+    for (auto& v : t.番号) v = -1;
+    for (int i = 0; i < 駒種数; ++i) {
+        t.番号[駒_COM王 - 駒種の値[i]] = static_cast<signed char>(i);
+        t.番号[駒_COM王 + 駒種の値[i]] = static_cast<signed char>(i + 駒種数);
+    }
+    return t;
+}
+inline constexpr 駒番号表 駒番号一覧 = 駒番号表を作る();
+
 // Index 0..27 of a board code; -1 for anything else.
 constexpr int 駒番号(int code) {
-    const int m = code < 0 ? -code : code;
-    for (int i = 0; i < 駒種数; ++i)
-        if (駒種の値[i] == m) return code < 0 ? i : i + 駒種数;
-    return -1;
+    if (code < -駒_COM王 || code > 駒_COM王) return -1;
+    return 駒番号一覧.番号[code + 駒_COM王];
 }
 
 // The board code of an index 0..27.

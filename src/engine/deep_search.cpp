@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <vector>
 
 #include "engine/deep_board.h"
@@ -56,7 +57,11 @@ bool 弱い形(const 探索盤& 盤, 手符号 m) {
 
 struct 深読みエンジン::内部 {
     explicit 内部(std::size_t MB)
-        : 表(MB), 盤(評価器.表), 手置場(最大深さ * 手上限), 順置場(最大深さ * 手上限) {}
+        : 表(MB), 盤(評価器.表), 手置場(最大深さ * 手上限), 順置場(最大深さ * 手上限) {
+        for (int d = 1; d < 64; ++d)
+            for (int i = 1; i < 64; ++i)
+                減らす表[d][i] = static_cast<int>(0.5 + std::log(d) * std::log(i) / 2.0);
+    }
 
     深読み評価 評価器;
     置換表 表;
@@ -79,6 +84,7 @@ struct 深読みエンジン::内部 {
     bool 根COM側 = true;
     int 現深さ = 0;
     手符号 暫定手 = 手なし;
+    int 減らす表[64][64]{};
 
     void 数える();
     int 読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可);
@@ -152,13 +158,30 @@ void 深読みエンジン::内部::順位付け(const 手符号* 手, int* 順,
     }
 }
 
-// Brings the best-ordered of moves i..n-1 to place i.
+// Brings the best-ordered of moves i..n-1 to place i: by picking for the first few, which
+// often end the search of a position, then by sorting the rest once.
 手符号 深読みエンジン::内部::選ぶ(手符号* 手, int* 順, int n, int i) {
-    int b = i;
-    for (int j = i + 1; j < n; ++j)
-        if (順[j] > 順[b]) b = j;
-    std::swap(手[i], 手[b]);
-    std::swap(順[i], 順[b]);
+    constexpr int 拾う数 = 6;
+    if (i < 拾う数) {
+        int b = i;
+        for (int j = i + 1; j < n; ++j)
+            if (順[j] > 順[b]) b = j;
+        std::swap(手[i], 手[b]);
+        std::swap(順[i], 順[b]);
+    } else if (i == 拾う数) {
+        // Insertion sort by order score, highest first.
+        for (int j = i + 1; j < n; ++j) {
+            const 手符号 m = 手[j];
+            const int s = 順[j];
+            int k = j;
+            for (; k > i && 順[k - 1] < s; --k) {
+                手[k] = 手[k - 1];
+                順[k] = 順[k - 1];
+            }
+            手[k] = m;
+            順[k] = s;
+        }
+    }
     return 手[i];
 }
 
@@ -205,9 +228,11 @@ int 深読みエンジン::内部::読む(int 深さ, int α, int β, int ply, b
         }
     }
 
+    const int 静的 = 王手中 ? -無限 : 評価器.評価(盤);
+
     // Null move: if passing still holds β, a real move will too.
     if (選択的 && !pv && !王手中 && null可 && 深さ >= 3 && β < 深読み勝ち境界 &&
-        β > -深読み勝ち境界 && 評価器.評価(盤) >= β) {
+        β > -深読み勝ち境界 && 静的 >= β) {
         const int R = 深さ >= 7 ? 3 : 2;
         盤.手番交代();
         const int v = -読む(深さ - 1 - R, -β, -β + 1, ply + 1, false, false);
@@ -216,38 +241,49 @@ int 深読みエンジン::内部::読む(int 深さ, int α, int β, int ply, b
         if (v >= β) return v >= 深読み勝ち境界 ? β : v;
     }
 
-    手符号* 手 = &手置場[static_cast<std::size_t>(ply) * 手上限];
-    int* 順 = &順置場[static_cast<std::size_t>(ply) * 手上限];
-    const int n = 盤.全手生成(手, 手上限, true);
-    if (n == 0) return -深読み勝ち + ply;  // a side that cannot move has lost
-    順位付け(手, 順, n, ply, 表手);
+    // Near the leaves, a quiet move that gives no check cannot lift a score far below α.
+    const int 余裕 = 深さ <= 2 ? 250 * 深さ : 0;
+    const bool 見込みなし =
+        選択的 && !pv && !王手中 && 深さ <= 2 && α > -深読み勝ち境界 && 静的 + 余裕 <= α;
+    // Near the leaves, only the first quiet moves in order are worth a look.
+    const int 静か上限 = (選択的 && !pv && !王手中 && 深さ <= 3) ? 6 + 4 * 深さ * 深さ : 1 << 30;
 
     const int 元α = α;
     int 最良 = -無限;
     手符号 最良手 = 手なし;
-    for (int i = 0; i < n; ++i) {
-        const 手符号 m = 選ぶ(手, 順, n, i);
+    int 試行 = 0;
+    int 静か数 = 0;
+    // Searches one move; true when the position needs no more moves tried.
+    auto 試す = [&](手符号 m) {
         const bool 取り = !打つ手(m) && 盤.駒(手の先(m)) != 空桝;
         const bool 静か = !取り && m != 表手 && m != キラー[ply][0] && m != キラー[ply][1];
+        if (静か && 静か数 >= 静か上限) return false;
         復元情報 r;
         盤.指す(m, r);
         const bool 王手 = 盤.王を取れる(-盤.手番);
+        if (見込みなし && !取り && !王手 && 試行 > 0) {
+            盤.戻す(m, r);
+            最良 = std::max(最良, 静的 + 余裕);
+            return false;
+        }
+        if (静か && !王手) ++静か数;
         int v;
-        if (i == 0) {
+        if (試行 == 0) {
             v = -読む(深さ - 1, -β, -α, ply + 1, 王手, true);
         } else {
             int 減 = 0;
-            if (選択的 && 深さ >= 3 && i >= 3 && 静か && !王手 && !王手中) {
-                減 = 1;
-                if (i >= 8 && 深さ >= 5) ++減;
+            if (選択的 && 深さ >= 3 && 試行 >= 3 && 静か && !王手 && !王手中) {
+                減 = 減らす表[std::min(深さ, 63)][std::min(試行, 63)];
                 if (pv) --減;
+                減 = std::clamp(減, 0, 深さ - 2);
             }
             v = -読む(深さ - 1 - 減, -α - 1, -α, ply + 1, 王手, true);
             if (v > α && 減 > 0) v = -読む(深さ - 1, -α - 1, -α, ply + 1, 王手, true);
             if (v > α && v < β) v = -読む(深さ - 1, -β, -α, ply + 1, 王手, true);
         }
         盤.戻す(m, r);
-        if (止まった) return 0;
+        ++試行;
+        if (止まった) return true;
         if (v > 最良) {
             最良 = v;
             最良手 = m;
@@ -255,11 +291,27 @@ int 深読みエンジン::内部::読む(int 深さ, int α, int β, int ply, b
                 α = v;
                 if (v >= β) {
                     if (!取り) 良い静かな手(m, 深さ, ply);
-                    break;
+                    return true;
                 }
             }
         }
+        return false;
+    };
+
+    // The table's move first, before the others are even listed.
+    bool 終わり = 表手 != 手なし && 試す(表手);
+    if (!終わり) {
+        手符号* 手 = &手置場[static_cast<std::size_t>(ply) * 手上限];
+        int* 順 = &順置場[static_cast<std::size_t>(ply) * 手上限];
+        const int n = 盤.全手生成(手, 手上限, true);
+        if (n == 0) return -深読み勝ち + ply;  // a side that cannot move has lost
+        順位付け(手, 順, n, ply, 表手);
+        for (int i = 0; i < n && !終わり; ++i) {
+            const 手符号 m = 選ぶ(手, 順, n, i);
+            if (m != 表手) 終わり = 試す(m);
+        }
     }
+    if (止まった) return 0;
 
     if (置換表使用) {
         const 値種別 種別 = 最良 >= β ? 値種別::下限 : 最良 > 元α ? 値種別::正確 : 値種別::上限;
