@@ -87,6 +87,7 @@ struct 深読みエンジン::内部 {
     int 減らす表[64][64]{};
 
     void 数える();
+    int 根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回);
     int 読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可);
     int 静止(int α, int β, int ply, int q, bool 王手中, int 前先);
     void 順位付け(const 手符号* 手, int* 順, int n, int ply, 手符号 表手);
@@ -198,6 +199,37 @@ void 深読みエンジン::内部::良い静かな手(手符号 m, int 深さ, 
             for (auto& 元 : 側)
                 for (int& v : 元) v /= 2;
     }
+}
+
+// One iteration over the root moves within (α, β). Returns the best score, a bound when it
+// falls outside the window; a move that raised α is left in `今回` and first in the list.
+int 深読みエンジン::内部::根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回) {
+    int 最良 = -無限;
+    for (int i = 0; i < n; ++i) {
+        const 手符号 m = 根手[i];
+        復元情報 r;
+        盤.指す(m, r);
+        const bool 王手 = 盤.王を取れる(-盤.手番);
+        int v;
+        if (i == 0) {
+            v = -読む(d - 1, -β, -α, 1, 王手, true);
+        } else {
+            v = -読む(d - 1, -α - 1, -α, 1, 王手, true);
+            if (v > α && v < β && !止まった) v = -読む(d - 1, -β, -α, 1, 王手, true);
+        }
+        盤.戻す(m, r);
+        if (止まった) break;
+        最良 = std::max(最良, v);
+        if (v > α) {
+            α = v;
+            今回 = m;
+            // The new best goes first, the others keep their order.
+            std::rotate(根手, 根手 + i, 根手 + i + 1);
+            暫定手 = m;
+            if (v >= β) break;
+        }
+    }
+    return 最良;
 }
 
 int 深読みエンジン::内部::読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可) {
@@ -448,34 +480,11 @@ int 深読みエンジン::静的評価(const 局面& 局, bool COM側) {
     const int 上限 = 設定.深さ上限 > 0 ? std::min(設定.深さ上限, 最大深さ - 10) : 最大深さ - 10;
     for (int d = 1; d <= 上限; ++d) {
         I.現深さ = d;
-        int α = -無限;
-        const int β = 無限;
         手符号 今回 = 手なし;
-        for (int i = 0; i < n; ++i) {
-            const 手符号 m = 根手[i];
-            復元情報 r;
-            盤.指す(m, r);
-            const bool 王手 = 盤.王を取れる(-盤.手番);
-            int v;
-            if (i == 0) {
-                v = -I.読む(d - 1, -β, -α, 1, 王手, true);
-            } else {
-                v = -I.読む(d - 1, -α - 1, -α, 1, 王手, true);
-                if (v > α && !I.止まった) v = -I.読む(d - 1, -β, -α, 1, 王手, true);
-            }
-            盤.戻す(m, r);
-            if (I.止まった) break;
-            if (v > α) {
-                α = v;
-                今回 = m;
-                // The new best goes first, the others keep their order.
-                std::rotate(根手, 根手 + i, 根手 + i + 1);
-                I.暫定手 = m;
-            }
-        }
+        const int v = I.根読む(d, -無限, 無限, 根手, n, 今回);
         if (今回 != 手なし) {
             最良手 = 今回;
-            最良値 = α;
+            最良値 = v;
         }
         if (I.止まった) break;
         結果.深さ = d;

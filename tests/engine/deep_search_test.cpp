@@ -173,25 +173,32 @@ std::vector<局面> 参考局面() {
     return 結果;
 }
 
-// A plain alpha-beta's result at a fixed depth does not depend on the order of the moves, which
-// the table's moves change; the table's stored results must not change it either. Four plies
-// are the least at which one position is reached by two orders of the same moves.
-TEST_F(深読みテスト, 置換表の有無で決まった深さの答えは変わらない) {
+// A plain alpha-beta's result at a fixed depth depends neither on the order of the moves, which
+// the table's moves change, nor on the side that plays. So with the table on and off the score
+// and the move are the same, and the board turned round for the other side gives the same
+// score. Four plies are the least at which one position is reached by two orders of the same
+// moves, so that the table's results are used at all.
+TEST_F(深読みテスト, 置換表の有無でも側を替えても決まった深さの答えは変わらない) {
     const auto 局面集 = 参考局面();
     ASSERT_GE(局面集.size(), 10u);
+    const auto 形 = [](const 最善手& m) {
+        return std::make_tuple(m.元X, m.元Y, m.先X, m.先Y, m.駒);
+    };
     for (const 局面& 局 : 局面集) {
+        局面 反 = 局;
+        局面反転(反);
         for (const bool COM側 : {true, false}) {
-            // Both start from nothing learnt, so that only the table differs.
+            // Each starts from nothing learnt, so that only the table or the side differs.
             エンジン->初期化();
             const 深読み結果 有 = 読む(局, COM側, 4, true, false);
             エンジン->初期化();
             const 深読み結果 無 = 読む(局, COM側, 4, false, false);
+            エンジン->初期化();
+            const 深読み結果 逆 = 読む(反, !COM側, 4, true, false);
             ASSERT_TRUE(規則にある手(局, COM側, 有.手));
             EXPECT_EQ(有.評価, 無.評価);
-            const auto 形 = [](const 最善手& m) {
-                return std::make_tuple(m.元X, m.元Y, m.先X, m.先Y, m.駒);
-            };
             EXPECT_EQ(形(有.手), 形(無.手));
+            EXPECT_EQ(有.評価, 逆.評価);
         }
     }
 }
