@@ -1,5 +1,6 @@
-// Benchmarks of the rules and the computer player: legality tests, the influence survey, the
-// evaluation, whole searches on fixed positions and a self-play game.
+// Benchmarks of the rules and the computer players: legality tests, the influence survey, the
+// evaluation, whole searches on fixed positions and a self-play game; for the searching player,
+// nodes per second at a fixed depth and the depth it reaches in one second.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "analyze.h"
+#include "engine/deep_search.h"
 #include "engine/engine.h"
 #include "record/record_line.h"
 
@@ -102,6 +104,55 @@ void BM_自己対局100手(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_自己対局100手)->Unit(benchmark::kMillisecond);
+
+// The searching player to a fixed depth from a cleared table, for either side (argument 1:
+// 1 the upper side, 0 the lower side); reports nodes per second.
+void BM_深読み節点(benchmark::State& state) {
+    const 局面 局 = 読む(static_cast<int>(state.range(0)));
+    const bool COM側 = state.range(1) != 0;
+    auto エンジン = std::make_unique<深読みエンジン>(16);
+    深読み設定 設定;
+    設定.時間ms = 0;
+    設定.深さ上限 = 5;
+    std::uint64_t 節点 = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        エンジン->初期化();
+        state.ResumeTiming();
+        const 深読み結果 r = エンジン->探索(局, COM側, 設定);
+        節点 += r.節点数;
+        benchmark::DoNotOptimize(r.手);
+    }
+    state.counters["nodes/s"] =
+        benchmark::Counter(static_cast<double>(節点), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_深読み節点)->ArgsProduct({{序盤, 中盤, 終盤}, {1, 0}})->Unit(benchmark::kMillisecond);
+
+// The searching player on its default budget of one second: the depth it completes and its
+// nodes per second.
+void BM_深読み1秒(benchmark::State& state) {
+    const 局面 局 = 読む(static_cast<int>(state.range(0)));
+    const bool COM側 = state.range(1) != 0;
+    auto エンジン = std::make_unique<深読みエンジン>(16);
+    double 深さ = 0;
+    double 節点 = 0;
+    double 秒 = 0;
+    for (auto _ : state) {
+        エンジン->初期化();
+        const 深読み結果 r = エンジン->探索(局, COM側);
+        深さ += r.深さ;
+        節点 += static_cast<double>(r.節点数);
+        秒 += r.秒;
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["depth"] = 深さ / n;
+    state.counters["nodes/s"] = 秒 > 0 ? 節点 / 秒 : 0;
+    state.counters["seconds"] = 秒 / n;
+}
+BENCHMARK(BM_深読み1秒)
+    ->ArgsProduct({{序盤, 中盤, 終盤}, {1, 0}})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kiryuza

@@ -136,6 +136,11 @@ class 思考エンジン {
                     int 移動先Y);
 };
 
+// The one-ply player's move for either side of `局`, searched on the engine's own position
+// (which it overwrites): the upper side's as it is, the lower side's on the position turned
+// round (the player is made for the upper side) and turned back, in the lower side's encoding.
+最善手 一手読みの手(思考エンジン& エンジン, const 局面& 局, bool COM側, 探索観察& 観察);
+
 // Where move n went: the first square (columns outer, rows inner) that differs between history
 // entries n - 1 and n and is not empty afterwards. Outputs are left alone when none differs.
 void 調査_移動結果(const 棋譜表& 棋譜, int IN_CNT, int& O_移動先X, int& O_移動先Y,

@@ -7,6 +7,7 @@
 
 #include "engine/engine.h"
 #include "rules/history.h"
+#include "rules/reversal.h"
 
 namespace kiryuza {
 
@@ -111,6 +112,21 @@ constexpr 評価値 探索下限 = 点(-99999);
 最善手 思考エンジン::手を選ぶ(探索観察& 観察) {
     勢力調査();
     return 探索(観察);
+}
+
+最善手 一手読みの手(思考エンジン& エンジン, const 局面& 局, bool COM側, 探索観察& 観察) {
+    エンジン.局 = 局;
+    if (!COM側) 局面反転(エンジン.局);
+    最善手 b = エンジン.手を選ぶ(観察);
+    if (!b.有り || COM側) return b;
+    const 指し手 m = 反転手({b.元X, b.元Y, b.先X, b.先Y, b.駒});
+    b.元X = m.元X;
+    b.元Y = m.元Y;
+    b.先X = m.先X;
+    b.先Y = m.先Y;
+    b.駒 = m.駒;
+    b.元駒 = -b.元駒;
+    return b;
 }
 
 void 思考エンジン::手を指す(const 最善手& 手, 局面表示& 表示) {

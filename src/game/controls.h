@@ -33,6 +33,7 @@ inline constexpr 操作項目 操作一覧[] = {
     {LEVEL1, "ﾚﾍﾞﾙ1", LEVEL, M::チェック, &Form1::LEVEL1_Click},
     {LEVEL2, "ﾚﾍﾞﾙ2", LEVEL, M::チェック, &Form1::LEVEL2_Click},
     {LEVEL3, "ﾚﾍﾞﾙ3", LEVEL, M::チェック, &Form1::LEVEL3_Click},
+    {LEVEL4, "ﾚﾍﾞﾙ4", LEVEL, M::チェック, &Form1::LEVEL4_Click},
     {MATTA, "待った", TAIKYOKU, M::項目, &Form1::MATTA_Click},
     {HINT, "ヒント", TAIKYOKU, M::項目, &Form1::HINT_Click},
     {OWARI, "終わり", TAIKYOKU, M::項目, &Form1::OWARI_Click},

@@ -207,9 +207,9 @@ void Form1::棋譜を続ける() {
 // Computer level
 
 void Form1::レベル_設定(int IN_LEVEL) {
-    for (int k = 1; k <= 3; ++k)
+    for (int k = 1; k <= 4; ++k)
         環境_.メニュー欄.チェック設定(control::LEVEL項目[k], k == IN_LEVEL);
-    if (IN_LEVEL >= 1 && IN_LEVEL <= 3) s_.状況.COMレベル = IN_LEVEL;
+    if (IN_LEVEL >= 1 && IN_LEVEL <= 4) s_.状況.COMレベル = IN_LEVEL;
     if (s_.状況.対局モード == 対局モード_COM) 画面_.描画_レベル(s_.状況.COMレベル);
 }
 
@@ -228,6 +228,9 @@ void Form1::LEVEL2_Click() {
 }
 void Form1::LEVEL3_Click() {
     レベル選択(3);
+}
+void Form1::LEVEL4_Click() {
+    レベル選択(4);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -511,9 +514,14 @@ void Form1::com_ban() {
     画面_.描画_手番表示();
     画面_.更新();
 
-    エンジン_->COMレベル = s_.状況.COMレベル;
-    時計観察 観察(*this);
-    const 最善手 m = エンジン_->手を選ぶ(観察);
+    最善手 m;
+    if (s_.状況.COMレベル == 4) {
+        m = 深く読む(true);
+    } else {
+        エンジン_->COMレベル = s_.状況.COMレベル;
+        時計観察 観察(*this);
+        m = エンジン_->手を選ぶ(観察);
+    }
     画面_.更新();
     if (!m.有り) {
         対局終了_COM手なし();
@@ -557,6 +565,37 @@ void Form1::com_ban() {
     s_.状況.手番 = 局.手番値MAN;
     画面_.描画_手番表示();
     if (s_.設定.経過時間) 環境_.Timer1.開始();
+}
+
+namespace {
+
+// Keeps the clock moving and the window painted while level 4 thinks, a few dozen times a
+// second.
+class 深読み時計 : public 深読み観察 {
+  public:
+    深読み時計(Form1& form, ウィンドウ& 窓, 時刻源& 時刻) : form_(form), 窓_(窓), 時刻_(時刻) {}
+    void 経過(const 深読み経過&) override {
+        const double 今 = 時刻_.現在秒();
+        if (調査_経過秒(前_, 今) < 0.03) return;
+        前_ = 今;
+        form_.Timer1_Timer();
+        窓_.描画を進める();
+    }
+
+  private:
+    Form1& form_;
+    ウィンドウ& 窓_;
+    時刻源& 時刻_;
+    double 前_ = -1;
+};
+
+}  // namespace
+
+// Level 4's move for a side, on its time budget.
+最善手 Form1::深く読む(bool COM側) {
+    if (!深読み_) 深読み_ = std::make_unique<深読みエンジン>();
+    深読み時計 観察(*this, 環境_.窓, 環境_.時刻);
+    return 深読み_->探索(s_.局, COM側, {}, &観察).手;
 }
 
 // The computer has no legal move at all: the game ends as the human's win.

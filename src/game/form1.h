@@ -8,6 +8,7 @@
 #include <string>
 
 #include "display/screen.h"
+#include "engine/deep_search.h"
 #include "engine/engine.h"
 #include "game/move_entry.h"
 #include "interfaces/canvas.h"
@@ -60,6 +61,7 @@ class Form1 : private 局面表示 {
     void LEVEL1_Click();
     void LEVEL2_Click();
     void LEVEL3_Click();
+    void LEVEL4_Click();
     void MATTA_Click();
     void HINT_Click();
     void OWARI_Click();
@@ -177,7 +179,10 @@ class Form1 : private 局面表示 {
     音響 音_;
     指し手入力 入力_;
     std::optional<桝> カーソル_;  // the keyboard's cell, once a key has shown it
-    // A hint searches a turned copy of the position, with an engine of its own.
+    // Level 4's searching player, made once (its tables are large), and the one-ply player of
+    // the hints with a position of its own.
+    最善手 深く読む(bool COM側);
+    std::unique_ptr<深読みエンジン> 深読み_;
     std::unique_ptr<局面> ヒント局_;
     std::unique_ptr<思考エンジン> ヒントエンジン_;
 

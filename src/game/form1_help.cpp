@@ -1,7 +1,6 @@
 // Form1's help for the player: the game kept as it goes and offered again after a crash, 待った
 // (take a move back) and ヒント (the move the computer would choose in the player's place).
 #include "game/form1.h"
-#include "rules/reversal.h"
 
 namespace kiryuza {
 
@@ -138,17 +137,16 @@ void Form1::HINT_Click() {
         音_.鳴らす_禁止();
         return;
     }
-    // The computer's own search, on the position turned so that the player's side is its own.
-    *ヒント局_ = s_.局;
-    局面反転(*ヒント局_);
+    // The computer's own search, for the player's side.
     ヒントエンジン_->COMレベル = s_.状況.COMレベル;
     探索観察 無観察;
-    const 最善手 b = ヒントエンジン_->手を選ぶ(無観察);
+    const 最善手 b = s_.状況.COMレベル == 4 ? 深く読む(false)
+                                            : 一手読みの手(*ヒントエンジン_, s_.局, false, 無観察);
     if (!b.有り) {
         音_.鳴らす_禁止();
         return;
     }
-    const 指し手 m = 反転手({b.元X, b.元Y, b.先X, b.先Y, b.駒});
+    const 指し手 m{b.元X, b.元Y, b.先X, b.先Y, b.駒};
     // The piece as the player's move would leave it: the mouse always takes the change of form.
     const bool 打つ = m.元X == 持駒列_MAN;
     const int 元駒 = 打つ ? m.駒 : s_.局.盤面[m.元X][m.元Y];

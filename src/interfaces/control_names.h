@@ -16,6 +16,7 @@ inline constexpr std::string_view LEVEL = "LEVEL";
 inline constexpr std::string_view LEVEL1 = "LEVEL1";
 inline constexpr std::string_view LEVEL2 = "LEVEL2";
 inline constexpr std::string_view LEVEL3 = "LEVEL3";
+inline constexpr std::string_view LEVEL4 = "LEVEL4";
 inline constexpr std::string_view MATTA = "MATTA";
 inline constexpr std::string_view HINT = "HINT";
 inline constexpr std::string_view OWARI = "OWARI";
@@ -41,7 +42,7 @@ inline constexpr std::string_view KEIKA = "KEIKA";
 inline constexpr std::string_view BGM = "BGM";
 inline constexpr std::string_view VER = "VER";
 
-// The computer levels' items by level 1..3.
-inline constexpr std::string_view LEVEL項目[4] = {"", LEVEL1, LEVEL2, LEVEL3};
+// The computer levels' items by level 1..4.
+inline constexpr std::string_view LEVEL項目[5] = {"", LEVEL1, LEVEL2, LEVEL3, LEVEL4};
 
 }  // namespace kiryuza::control

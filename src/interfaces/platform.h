@@ -144,6 +144,8 @@ class ウィンドウ {
     virtual void 終了() = 0;
     // Shows the modal about box.
     virtual void バージョン情報() = 0;
+    // Lets the window repaint while a long handler runs; clicks and keys wait for its end.
+    virtual void 描画を進める() = 0;
 };
 
 }  // namespace kiryuza

@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "engine/deep_search.h"
 #include "engine/engine.h"
 
 namespace {
@@ -57,6 +58,28 @@ TEST(探索, ヒープを使わない) {
     const 最善手 m = エンジン->探索(観察);
     const long 後 = 確保数.load();
     EXPECT_TRUE(m.有り);
+    EXPECT_EQ(後 - 前, 0);
+}
+
+TEST(深読み, 表は作るときに確保し探索中はヒープを使わない) {
+    auto 局 = std::make_unique<局面>();
+    初期配置(*局);
+    局->盤面[5][3] = 空桝;
+    局->持駒COM[1] = 1;
+    局->持駒MAN[3] = 1;
+    auto エンジン = std::make_unique<深読みエンジン>(1);
+    struct 数える観察 : 深読み観察 {
+        int 回数 = 0;
+        void 経過(const 深読み経過&) override { ++回数; }
+    } 観察;
+    深読み設定 設定;
+    設定.時間ms = 0;
+    設定.深さ上限 = 4;
+    const long 前 = 確保数.load();
+    const 深読み結果 r = エンジン->探索(*局, false, 設定, &観察);
+    const long 後 = 確保数.load();
+    EXPECT_TRUE(r.手.有り);
+    EXPECT_GT(観察.回数, 0);
     EXPECT_EQ(後 - 前, 0);
 }
 

@@ -116,5 +116,18 @@ TEST_F(コンピュータ, 思考中の表示と点滅) {
     EXPECT_GE(環.キャンバス面.更新回数, 4);
 }
 
+TEST_F(コンピュータ, レベル4は時間をかけて読み時計と画面を動かしながら指す) {
+    form->LEVEL4_Click();
+    EXPECT_TRUE(環.メニュー欄.チェック("LEVEL4"));
+    EXPECT_FALSE(環.メニュー欄.チェック("LEVEL3"));
+    form->SENTE_Click();
+    EXPECT_TRUE(環.キャンバス面.見える("LEVEL"));
+    押す(5, 7);
+    押す(5, 6);
+    EXPECT_EQ(s().状況.手数, 2);
+    EXPECT_EQ(s().状況.手番, s().局.手番値MAN);
+    EXPECT_GT(環.窓.描画回数, 5);  // the window was painted while it thought
+}
+
 }  // namespace
 }  // namespace kiryuza::testing

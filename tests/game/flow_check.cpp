@@ -401,7 +401,7 @@ class 流れ検査 {
         for (const char* m : {"MIDORI", "TATAMI", "TAKE", "UCHU", "RENGA"})
             背景 += 環_.メニュー欄.チェック(m);
         int レベル = 0;
-        for (const char* m : {"LEVEL1", "LEVEL2", "LEVEL3"}) レベル += 環_.メニュー欄.チェック(m);
+        for (int k = 1; k <= 4; ++k) レベル += 環_.メニュー欄.チェック(control::LEVEL項目[k]);
         if (背景 != 1 || レベル != 1) 報告("check marks");
         if ((環_.メニュー欄.チェック(control::SIDOU) ? 定数_ON : 定数_OFF) !=
             st.設定.移動指導フラグ)

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "analyze.h"
 
@@ -84,6 +86,45 @@ TEST(局面解析, 指す手がなければ_best_none) {
     std::ostringstream out;
     EXPECT_TRUE(局面解析(in, out, 3, false));
     EXPECT_EQ(out.str(), "best none\n");
+}
+
+std::vector<std::string> 行に分ける(const std::string& s) {
+    std::vector<std::string> 行;
+    std::istringstream in(s);
+    for (std::string l; std::getline(in, l);) 行.push_back(l);
+    return 行;
+}
+
+// Each opening twice with the sides swapped, the one-ply levels on the lower side through the
+// reversal (a fault there shows as an illegal move), and the summary line that adds up.
+TEST(対戦, 序盤ごとに先後を替え_反則なく_集計は勝敗と合う) {
+    for (const auto& [A, B] : {std::pair{4, 1}, std::pair{1, 4}}) {
+        対戦設定 設定;
+        設定.レベルA = A;
+        設定.レベルB = B;
+        設定.局数 = 2;
+        設定.種 = 3;
+        設定.時間msA = 設定.時間msB = 5;
+        std::ostringstream out;
+        const 対戦成績 r = 対戦(out, 設定);
+        const auto 行 = 行に分ける(out.str());
+        ASSERT_EQ(行.size(), 3u) << out.str();
+        for (int g = 0; g < 2; ++g) {
+            const std::string& l = 行[static_cast<std::size_t>(g)];
+            const std::string 頭 = "game " + std::to_string(g + 1) + " opening " +
+                                   std::to_string(g / 2 + 1) + ": A (level " + std::to_string(A) +
+                                   ") " + (g % 2 == 0 ? "lower" : "upper") + ", ";
+            EXPECT_EQ(l.rfind(頭, 0), 0u) << l;
+            EXPECT_EQ(l.find("illegal"), std::string::npos) << l;
+            EXPECT_EQ(l.find("no move"), std::string::npos) << l;
+        }
+        EXPECT_EQ(r.勝 + r.負 + r.分, 2);
+        char 率[16];
+        std::snprintf(率, sizeof 率, "%.1f", (r.勝 + 0.5 * r.分) * 100.0 / 2);
+        EXPECT_EQ(行[2], "match " + std::to_string(A) + " vs " + std::to_string(B) + ": " +
+                             std::to_string(r.勝) + " wins, " + std::to_string(r.負) + " losses, " +
+                             std::to_string(r.分) + " draws, score " + 率 + "%");
+    }
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include "analyze.h"
 
+#include <cstdio>
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <random>
 #include <string>
 
+#include "engine/deep_search.h"
 #include "record/record_line.h"
+#include "rules/reversal.h"
 
 namespace kiryuza {
 
@@ -116,6 +120,183 @@ void 自己対局(std::ostream& out, std::uint64_t 種, int 手数上限, int �
             }
         }
     }
+}
+
+bool 指せる手か(局面& 局, bool COM側, const 最善手& 手) {
+    if (!手.有り) return false;
+    auto 一覧 = std::make_unique<指し手[]>(合法手最大数);
+    const int n = 合法手一覧(局, COM側, 一覧.get());
+    const bool 打 = 手.元X == 持駒列_COM || 手.元X == 持駒列_MAN;
+    const int 元駒 = 打 ? 手.駒 : 局.盤面[手.元X][手.元Y];
+    for (int i = 0; i < n; ++i) {
+        const 指し手& m = 一覧[i];
+        if (m.元X != 手.元X || m.元Y != 手.元Y || m.先X != 手.先X || m.先Y != 手.先Y ||
+            m.駒 != 元駒)
+            continue;
+        if (手.駒 == 元駒) return true;
+        return 調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, 元駒) == 定数_ON && 手.駒 == 局.駒成結果;
+    }
+    return false;
+}
+
+namespace {
+
+// One side of a match.
+class 対局者 {
+  public:
+    virtual ~対局者() = default;
+    virtual void 新局() {}
+    virtual 最善手 選ぶ(const 局面& 局, bool COM側) = 0;
+    // A few words on how the game went for this player, or nothing.
+    virtual std::string 様子() const { return {}; }
+};
+
+// Levels 1 to 3: the one-ply player, which plays the upper side; for the lower side it is
+// shown the position turned round and its move is turned back.
+class 一手読み対局者 : public 対局者 {
+  public:
+    explicit 一手読み対局者(int レベル)
+        : 作業_(std::make_unique<局面>()), エンジン_(std::make_unique<思考エンジン>(*作業_)) {
+        エンジン_->COMレベル = レベル;
+    }
+    最善手 選ぶ(const 局面& 局, bool COM側) override {
+        return 一手読みの手(*エンジン_, 局, COM側, 無観察_);
+    }
+
+  private:
+    std::unique_ptr<局面> 作業_;
+    std::unique_ptr<思考エンジン> エンジン_;
+    探索観察 無観察_;
+};
+
+// Level 4: the searching player on its time budget.
+class 深読み対局者 : public 対局者 {
+  public:
+    explicit 深読み対局者(int 時間ms) { 設定_.時間ms = 時間ms; }
+    void 新局() override {
+        エンジン_.初期化();
+        手数_ = 0;
+        深さ計_ = 0;
+        節点計_ = 0;
+        秒計_ = 0;
+    }
+    最善手 選ぶ(const 局面& 局, bool COM側) override {
+        const 深読み結果 r = エンジン_.探索(局, COM側, 設定_);
+        ++手数_;
+        深さ計_ += r.深さ;
+        節点計_ += static_cast<double>(r.節点数);
+        秒計_ += r.秒;
+        return r.手;
+    }
+    std::string 様子() const override {
+        if (手数_ == 0) return {};
+        char s[80];
+        std::snprintf(s, sizeof s, "depth %.1f, %.0fk nodes/s", 深さ計_ / 手数_,
+                      秒計_ > 0 ? 節点計_ / 秒計_ / 1000 : 0.0);
+        return s;
+    }
+
+  private:
+    深読みエンジン エンジン_;
+    深読み設定 設定_;
+    int 手数_ = 0;
+    double 深さ計_ = 0;
+    double 節点計_ = 0;
+    double 秒計_ = 0;
+};
+
+std::unique_ptr<対局者> 対局者を作る(int レベル, int 時間ms) {
+    if (レベル == 4) return std::make_unique<深読み対局者>(時間ms);
+    return std::make_unique<一手読み対局者>(レベル);
+}
+
+constexpr int 序盤手数 = 4;    // random plies that make an opening
+constexpr int 最長手数 = 500;  // a game that goes on longer is a draw
+
+// Plays the random plies of opening `番号`: the lower side first, the change of form always
+// taken, as a person moving with the mouse does.
+void 序盤(局面& 局, std::uint64_t 種, int 番号) {
+    std::mt19937_64 rng(種 * 1000003u + static_cast<std::uint64_t>(番号));
+    auto 一覧 = std::make_unique<指し手[]>(合法手最大数);
+    局面表示 無表示;
+    for (int ply = 0; ply < 序盤手数; ++ply) {
+        const bool COM側 = ply % 2 == 1;
+        const int n = 合法手一覧(局, COM側, 一覧.get());
+        指し手 m = 一覧[rng() % static_cast<std::uint64_t>(n)];
+        if (調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON) m.駒 = 局.駒成結果;
+        駒移動(局, 無表示, m.元X, m.元Y, m.先X, m.先Y, m.駒);
+    }
+}
+
+enum class 結末 { 下手勝ち, 上手勝ち, 引き分け };
+
+struct 一局の結果 {
+    結末 結果;
+    int 手数;
+    const char* 理由;
+};
+
+// Plays one game from opening `番号` between the lower and the upper player.
+一局の結果 一局(対局者& 下手, 対局者& 上手, std::uint64_t 種, int 番号) {
+    auto 局 = std::make_unique<局面>();
+    初期配置(*局);
+    局->手番値MAN = 手番_先手;
+    局->手番値COM = 手番_後手;
+    序盤(*局, 種, 番号);
+    局面表示 無表示;
+    下手.新局();
+    上手.新局();
+    bool COM番 = 序盤手数 % 2 == 1;
+    for (int 手数 = 序盤手数; 手数 < 最長手数; ++手数) {
+        対局者& 手番者 = COM番 ? 上手 : 下手;
+        const 結末 負け = COM番 ? 結末::下手勝ち : 結末::上手勝ち;
+        const 最善手 b = 手番者.選ぶ(*局, COM番);
+        if (!b.有り) return {負け, 手数, "no move"};
+        if (!指せる手か(*局, COM番, b)) return {負け, 手数, "illegal move"};
+        駒移動(*局, 無表示, b.元X, b.元Y, b.先X, b.先Y, b.駒);
+        if (局->勝者 != 手番_なし)
+            return {COM番 ? 結末::上手勝ち : 結末::下手勝ち, 手数 + 1, "king taken"};
+        COM番 = !COM番;
+    }
+    return {結末::引き分け, 最長手数, "move limit"};
+}
+
+}  // namespace
+
+対戦成績 対戦(std::ostream& out, const 対戦設定& 設定) {
+    auto A = 対局者を作る(設定.レベルA, 設定.時間msA);
+    auto B = 対局者を作る(設定.レベルB, 設定.時間msB);
+    対戦成績 成績;
+    for (int g = 0; g < 設定.局数; ++g) {
+        const int 番号 = g / 2;
+        const bool A下手 = g % 2 == 0;
+        const 一局の結果 r = A下手 ? 一局(*A, *B, 設定.種, 番号) : 一局(*B, *A, 設定.種, 番号);
+        const char* 勝者 = "nobody";
+        if (r.結果 == 結末::引き分け) {
+            ++成績.分;
+        } else if ((r.結果 == 結末::下手勝ち) == A下手) {
+            ++成績.勝;
+            勝者 = "A";
+        } else {
+            ++成績.負;
+            勝者 = "B";
+        }
+        out << "game " << g + 1 << " opening " << 番号 + 1 << ": A (level " << 設定.レベルA << ") "
+            << (A下手 ? "lower" : "upper") << ", " << r.手数 << " moves, "
+            << (r.結果 == 結末::引き分け ? "draw" : std::string(勝者) + " wins") << " (" << r.理由
+            << ")";
+        const std::string a = A->様子();
+        const std::string b = B->様子();
+        if (!a.empty()) out << "; A " << a;
+        if (!b.empty()) out << "; B " << b;
+        out << std::endl;
+    }
+    const double 点 = 設定.局数 > 0 ? (成績.勝 + 0.5 * 成績.分) * 100.0 / 設定.局数 : 0.0;
+    char 率[32];
+    std::snprintf(率, sizeof 率, "%.1f", 点);
+    out << "match " << 設定.レベルA << " vs " << 設定.レベルB << ": " << 成績.勝 << " wins, "
+        << 成績.負 << " losses, " << 成績.分 << " draws, score " << 率 << "%" << std::endl;
+    return 成績;
 }
 
 }  // namespace kiryuza

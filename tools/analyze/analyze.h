@@ -1,5 +1,5 @@
-// The engine from the command line: candidate scores for positions read as record lines, and
-// deterministic self-play against a seeded pseudo-player.
+// The engine from the command line: candidate scores for positions read as record lines,
+// deterministic self-play against a seeded pseudo-player, and matches between levels.
 #pragma once
 
 #include <cstdint>
@@ -17,5 +17,30 @@ bool 局面解析(std::istream& in, std::ostream& out, int レベル, bool 候�
 
 // Plays up to `手数上限` plies from the starting position and prints them.
 void 自己対局(std::ostream& out, std::uint64_t 種, int 手数上限, int レベル);
+
+// A match: level A against level B (1..3 the one-ply player, 4 the searching player), each
+// opening played twice with the sides swapped.
+struct 対戦設定 {
+    int レベルA = 4;
+    int レベルB = 3;
+    int 局数 = 2;
+    std::uint64_t 種 = 1;
+    int 時間msA = 1000;  // thinking time of a level-4 player A
+    int 時間msB = 1000;  // and of a level-4 player B
+};
+
+// The result from A's side.
+struct 対戦成績 {
+    int 勝 = 0;
+    int 負 = 0;
+    int 分 = 0;
+};
+
+// Plays the match, printing one line per game and the summary line last.
+対戦成績 対戦(std::ostream& out, const 対戦設定& 設定);
+
+// True when `手` is a move the upper side (COM側) or the lower side may make in `局`: a board
+// move or drop that 合法手一覧 lists, left in its own form or in the form 調査_駒成 gives.
+bool 指せる手か(局面& 局, bool COM側, const 最善手& 手);
 
 }  // namespace kiryuza

@@ -1,5 +1,6 @@
 // kiryuza-analyze [--level N] [--candidates] < positions.txt
 // kiryuza-analyze --selfplay SEED --moves N [--level N]
+// kiryuza-analyze --match A B --games N [--seed S] [--time-ms T] [--time-ms-b T]
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -11,7 +12,13 @@ namespace {
 
 int 使い方() {
     std::cerr << "usage: kiryuza-analyze [--level N] [--candidates] < positions.txt\n"
-                 "       kiryuza-analyze --selfplay SEED --moves N [--level N]\n";
+                 "       kiryuza-analyze --selfplay SEED --moves N [--level N]\n"
+                 "       kiryuza-analyze --match A B --games N [--seed S] [--time-ms T]"
+                 " [--time-ms-b T]\n"
+                 "  --match plays level A against level B (levels 1..4; 4 is the searching\n"
+                 "  player), each opening twice with the sides swapped. --time-ms is the\n"
+                 "  thinking time of a level-4 player per move (default 1000), --time-ms-b\n"
+                 "  that of player B when it should differ from A's.\n";
     return 2;
 }
 
@@ -29,6 +36,14 @@ int main(int argc, char** argv) {
     bool 自己 = false;
     long long 種 = 0;
     long long 手数 = -1;
+    bool 対戦 = false;
+    long long レベルA = 0;
+    long long レベルB = 0;
+    long long 局数 = -1;
+    long long 対戦種 = 1;
+    long long 時間A = 1000;
+    long long 時間B = -1;
+    bool 対戦専用 = false;  // an option that only a match takes was given
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool 値あり = i + 1 < argc;
@@ -41,11 +56,40 @@ int main(int argc, char** argv) {
             if (!数値(argv[++i], 種) || 種 < 0) return 使い方();
         } else if (a == "--moves" && 値あり) {
             if (!数値(argv[++i], 手数) || 手数 < 0) return 使い方();
+        } else if (a == "--match" && i + 2 < argc) {
+            対戦 = true;
+            if (!数値(argv[++i], レベルA) || レベルA < 1 || レベルA > 4) return 使い方();
+            if (!数値(argv[++i], レベルB) || レベルB < 1 || レベルB > 4) return 使い方();
+        } else if (a == "--games" && 値あり) {
+            対戦専用 = true;
+            if (!数値(argv[++i], 局数) || 局数 < 1) return 使い方();
+        } else if (a == "--seed" && 値あり) {
+            対戦専用 = true;
+            if (!数値(argv[++i], 対戦種) || 対戦種 < 0) return 使い方();
+        } else if (a == "--time-ms" && 値あり) {
+            対戦専用 = true;
+            if (!数値(argv[++i], 時間A) || 時間A < 1) return 使い方();
+        } else if (a == "--time-ms-b" && 値あり) {
+            対戦専用 = true;
+            if (!数値(argv[++i], 時間B) || 時間B < 1) return 使い方();
         } else {
             return 使い方();
         }
     }
     std::ios::sync_with_stdio(false);
+    if (対戦) {
+        if (局数 < 1 || 自己 || 候補 || 手数 >= 0) return 使い方();
+        kiryuza::対戦設定 設定;
+        設定.レベルA = static_cast<int>(レベルA);
+        設定.レベルB = static_cast<int>(レベルB);
+        設定.局数 = static_cast<int>(局数);
+        設定.種 = static_cast<std::uint64_t>(対戦種);
+        設定.時間msA = static_cast<int>(時間A);
+        設定.時間msB = static_cast<int>(時間B > 0 ? 時間B : 時間A);
+        kiryuza::対戦(std::cout, 設定);
+        return 0;
+    }
+    if (対戦専用) return 使い方();
     if (自己) {
         if (手数 < 0 || 候補) return 使い方();
         kiryuza::自己対局(std::cout, static_cast<std::uint64_t>(種), static_cast<int>(手数),

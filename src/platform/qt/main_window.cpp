@@ -170,6 +170,10 @@ void MainWindow::finish() {
     });
 }
 
+void MainWindow::描画を進める() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void MainWindow::バージョン情報() {
     AboutDialog dialog(this);
     dialog.exec();

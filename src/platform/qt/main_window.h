@@ -57,6 +57,7 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     void 配置(double 左, double 上, double 幅, double 高さ) override;
     void 終了() override;
     void バージョン情報() override;
+    void 描画を進める() override;
 
     // メニュー; and whether an item shows its check mark.
     void チェック設定(std::string_view 名, bool 付ける) override;

@@ -1,0 +1,359 @@
+#include "engine/deep_board.h"
+
+namespace kiryuza {
+
+namespace {
+
+// splitmix64: a fixed stream of well-mixed 64-bit numbers for the Zobrist keys.
+constexpr std::uint64_t 混ぜる(std::uint64_t& s) {
+    std::uint64_t z = (s += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+constexpr 鍵表 鍵表を作る() {
+    鍵表 t{};
+    std::uint64_t s = 20240613;
+    for (auto& 駒 : t.駒)
+        for (auto& k : 駒) k = 混ぜる(s);
+    for (auto& 側 : t.持駒)
+        for (auto& 種 : 側)
+            for (auto& k : 種) k = 混ぜる(s);
+    t.手番 = 混ぜる(s);
+    return t;
+}
+
+struct 方向 {
+    int dx, dy;
+};
+constexpr 方向 周囲[8] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+constexpr 方向 縦横[4] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
+constexpr 方向 斜め[4] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+constexpr 方向 縦[2] = {{0, -1}, {0, 1}};
+constexpr 方向 桂跳[4] = {{-1, -2}, {1, -2}, {-1, 2}, {1, 2}};
+
+// The squares a kind of piece could possibly reach: single steps and sliding lines. A superset
+// of its real moves; 移動チェック picks the real ones.
+struct 到達形 {
+    const 方向* 歩み;
+    int 歩み数;
+    const 方向* 線;
+    int 線数;
+};
+
+constexpr 到達形 到達(int 絶対値) {
+    switch (絶対値) {
+        case 駒_COM香:
+            return {nullptr, 0, 縦, 2};
+        case 駒_COM桂:
+            return {桂跳, 4, nullptr, 0};
+        case 駒_COM角:
+            return {nullptr, 0, 斜め, 4};
+        case 駒_COM角成:
+            return {縦横, 4, 斜め, 4};
+        case 駒_COM飛:
+            return {nullptr, 0, 縦横, 4};
+        case 駒_COM飛成:
+            return {斜め, 4, 縦横, 4};
+        default:
+            return {周囲, 8, nullptr, 0};
+    }
+}
+
+constexpr bool 盤内(int x, int y) {
+    return x >= 1 && x <= 盤桝数 && y >= 1 && y <= 盤桝数;
+}
+
+// True when `code` belongs to side `側` (+1 upper, -1 lower).
+constexpr bool 自駒(int 側, int code) {
+    return 側 > 0 ? COM駒(code) : MAN駒(code);
+}
+
+constexpr int 持駒鍵番号(int n) {
+    return n > 持駒上限 ? 持駒上限 : (n < 0 ? 0 : n);
+}
+
+}  // namespace
+
+constinit const 鍵表 局面鍵 = 鍵表を作る();
+
+void 探索盤::設定(const 局面& 元, bool COM側) {
+    局 = 元;
+    手番 = COM側 ? 1 : -1;
+    鍵 = COM側 ? 局面鍵.手番 : 0;
+    駒得 = 0;
+    王桝[0] = 王桝[1] = 0;
+    for (int x = 1; x <= 盤桝数; ++x)
+        for (int y = 1; y <= 盤桝数; ++y) {
+            const int c = 局.盤面[x][y];
+            const int i = 駒番号(c);
+            if (i < 0) continue;
+            鍵 ^= 局面鍵.駒[i][x * 10 + y];
+            駒得 += 表_.盤[i][x * 10 + y];
+            if (c == 駒_MAN王) 王桝[0] = x * 10 + y;
+            if (c == 駒_COM王) 王桝[1] = x * 10 + y;
+        }
+    局.持駒総数MAN = 0;
+    局.持駒総数COM = 0;
+    for (int k = 1; k <= 7; ++k) {
+        局.持駒総数MAN += 局.持駒MAN[k];
+        局.持駒総数COM += 局.持駒COM[k];
+        鍵 ^= 局面鍵.持駒[0][k][持駒鍵番号(局.持駒MAN[k])];
+        鍵 ^= 局面鍵.持駒[1][k][持駒鍵番号(局.持駒COM[k])];
+        駒得 += 表_.持駒[0][k] * 局.持駒MAN[k] + 表_.持駒[1][k] * 局.持駒COM[k];
+    }
+    調査_2歩フラグ設定(局);
+}
+
+void 探索盤::二歩列更新(int x) {
+    if (x < 1 || x > 盤桝数) return;
+    局.二歩フラグMAN[x] = 0;
+    局.二歩フラグCOM[x] = 0;
+    for (int y = 1; y <= 盤桝数; ++y) {
+        if (局.盤面[x][y] == 駒_MAN歩) 局.二歩フラグMAN[x] = 1;
+        if (局.盤面[x][y] == 駒_COM歩) 局.二歩フラグCOM[x] = 1;
+    }
+}
+
+int 探索盤::動く駒(手符号 m) const {
+    const int 元 = 手の元(m);
+    if (元 >= 打ち元) return 手の駒(m);
+    return 駒(元);
+}
+
+void 探索盤::盤手生成(int 桝, int c, 手符号* 出力, int& n, int 上限, bool 取りのみ) {
+    const int x = 桝 / 10;
+    const int y = 桝 % 10;
+    auto 試す = [&](int tx, int ty) {
+        const int t = 局.盤面[tx][ty];
+        if (取りのみ && (t == 空桝 || 自駒(手番, t))) return;
+        if (移動チェック(局, x, y, tx, ty, c) != 定数_ON) return;
+        const int 先 = tx * 10 + ty;
+        if (調査_駒成(局, x, y, tx, ty, c) == 定数_ON) {
+            const int 成後 = 局.駒成結果;
+            if (移動後チェック(ty, c) == 定数_OFF) {
+                if (n < 上限) 出力[n++] = 手を作る(桝, 先, 成後);
+                return;
+            }
+            if (n < 上限) 出力[n++] = 手を作る(桝, 先, c);
+            if (!取りのみ && n < 上限) 出力[n++] = 手を作る(桝, 先, 成後);
+            return;
+        }
+        if (n < 上限) 出力[n++] = 手を作る(桝, 先, c);
+    };
+    const 到達形 形 = 到達(c < 0 ? -c : c);
+    for (int i = 0; i < 形.歩み数; ++i) {
+        const int tx = x + 形.歩み[i].dx;
+        const int ty = y + 形.歩み[i].dy;
+        if (盤内(tx, ty)) 試す(tx, ty);
+    }
+    for (int i = 0; i < 形.線数; ++i) {
+        int tx = x + 形.線[i].dx;
+        int ty = y + 形.線[i].dy;
+        while (盤内(tx, ty)) {
+            試す(tx, ty);
+            if (局.盤面[tx][ty] != 空桝) break;
+            tx += 形.線[i].dx;
+            ty += 形.線[i].dy;
+        }
+    }
+}
+
+int 探索盤::全手生成(手符号* 出力, int 上限, bool 金打ち一種) {
+    int n = 0;
+    for (int x = 1; x <= 盤桝数; ++x)
+        for (int y = 1; y <= 盤桝数; ++y) {
+            const int c = 局.盤面[x][y];
+            if (自駒(手番, c)) 盤手生成(x * 10 + y, c, 出力, n, 上限, false);
+        }
+    const bool COM側 = 手番 > 0;
+    const int* 持駒 = COM側 ? 局.持駒COM : 局.持駒MAN;
+    const int 元X = COM側 ? 持駒列_COM : 持駒列_MAN;
+    bool 金打ちあり = false;
+    for (int k = 1; k <= 7; ++k) {
+        if (持駒[k] <= 0) continue;
+        if (k <= 5) {
+            if (金打ち一種 && 金打ちあり) continue;
+            金打ちあり = true;
+        }
+        const int 打駒 = COM側 ? 打駒_COM[k] : 打駒_MAN[k];
+        const int 元Y = COM側 ? k : k + 2;
+        for (int x = 1; x <= 盤桝数; ++x)
+            for (int y = 1; y <= 盤桝数; ++y) {
+                if (局.盤面[x][y] != 空桝) continue;
+                if (移動チェック(局, 元X, 元Y, x, y, 打駒) != 定数_ON) continue;
+                if (n < 上限) 出力[n++] = 手を作る(打ち元 + k, x * 10 + y, 打駒);
+            }
+    }
+    return n;
+}
+
+int 探索盤::取る手生成(手符号* 出力, int 上限) {
+    int n = 0;
+    for (int x = 1; x <= 盤桝数; ++x)
+        for (int y = 1; y <= 盤桝数; ++y) {
+            const int c = 局.盤面[x][y];
+            if (自駒(手番, c)) 盤手生成(x * 10 + y, c, 出力, n, 上限, true);
+        }
+    return n;
+}
+
+bool 探索盤::利いている(int 側, int 桝) const {
+    const int kx = 桝 / 10;
+    const int ky = 桝 % 10;
+    for (const 方向& d : 周囲) {
+        int x = kx + d.dx;
+        int y = ky + d.dy;
+        while (盤内(x, y)) {
+            const int c = 局.盤面[x][y];
+            if (c != 空桝) {
+                if (自駒(側, c) && 移動チェック(局, x, y, kx, ky, c) == 定数_ON) return true;
+                break;
+            }
+            x += d.dx;
+            y += d.dy;
+        }
+    }
+    for (const 方向& d : 桂跳) {
+        const int x = kx + d.dx;
+        const int y = ky + d.dy;
+        if (!盤内(x, y)) continue;
+        const int c = 局.盤面[x][y];
+        if (自駒(側, c) && 移動チェック(局, x, y, kx, ky, c) == 定数_ON) return true;
+    }
+    return false;
+}
+
+bool 探索盤::指せる手(手符号 m) {
+    const int 元 = 手の元(m);
+    const int 先 = 手の先(m);
+    const int tx = 先 / 10;
+    const int ty = 先 % 10;
+    if (!盤内(tx, ty)) return false;
+    const int 置く = 手の駒(m);
+    if (元 >= 打ち元) {
+        const int k = 元 - 打ち元;
+        if (k < 1 || k > 7) return false;
+        const bool COM側 = 手番 > 0;
+        if ((COM側 ? 局.持駒COM[k] : 局.持駒MAN[k]) <= 0) return false;
+        if (置く != (COM側 ? 打駒_COM[k] : 打駒_MAN[k])) return false;
+        return 移動チェック(局, COM側 ? 持駒列_COM : 持駒列_MAN, COM側 ? k : k + 2, tx, ty, 置く) ==
+               定数_ON;
+    }
+    const int x = 元 / 10;
+    const int y = 元 % 10;
+    if (!盤内(x, y)) return false;
+    const int c = 局.盤面[x][y];
+    if (!自駒(手番, c)) return false;
+    if (移動チェック(局, x, y, tx, ty, c) != 定数_ON) return false;
+    if (調査_駒成(局, x, y, tx, ty, c) == 定数_ON) {
+        if (置く == 局.駒成結果) return true;
+        return 置く == c && 移動後チェック(ty, c) == 定数_ON;
+    }
+    return 置く == c;
+}
+
+void 探索盤::指す(手符号 m, 復元情報& 復元) {
+    復元.鍵 = 鍵;
+    復元.駒得 = 駒得;
+    const int 側 = 側番号(手番);
+    int* 持駒 = 手番 > 0 ? 局.持駒COM : 局.持駒MAN;
+    int& 総数 = 手番 > 0 ? 局.持駒総数COM : 局.持駒総数MAN;
+    const int 元 = 手の元(m);
+    const int 先 = 手の先(m);
+    const int tx = 先 / 10;
+    const int ty = 先 % 10;
+    const int 置く = 手の駒(m);
+    bool 歩あり = 置く == 駒_MAN歩 || 置く == 駒_COM歩;
+    if (元 >= 打ち元) {
+        const int k = 元 - 打ち元;
+        鍵 ^= 局面鍵.持駒[側][k][持駒鍵番号(持駒[k])];
+        --持駒[k];
+        鍵 ^= 局面鍵.持駒[側][k][持駒鍵番号(持駒[k])];
+        --総数;
+        駒得 -= 表_.持駒[側][k];
+        復元.取得駒 = 空桝;
+        復元.元駒 = 置く;
+    } else {
+        const int x = 元 / 10;
+        const int y = 元 % 10;
+        const int c = 局.盤面[x][y];
+        const int t = 局.盤面[tx][ty];
+        復元.取得駒 = t;
+        復元.元駒 = c;
+        if (t != 空桝) {
+            const int ti = 駒番号(t);
+            鍵 ^= 局面鍵.駒[ti][先];
+            駒得 -= 表_.盤[ti][先];
+            const int k = 持駒番号(t);
+            if (k != 0) {
+                鍵 ^= 局面鍵.持駒[側][k][持駒鍵番号(持駒[k])];
+                ++持駒[k];
+                鍵 ^= 局面鍵.持駒[側][k][持駒鍵番号(持駒[k])];
+                ++総数;
+                駒得 += 表_.持駒[側][k];
+            }
+        }
+        const int ci = 駒番号(c);
+        鍵 ^= 局面鍵.駒[ci][元];
+        駒得 -= 表_.盤[ci][元];
+        局.盤面[x][y] = 空桝;
+        if (c == 駒_MAN王 || c == 駒_COM王) 王桝[側] = 先;
+        歩あり = 歩あり || c == 駒_MAN歩 || c == 駒_COM歩 || t == 駒_MAN歩 || t == 駒_COM歩;
+        if (歩あり) 二歩列更新(x);
+    }
+    局.盤面[tx][ty] = 置く;
+    const int pi = 駒番号(置く);
+    鍵 ^= 局面鍵.駒[pi][先];
+    駒得 += 表_.盤[pi][先];
+    if (歩あり) 二歩列更新(tx);
+    鍵 ^= 局面鍵.手番;
+    手番 = -手番;
+}
+
+void 探索盤::戻す(手符号 m, const 復元情報& 復元) {
+    手番 = -手番;
+    const int 側 = 側番号(手番);
+    int* 持駒 = 手番 > 0 ? 局.持駒COM : 局.持駒MAN;
+    int& 総数 = 手番 > 0 ? 局.持駒総数COM : 局.持駒総数MAN;
+    const int 元 = 手の元(m);
+    const int 先 = 手の先(m);
+    const int tx = 先 / 10;
+    const int ty = 先 % 10;
+    const int 置く = 手の駒(m);
+    bool 歩あり = 置く == 駒_MAN歩 || 置く == 駒_COM歩;
+    if (元 >= 打ち元) {
+        ++持駒[元 - 打ち元];
+        ++総数;
+        局.盤面[tx][ty] = 空桝;
+        if (歩あり) 二歩列更新(tx);
+    } else {
+        const int x = 元 / 10;
+        const int y = 元 % 10;
+        局.盤面[x][y] = 復元.元駒;
+        const int t = 復元.取得駒;
+        局.盤面[tx][ty] = t;
+        const int k = 持駒番号(t);
+        if (t != 空桝 && k != 0) {
+            --持駒[k];
+            --総数;
+        }
+        if (復元.元駒 == 駒_MAN王 || 復元.元駒 == 駒_COM王) 王桝[側] = 元;
+        歩あり = 歩あり || t == 駒_MAN歩 || t == 駒_COM歩 || 復元.元駒 == 駒_MAN歩 ||
+                 復元.元駒 == 駒_COM歩;
+        if (歩あり) {
+            二歩列更新(x);
+            二歩列更新(tx);
+        }
+    }
+    鍵 = 復元.鍵;
+    駒得 = 復元.駒得;
+}
+
+void 探索盤::手番交代() {
+    鍵 ^= 局面鍵.手番;
+    手番 = -手番;
+}
+
+}  // namespace kiryuza

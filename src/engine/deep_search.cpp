@@ -1,0 +1,503 @@
+// Iterative deepening negamax with alpha-beta (principal variation search), quiescence on
+// captures, a transposition table, null-move pruning, late-move reductions, check extensions,
+// and move ordering by the table's move, captures (most valuable victim, least valuable
+// attacker), killers and history. The game ends when a king is taken, so a side that can take
+// the other's king has won, and a side whose king is attacked must answer it.
+#include "engine/deep_search.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <vector>
+
+#include "engine/deep_board.h"
+#include "engine/deep_eval.h"
+#include "engine/deep_tt.h"
+
+namespace kiryuza {
+
+namespace {
+
+constexpr int 最大深さ = 100;  // plies from the root
+constexpr int 手上限 = 1500;   // moves of one position
+constexpr int 無限 = 32000;
+constexpr int 確認間隔 = 1024;   // nodes between looks at the clock
+constexpr int 観察間隔 = 4096;   // nodes between calls of the observer
+constexpr int 静止王手深さ = 4;  // plies of quiescence that still answer a check with every move
+constexpr int 静止取り返し深さ = 3;  // plies of quiescence after which only recaptures are tried
+
+// Order of the moves: the table's move, captures, killers, then quiet moves by history.
+constexpr int 順_表手 = 4'000'000;
+constexpr int 順_取り = 2'000'000;
+constexpr int 順_キラー1 = 1'900'000;
+constexpr int 順_キラー2 = 1'800'000;
+constexpr int 順_弱い形 = -1'000'000;  // a move that gives up the promoted form
+constexpr int 履歴上限 = 1'000'000;
+
+using 時計 = std::chrono::steady_clock;
+
+// Mate scores are stored relative to the position, not to the root.
+int 表へ(int v, int ply) {
+    if (v >= 深読み勝ち境界) return v + ply;
+    if (v <= -深読み勝ち境界) return v - ply;
+    return v;
+}
+int 表から(int v, int ply) {
+    if (v >= 深読み勝ち境界) return v - ply;
+    if (v <= -深読み勝ち境界) return v + ply;
+    return v;
+}
+
+// True when the move leaves its piece in the weaker form though the stronger was allowed.
+bool 弱い形(const 探索盤& 盤, 手符号 m) {
+    return !打つ手(m) && 手の駒(m) != 盤.駒(手の元(m));
+}
+
+}  // namespace
+
+struct 深読みエンジン::内部 {
+    explicit 内部(std::size_t MB)
+        : 表(MB), 盤(評価器.表), 手置場(最大深さ * 手上限), 順置場(最大深さ * 手上限) {
+        for (int d = 1; d < 64; ++d)
+            for (int i = 1; i < 64; ++i)
+                減らす表[d][i] = static_cast<int>(0.5 + std::log(d) * std::log(i) / 2.0);
+    }
+
+    深読み評価 評価器;
+    置換表 表;
+    探索盤 盤;
+    std::vector<手符号> 手置場;
+    std::vector<int> 順置場;
+    手符号 キラー[最大深さ][2]{};
+    int 履歴[2][打ち元 + 8][100]{};
+
+    std::atomic<bool> 停止要求{false};
+    bool 止まった = false;
+    std::uint64_t 節点数 = 0;
+    bool 置換表使用 = true;
+    bool 選択的 = true;
+    bool 期限あり = false;
+    時計::time_point 開始;
+    時計::time_point 期限;
+    深読み観察* 観察 = nullptr;
+    const 局面* 根局面 = nullptr;
+    bool 根COM側 = true;
+    int 現深さ = 0;
+    手符号 暫定手 = 手なし;
+    int 減らす表[64][64]{};
+
+    void 数える();
+    int 根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回);
+    int 読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可);
+    int 静止(int α, int β, int ply, int q, bool 王手中, int 前先);
+    void 順位付け(const 手符号* 手, int* 順, int n, int ply, 手符号 表手);
+    手符号 選ぶ(手符号* 手, int* 順, int n, int i);
+    void 良い静かな手(手符号 m, int 深さ, int ply);
+    最善手 変換(手符号 m) const;
+    double 経過秒() const { return std::chrono::duration<double>(時計::now() - 開始).count(); }
+};
+
+// Counts a node; now and then looks at the clock and the stop request and calls the observer.
+void 深読みエンジン::内部::数える() {
+    ++節点数;
+    if (節点数 % 確認間隔 != 0) return;
+    if (停止要求.load(std::memory_order_relaxed)) 止まった = true;
+    if (期限あり && 時計::now() >= 期限) 止まった = true;
+    if (観察 != nullptr && 節点数 % 観察間隔 == 0) {
+        深読み経過 e;
+        e.節点数 = 節点数;
+        e.深さ = 現深さ;
+        e.秒 = 経過秒();
+        e.暫定手 = 変換(暫定手);
+        観察->経過(e);
+        if (停止要求.load(std::memory_order_relaxed)) 止まった = true;
+    }
+}
+
+// The move in the encoding of the rules, read against the root position.
+最善手 深読みエンジン::内部::変換(手符号 m) const {
+    最善手 r;
+    if (m == 手なし) return r;
+    r.有り = true;
+    r.先X = 手の先(m) / 10;
+    r.先Y = 手の先(m) % 10;
+    r.駒 = 手の駒(m);
+    const int 元 = 手の元(m);
+    if (元 >= 打ち元) {
+        const int k = 元 - 打ち元;
+        r.元X = 根COM側 ? 持駒列_COM : 持駒列_MAN;
+        r.元Y = 根COM側 ? k : k + 2;
+        r.元駒 = r.駒;
+    } else {
+        r.元X = 元 / 10;
+        r.元Y = 元 % 10;
+        r.元駒 = 根局面->盤面[r.元X][r.元Y];
+    }
+    return r;
+}
+
+void 深読みエンジン::内部::順位付け(const 手符号* 手, int* 順, int n, int ply, 手符号 表手) {
+    const int 側 = 側番号(盤.手番);
+    for (int i = 0; i < n; ++i) {
+        const 手符号 m = 手[i];
+        int s;
+        const int 取 = 打つ手(m) ? 空桝 : 盤.駒(手の先(m));
+        if (m == 表手) {
+            s = 順_表手;
+        } else if (取 != 空桝) {
+            const int 攻 = 盤.動く駒(m);
+            s = 順_取り + 評価器.取り得(取) * 8 - (攻 < 0 ? -攻 : 攻) / 8;
+        } else if (m == キラー[ply][0]) {
+            s = 順_キラー1;
+        } else if (m == キラー[ply][1]) {
+            s = 順_キラー2;
+        } else {
+            s = 履歴[側][手の元(m)][手の先(m)];
+        }
+        if (弱い形(盤, m)) s += 順_弱い形;
+        順[i] = s;
+    }
+}
+
+// Brings the best-ordered of moves i..n-1 to place i: by picking for the first few, which
+// often end the search of a position, then by sorting the rest once.
+手符号 深読みエンジン::内部::選ぶ(手符号* 手, int* 順, int n, int i) {
+    constexpr int 拾う数 = 6;
+    if (i < 拾う数) {
+        int b = i;
+        for (int j = i + 1; j < n; ++j)
+            if (順[j] > 順[b]) b = j;
+        std::swap(手[i], 手[b]);
+        std::swap(順[i], 順[b]);
+    } else if (i == 拾う数) {
+        // Insertion sort by order score, highest first.
+        for (int j = i + 1; j < n; ++j) {
+            const 手符号 m = 手[j];
+            const int s = 順[j];
+            int k = j;
+            for (; k > i && 順[k - 1] < s; --k) {
+                手[k] = 手[k - 1];
+                順[k] = 順[k - 1];
+            }
+            手[k] = m;
+            順[k] = s;
+        }
+    }
+    return 手[i];
+}
+
+// A quiet move that refuted a position: remembered as a killer and in the history.
+void 深読みエンジン::内部::良い静かな手(手符号 m, int 深さ, int ply) {
+    if (キラー[ply][0] != m) {
+        キラー[ply][1] = キラー[ply][0];
+        キラー[ply][0] = m;
+    }
+    int& h = 履歴[側番号(盤.手番)][手の元(m)][手の先(m)];
+    h += 深さ * 深さ;
+    if (h > 履歴上限) {
+        for (auto& 側 : 履歴)
+            for (auto& 元 : 側)
+                for (int& v : 元) v /= 2;
+    }
+}
+
+// One iteration over the root moves within (α, β). Returns the best score, a bound when it
+// falls outside the window; a move that raised α is left in `今回` and first in the list.
+int 深読みエンジン::内部::根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回) {
+    int 最良 = -無限;
+    for (int i = 0; i < n; ++i) {
+        const 手符号 m = 根手[i];
+        復元情報 r;
+        盤.指す(m, r);
+        const bool 王手 = 盤.王を取れる(-盤.手番);
+        int v;
+        if (i == 0) {
+            v = -読む(d - 1, -β, -α, 1, 王手, true);
+        } else {
+            v = -読む(d - 1, -α - 1, -α, 1, 王手, true);
+            if (v > α && v < β && !止まった) v = -読む(d - 1, -β, -α, 1, 王手, true);
+        }
+        盤.戻す(m, r);
+        if (止まった) break;
+        最良 = std::max(最良, v);
+        if (v > α) {
+            α = v;
+            今回 = m;
+            // The new best goes first, the others keep their order.
+            std::rotate(根手, 根手 + i, 根手 + i + 1);
+            暫定手 = m;
+            if (v >= β) break;
+        }
+    }
+    return 最良;
+}
+
+int 深読みエンジン::内部::読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可) {
+    数える();
+    if (止まった) return 0;
+    if (盤.王を取れる(盤.手番)) return 深読み勝ち - ply;
+    if (ply >= 最大深さ - 1) return 評価器.評価(盤);
+    if (選択的 && 王手中 && ply < 2 * 現深さ) ++深さ;
+    if (深さ <= 0) return 静止(α, β, ply, 0, 王手中, 0);
+
+    // No score can beat a king taken sooner.
+    α = std::max(α, -深読み勝ち + ply);
+    β = std::min(β, 深読み勝ち - ply - 1);
+    if (α >= β) return α;
+    const bool pv = β - α > 1;
+
+    手符号 表手 = 手なし;
+    if (置換表使用) {
+        if (const 置換項* e = 表.引く(盤.鍵)) {
+            表手 = e->手;
+            if (!pv && e->深さ >= 深さ) {
+                const int v = 表から(e->値, ply);
+                if (e->種別 == 値種別::正確 || (e->種別 == 値種別::下限 && v >= β) ||
+                    (e->種別 == 値種別::上限 && v <= α))
+                    return v;
+            }
+            if (表手 != 手なし && !盤.指せる手(表手)) 表手 = 手なし;
+        }
+    }
+
+    const int 静的 = 王手中 ? -無限 : 評価器.評価(盤);
+
+    // Null move: if passing still holds β, a real move will too.
+    if (選択的 && !pv && !王手中 && null可 && 深さ >= 3 && β < 深読み勝ち境界 &&
+        β > -深読み勝ち境界 && 静的 >= β) {
+        const int R = 深さ >= 7 ? 3 : 2;
+        盤.手番交代();
+        const int v = -読む(深さ - 1 - R, -β, -β + 1, ply + 1, false, false);
+        盤.手番交代();
+        if (止まった) return 0;
+        if (v >= β) return v >= 深読み勝ち境界 ? β : v;
+    }
+
+    // Near the leaves, a quiet move that gives no check cannot lift a score far below α.
+    const int 余裕 = 深さ <= 2 ? 250 * 深さ : 0;
+    const bool 見込みなし =
+        選択的 && !pv && !王手中 && 深さ <= 2 && α > -深読み勝ち境界 && 静的 + 余裕 <= α;
+    // Near the leaves, only the first quiet moves in order are worth a look.
+    const int 静か上限 = (選択的 && !pv && !王手中 && 深さ <= 3) ? 6 + 4 * 深さ * 深さ : 1 << 30;
+
+    const int 元α = α;
+    int 最良 = -無限;
+    手符号 最良手 = 手なし;
+    int 試行 = 0;
+    int 静か数 = 0;
+    // Searches one move; true when the position needs no more moves tried.
+    auto 試す = [&](手符号 m) {
+        const bool 取り = !打つ手(m) && 盤.駒(手の先(m)) != 空桝;
+        const bool 静か = !取り && m != 表手 && m != キラー[ply][0] && m != キラー[ply][1];
+        if (静か && 静か数 >= 静か上限) return false;
+        復元情報 r;
+        盤.指す(m, r);
+        const bool 王手 = 盤.王を取れる(-盤.手番);
+        if (見込みなし && !取り && !王手 && 試行 > 0) {
+            盤.戻す(m, r);
+            最良 = std::max(最良, 静的 + 余裕);
+            return false;
+        }
+        if (静か && !王手) ++静か数;
+        int v;
+        if (試行 == 0) {
+            v = -読む(深さ - 1, -β, -α, ply + 1, 王手, true);
+        } else {
+            int 減 = 0;
+            if (選択的 && 深さ >= 3 && 試行 >= 3 && 静か && !王手 && !王手中) {
+                減 = 減らす表[std::min(深さ, 63)][std::min(試行, 63)];
+                if (pv) --減;
+                減 = std::clamp(減, 0, 深さ - 2);
+            }
+            v = -読む(深さ - 1 - 減, -α - 1, -α, ply + 1, 王手, true);
+            if (v > α && 減 > 0) v = -読む(深さ - 1, -α - 1, -α, ply + 1, 王手, true);
+            if (v > α && v < β) v = -読む(深さ - 1, -β, -α, ply + 1, 王手, true);
+        }
+        盤.戻す(m, r);
+        ++試行;
+        if (止まった) return true;
+        if (v > 最良) {
+            最良 = v;
+            最良手 = m;
+            if (v > α) {
+                α = v;
+                if (v >= β) {
+                    if (!取り) 良い静かな手(m, 深さ, ply);
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+
+    // The table's move first, before the others are even listed.
+    bool 終わり = 表手 != 手なし && 試す(表手);
+    if (!終わり) {
+        手符号* 手 = &手置場[static_cast<std::size_t>(ply) * 手上限];
+        int* 順 = &順置場[static_cast<std::size_t>(ply) * 手上限];
+        const int n = 盤.全手生成(手, 手上限, true);
+        if (n == 0) return -深読み勝ち + ply;  // a side that cannot move has lost
+        順位付け(手, 順, n, ply, 表手);
+        for (int i = 0; i < n && !終わり; ++i) {
+            const 手符号 m = 選ぶ(手, 順, n, i);
+            if (m != 表手) 終わり = 試す(m);
+        }
+    }
+    if (止まった) return 0;
+
+    if (置換表使用) {
+        const 値種別 種別 = 最良 >= β ? 値種別::下限 : 最良 > 元α ? 値種別::正確 : 値種別::上限;
+        表.書く(盤.鍵, 最良手, 表へ(最良, ply), 深さ, 種別);
+    }
+    return 最良;
+}
+
+// Captures only, from a standing score; a side in check answers with every move for a few
+// plies, since standing still would lose its king. Deeper in, only recaptures on the square
+// just taken on are tried, and never a capture that puts a piece worth more than its victim
+// where it will be taken back.
+int 深読みエンジン::内部::静止(int α, int β, int ply, int q, bool 王手中, int 前先) {
+    数える();
+    if (止まった) return 0;
+    if (盤.王を取れる(盤.手番)) return 深読み勝ち - ply;
+    if (ply >= 最大深さ - 1) return 評価器.評価(盤);
+
+    手符号* 手 = &手置場[static_cast<std::size_t>(ply) * 手上限];
+    int* 順 = &順置場[static_cast<std::size_t>(ply) * 手上限];
+    int 最良;
+    int n;
+    const bool 全手 = 王手中 && q < 静止王手深さ;
+    if (全手) {
+        n = 盤.全手生成(手, 手上限, true);
+        if (n == 0) return -深読み勝ち + ply;
+        最良 = -無限;
+    } else {
+        最良 = 評価器.評価(盤);
+        if (最良 >= β) return 最良;
+        if (最良 > α) α = 最良;
+        n = 盤.取る手生成(手, 手上限);
+    }
+    順位付け(手, 順, n, ply, 手なし);
+
+    for (int i = 0; i < n; ++i) {
+        const 手符号 m = 選ぶ(手, 順, n, i);
+        if (!全手) {
+            const int 先 = 手の先(m);
+            if (q >= 静止取り返し深さ && 先 != 前先) continue;
+            const int 取得 = 評価器.取り得(盤.駒(先));
+            if (選択的 && 最良 + 取得 + 200 <= α) continue;  // cannot reach α
+            if (評価器.取り得(盤.動く駒(m)) > 取得 && 盤.利いている(-盤.手番, 先)) continue;
+        }
+        復元情報 r;
+        盤.指す(m, r);
+        const bool 王手 = 盤.王を取れる(-盤.手番);
+        const int v = -静止(-β, -α, ply + 1, q + 1, 王手, 手の先(m));
+        盤.戻す(m, r);
+        if (止まった) return 0;
+        if (v > 最良) {
+            最良 = v;
+            if (v > α) {
+                α = v;
+                if (v >= β) break;
+            }
+        }
+    }
+    return 最良;
+}
+
+深読みエンジン::深読みエンジン(std::size_t 置換表MB) : 内_(std::make_unique<内部>(置換表MB)) {}
+
+深読みエンジン::~深読みエンジン() = default;
+
+void 深読みエンジン::停止() noexcept {
+    内_->停止要求.store(true, std::memory_order_relaxed);
+}
+
+void 深読みエンジン::初期化() {
+    auto& I = *内_;
+    I.表.消去();
+    for (auto& 側 : I.履歴)
+        for (auto& 元 : 側)
+            for (int& v : 元) v = 0;
+}
+
+int 深読みエンジン::静的評価(const 局面& 局, bool COM側) {
+    内_->盤.設定(局, COM側);
+    return 内_->評価器.評価(内_->盤);
+}
+
+深読み結果 深読みエンジン::探索(const 局面& 局, bool COM側, const 深読み設定& 設定,
+                                深読み観察* 観察) {
+    auto& I = *内_;
+    I.開始 = 時計::now();
+    I.期限あり = 設定.時間ms > 0;
+    I.期限 = I.開始 + std::chrono::milliseconds(設定.時間ms);
+    I.停止要求.store(false, std::memory_order_relaxed);
+    I.止まった = false;
+    I.節点数 = 0;
+    I.置換表使用 = 設定.置換表使用;
+    I.選択的 = 設定.選択的;
+    I.観察 = 観察;
+    I.根局面 = &局;
+    I.根COM側 = COM側;
+    I.現深さ = 0;
+    I.表.次の世代();
+    for (auto& k : I.キラー) k[0] = k[1] = 手なし;
+    for (auto& 側 : I.履歴)
+        for (auto& 元 : 側)
+            for (int& v : 元) v /= 8;
+
+    auto& 盤 = I.盤;
+    盤.設定(局, COM側);
+    深読み結果 結果;
+    手符号* 根手 = &I.手置場[0];
+    int* 順 = &I.順置場[0];
+    const int n = 盤.全手生成(根手, 手上限, true);
+    if (n == 0) return 結果;
+
+    // Taking the king ends the game: nothing to think about.
+    if (盤.王を取れる(盤.手番)) {
+        const int 王 = 盤.王桝[側番号(-盤.手番)];
+        for (int i = 0; i < n; ++i)
+            if (!打つ手(根手[i]) && 手の先(根手[i]) == 王) {
+                結果.手 = I.変換(根手[i]);
+                結果.評価 = 深読み勝ち;
+                結果.手.評価 = 深読み勝ち;
+                結果.秒 = I.経過秒();
+                return 結果;
+            }
+    }
+
+    手符号 表手 = 手なし;
+    if (I.置換表使用)
+        if (const 置換項* e = I.表.引く(盤.鍵); e && 盤.指せる手(e->手)) 表手 = e->手;
+    I.順位付け(根手, 順, n, 0, 表手);
+    for (int i = 0; i < n; ++i) I.選ぶ(根手, 順, n, i);
+
+    手符号 最良手 = 根手[0];
+    int 最良値 = 0;
+    I.暫定手 = 最良手;
+    const int 上限 = 設定.深さ上限 > 0 ? std::min(設定.深さ上限, 最大深さ - 10) : 最大深さ - 10;
+    for (int d = 1; d <= 上限; ++d) {
+        I.現深さ = d;
+        手符号 今回 = 手なし;
+        const int v = I.根読む(d, -無限, 無限, 根手, n, 今回);
+        if (今回 != 手なし) {
+            最良手 = 今回;
+            最良値 = v;
+        }
+        if (I.止まった) break;
+        結果.深さ = d;
+        if (I.置換表使用) I.表.書く(盤.鍵, 最良手, 表へ(最良値, 0), d, 値種別::正確);
+        if (n == 1 || 最良値 >= 深読み勝ち境界) break;
+    }
+
+    結果.手 = I.変換(最良手);
+    結果.評価 = 最良値;
+    結果.節点数 = I.節点数;
+    結果.秒 = I.経過秒();
+    結果.手.評価 = 最良値;
+    return 結果;
+}
+
+}  // namespace kiryuza

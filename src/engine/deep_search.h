@@ -1,0 +1,84 @@
+// The searching player (level 4): iterative deepening alpha-beta over the rules' moves, for
+// either side, on a time budget. Every table is allocated when the player is made; a search
+// allocates nothing. Plain C++.
+//
+// Use: make one 深読みエンジン and keep it (its tables are large). For each move call
+// 探索(position, side, settings, observer); it copies the position, so the caller's board may
+// be drawn while it thinks. The observer is called every few thousand nodes, from the thread
+// that searches; it or any other thread may call 停止() to end the search early. The result
+// holds a legal move whenever the side has one, in the encoding of 最善手 (a drop comes from
+// origin column -1 for the upper side, 11 for the lower side), ready for 駒移動.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "engine/engine.h"
+
+namespace kiryuza {
+
+struct 深読み設定 {
+    int 時間ms = 1000;  // thinking time; 0 or less: no limit (then 深さ上限 must be set)
+    int 深さ上限 = 0;   // depth of the last iteration; 0: as deep as time allows
+    bool 置換表使用 = true;
+    // Selective search: null move, late-move reductions, futility pruning, check extensions.
+    // Off, the search is plain alpha-beta to a fixed depth, whose result does not depend on the
+    // order in which the moves are tried.
+    bool 選択的 = true;
+};
+
+// Where the search stands, for the observer.
+struct 深読み経過 {
+    std::uint64_t 節点数 = 0;
+    int 深さ = 0;   // the iteration being searched
+    double 秒 = 0;  // seconds since the search began
+    最善手 暫定手;  // the move that would be played if the search stopped now
+};
+
+class 深読み観察 {
+  public:
+    virtual ~深読み観察() = default;
+    // Called every 4096 nodes.
+    virtual void 経過(const 深読み経過& /*経過*/) {}
+};
+
+struct 深読み結果 {
+    最善手 手;     // 有り is false only when the side has no move at all
+    int 評価 = 0;  // for the side that moves, in hundredths of a pawn
+    int 深さ = 0;  // the deepest iteration completed
+    std::uint64_t 節点数 = 0;
+    double 秒 = 0;
+};
+
+// Scores at or beyond this size mean a king is taken within the search.
+inline constexpr int 深読み勝ち = 30000;
+inline constexpr int 深読み勝ち境界 = 深読み勝ち - 1000;
+
+class 深読みエンジン {
+  public:
+    // `置換表MB`: size of the transposition table in megabytes (rounded down to a power of two).
+    explicit 深読みエンジン(std::size_t 置換表MB = 16);
+    ~深読みエンジン();
+    深読みエンジン(const 深読みエンジン&) = delete;
+    深読みエンジン& operator=(const 深読みエンジン&) = delete;
+
+    // Finds a move for the upper side (COM側) or the lower side of `局`.
+    深読み結果 探索(const 局面& 局, bool COM側, const 深読み設定& 設定 = {},
+                    深読み観察* 観察 = nullptr);
+
+    // Ends the running search as soon as possible; it still returns its best move so far.
+    void 停止() noexcept;
+
+    // Forgets everything learnt (for a new game).
+    void 初期化();
+
+    // The evaluation of `局` for the side to move, without search (for tests and tools).
+    int 静的評価(const 局面& 局, bool COM側);
+
+  private:
+    struct 内部;
+    std::unique_ptr<内部> 内_;
+};
+
+}  // namespace kiryuza

@@ -1,0 +1,239 @@
+// The searching player's board against the rules, over positions from random games: it lists
+// exactly the rules' moves (both forms where the change is optional), make and unmake agree
+// with 駒移動 and restore everything, the incremental key and material match a fresh count,
+// and it sees a king that can be taken exactly when a listed move takes it. The reversal of
+// the rules is checked on the same positions: twice is nothing, it swaps the sides' moves and
+// the evaluation.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <tuple>
+#include <vector>
+
+#include "engine/deep_board.h"
+#include "engine/deep_eval.h"
+#include "engine/deep_search.h"
+#include "rules/reversal.h"
+
+namespace kiryuza {
+namespace {
+
+struct 局面と手番 {
+    局面 局;
+    bool COM側;
+};
+
+// A copy of `局` with about a third of the promoted pieces turned back to their plain forms,
+// so that every kind of plain piece is met often.
+局面 形を崩す(const 局面& 局, std::mt19937& rng) {
+    局面 r = 局;
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            const int c = r.盤面[x][y];
+            const int m = c < 0 ? -c : c;
+            if (m % 10 == 1 && m != 駒_COM金成 && rng() % 3 == 0)
+                r.盤面[x][y] = c < 0 ? c + 1 : c - 1;
+        }
+    return r;
+}
+
+// Positions met in random games from the starting position, either form taken at random, each
+// also with some of its pieces in plain form.
+std::vector<局面と手番> 乱戦局面(unsigned 種, int 局数, int 手数) {
+    std::vector<局面と手番> 結果;
+    std::mt19937 rng(種);
+    std::vector<指し手> 一覧(合法手最大数);
+    局面表示 無表示;
+    for (int g = 0; g < 局数; ++g) {
+        局面 局;
+        初期配置(局);
+        bool COM側 = false;
+        for (int ply = 0; ply < 手数; ++ply) {
+            結果.push_back({局, COM側});
+            結果.push_back({形を崩す(局, rng), COM側});
+            const int n = 合法手一覧(局, COM側, 一覧.data());
+            if (n == 0) break;
+            指し手 m = 一覧[rng() % static_cast<unsigned>(n)];
+            if (調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON && rng() % 2 == 0)
+                m.駒 = 局.駒成結果;
+            駒移動(局, 無表示, m.元X, m.元Y, m.先X, m.先Y, m.駒);
+            if (局.勝者 != 手番_なし) break;
+            COM側 = !COM側;
+        }
+    }
+    return 結果;
+}
+
+using 手組 = std::tuple<int, int, int>;  // origin (square or 100 + hand index), destination, code
+
+// The rules' moves of a side with every form the mover may choose.
+std::vector<手組> 規則の手(局面 局, bool COM側) {
+    std::vector<指し手> 一覧(合法手最大数);
+    一覧.resize(static_cast<std::size_t>(合法手一覧(局, COM側, 一覧.data())));
+    std::vector<手組> 結果;
+    for (const 指し手& m : 一覧) {
+        const int 先 = m.先X * 10 + m.先Y;
+        if (m.元X == 持駒列_COM || m.元X == 持駒列_MAN) {
+            結果.emplace_back(打ち元 + (COM側 ? m.元Y : m.元Y - 2), 先, m.駒);
+            continue;
+        }
+        const int 元 = m.元X * 10 + m.元Y;
+        if (調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_OFF) {
+            結果.emplace_back(元, 先, m.駒);
+            continue;
+        }
+        結果.emplace_back(元, 先, 局.駒成結果);
+        if (移動後チェック(m.先Y, m.駒) == 定数_ON) 結果.emplace_back(元, 先, m.駒);
+    }
+    std::sort(結果.begin(), 結果.end());
+    return 結果;
+}
+
+bool 王を取る手あり(局面 局, bool COM側) {
+    std::vector<指し手> 一覧(合法手最大数);
+    const int n = 合法手一覧(局, COM側, 一覧.data());
+    const int 王 = COM側 ? 駒_MAN王 : 駒_COM王;
+    for (int i = 0; i < n; ++i)
+        if (一覧[i].元X >= 1 && 一覧[i].元X <= 9 && 局.盤面[一覧[i].先X][一覧[i].先Y] == 王)
+            return true;
+    return false;
+}
+
+bool 同じ局面(const 局面& a, const 局面& b) {
+    return std::memcmp(a.盤面, b.盤面, sizeof a.盤面) == 0 &&
+           std::memcmp(a.持駒MAN, b.持駒MAN, sizeof a.持駒MAN) == 0 &&
+           std::memcmp(a.持駒COM, b.持駒COM, sizeof a.持駒COM) == 0 &&
+           a.持駒総数MAN == b.持駒総数MAN && a.持駒総数COM == b.持駒総数COM;
+}
+
+// Plays `m` of the board through the rules' own move execution.
+局面 規則で指す(局面 局, bool COM側, 手符号 m) {
+    局面表示 無表示;
+    const int 元 = 手の元(m);
+    const int 先 = 手の先(m);
+    if (元 >= 打ち元) {
+        const int k = 元 - 打ち元;
+        駒移動(局, 無表示, COM側 ? 持駒列_COM : 持駒列_MAN, COM側 ? k : k + 2, 先 / 10, 先 % 10,
+               手の駒(m));
+    } else {
+        駒移動(局, 無表示, 元 / 10, 元 % 10, 先 / 10, 先 % 10, 手の駒(m));
+    }
+    return 局;
+}
+
+class 探索盤テスト : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { 局面集 = new std::vector<局面と手番>(乱戦局面(7, 12, 140)); }
+    static void TearDownTestSuite() { delete 局面集; }
+    static std::vector<局面と手番>* 局面集;
+    深読み評価 評価;
+};
+std::vector<局面と手番>* 探索盤テスト::局面集 = nullptr;
+
+TEST_F(探索盤テスト, 規則の手をそのまま全部生成し_取る手はその部分集合) {
+    auto 盤 = std::make_unique<探索盤>(評価.表);
+    std::vector<手符号> 手(2000);
+    for (const auto& [局, COM側] : *局面集) {
+        盤->設定(局, COM側);
+        const int n = 盤->全手生成(手.data(), 2000);
+        std::vector<手組> 生成;
+        for (int i = 0; i < n; ++i) 生成.emplace_back(手の元(手[i]), 手の先(手[i]), 手の駒(手[i]));
+        std::sort(生成.begin(), 生成.end());
+        ASSERT_EQ(生成, 規則の手(局, COM側));
+
+        const int c = 盤->取る手生成(手.data(), 2000);
+        for (int i = 0; i < c; ++i) {
+            const int 取 = 盤->駒(手の先(手[i]));
+            ASSERT_TRUE(COM側 ? MAN駒(取) : COM駒(取));
+            ASSERT_TRUE(std::binary_search(生成.begin(), 生成.end(),
+                                           手組{手の元(手[i]), 手の先(手[i]), 手の駒(手[i])}));
+        }
+    }
+}
+
+TEST_F(探索盤テスト, 指して戻すと元通りで_鍵と駒得は数え直しと一致する) {
+    auto 盤 = std::make_unique<探索盤>(評価.表);
+    auto 新盤 = std::make_unique<探索盤>(評価.表);
+    std::vector<手符号> 手(2000);
+    for (const auto& [局, COM側] : *局面集) {
+        盤->設定(局, COM側);
+        const 局面 前 = 盤->局;
+        const std::uint64_t 前鍵 = 盤->鍵;
+        const int 前駒得 = 盤->駒得;
+        const int n = 盤->全手生成(手.data(), 2000);
+        for (int i = 0; i < n; ++i) {
+            const int 取 = 盤->駒(手の先(手[i]));
+            if (取 == 駒_MAN王 || 取 == 駒_COM王) continue;  // the search never plays these
+            復元情報 r;
+            盤->指す(手[i], r);
+            const 局面 後 = 規則で指す(前, COM側, 手[i]);
+            ASSERT_TRUE(同じ局面(盤->局, 後));
+            新盤->設定(後, !COM側);
+            ASSERT_EQ(盤->鍵, 新盤->鍵);
+            ASSERT_EQ(盤->駒得, 新盤->駒得);
+            ASSERT_EQ(盤->手番, 新盤->手番);
+            ASSERT_EQ(std::memcmp(盤->王桝, 新盤->王桝, sizeof 盤->王桝), 0);
+            ASSERT_EQ(std::memcmp(盤->局.二歩フラグMAN, 新盤->局.二歩フラグMAN,
+                                  sizeof 盤->局.二歩フラグMAN),
+                      0);
+            ASSERT_EQ(std::memcmp(盤->局.二歩フラグCOM, 新盤->局.二歩フラグCOM,
+                                  sizeof 盤->局.二歩フラグCOM),
+                      0);
+            盤->戻す(手[i], r);
+            ASSERT_TRUE(同じ局面(盤->局, 前));
+            ASSERT_EQ(盤->鍵, 前鍵);
+            ASSERT_EQ(盤->駒得, 前駒得);
+            ASSERT_TRUE(盤->指せる手(手[i]));
+        }
+    }
+}
+
+TEST_F(探索盤テスト, 王を取れるのは取る手が規則にあるときだけ) {
+    auto 盤 = std::make_unique<探索盤>(評価.表);
+    int 取れた = 0;
+    for (const auto& [局, COM側] : *局面集) {
+        盤->設定(局, COM側);
+        for (const bool 側 : {true, false}) {
+            const bool 期待 = 王を取る手あり(局, 側);
+            ASSERT_EQ(盤->王を取れる(側 ? 1 : -1), 期待);
+            取れた += 期待;
+        }
+    }
+    EXPECT_GT(取れた, 0);  // the random games do leave kings open
+}
+
+TEST_F(探索盤テスト, 反転は二度で元に戻り_両者の手と評価を入れ替える) {
+    auto エンジン = std::make_unique<深読みエンジン>(1);
+    for (const auto& [局, COM側] : *局面集) {
+        局面 反 = 局;
+        局面反転(反);
+        局面 二度 = 反;
+        局面反転(二度);
+        ASSERT_TRUE(同じ局面(二度, 局));
+
+        std::vector<指し手> 一覧(合法手最大数);
+        std::vector<std::tuple<int, int, int, int, int>> 元の手;
+        std::vector<std::tuple<int, int, int, int, int>> 反の手;
+        int n = 合法手一覧(二度, !COM側, 一覧.data());
+        for (int i = 0; i < n; ++i) {
+            const 指し手& m = 一覧[i];
+            元の手.emplace_back(m.元X, m.元Y, m.先X, m.先Y, m.駒);
+        }
+        n = 合法手一覧(反, COM側, 一覧.data());
+        for (int i = 0; i < n; ++i) {
+            const 指し手 m = 反転手(一覧[i]);
+            反の手.emplace_back(m.元X, m.元Y, m.先X, m.先Y, m.駒);
+        }
+        std::sort(元の手.begin(), 元の手.end());
+        std::sort(反の手.begin(), 反の手.end());
+        ASSERT_EQ(元の手, 反の手);
+
+        ASSERT_EQ(エンジン->静的評価(局, COM側), エンジン->静的評価(反, !COM側));
+    }
+}
+
+}  // namespace
+}  // namespace kiryuza

@@ -1,0 +1,238 @@
+// The searching player on positions with a known answer, each played by the upper side as
+// drawn and by the lower side on the board turned round; the answers are checked by brute
+// force over the rules, not against squares typed in here.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "engine/deep_search.h"
+#include "record/record_line.h"
+#include "rules/reversal.h"
+#include "rules_oracle.h"
+#include "support/board_picture.h"
+
+namespace kiryuza {
+namespace {
+
+using testing::一手詰めあり;
+using testing::局面図;
+using testing::手の形;
+using testing::指した後;
+using testing::王を取れる;
+using testing::規則にある手;
+using testing::規則の全手;
+using testing::詰ませる手;
+
+class 深読みテスト : public ::testing::Test {
+  protected:
+    std::unique_ptr<深読みエンジン> エンジン = std::make_unique<深読みエンジン>(4);
+
+    深読み結果 読む(const 局面& 局, bool COM側, int 深さ, bool 置換表 = true, bool 選択的 = true) {
+        深読み設定 s;
+        s.時間ms = 0;
+        s.深さ上限 = 深さ;
+        s.置換表使用 = 置換表;
+        s.選択的 = 選択的;
+        return エンジン->探索(局, COM側, s);
+    }
+
+    // Runs `確認` on the position with the upper side to move, then on its reversal with the
+    // lower side to move.
+    static void 両側で(局面 局, const std::function<void(const 局面&, bool)>& 確認) {
+        局.持駒総数MAN = 局.持駒総数COM = 0;
+        for (int k = 1; k <= 7; ++k) {
+            局.持駒総数MAN += 局.持駒MAN[k];
+            局.持駒総数COM += 局.持駒COM[k];
+        }
+        {
+            SCOPED_TRACE("upper side to move");
+            確認(局, true);
+        }
+        局面反転(局);
+        SCOPED_TRACE("lower side to move");
+        確認(局, false);
+    }
+};
+
+TEST_F(深読みテスト, 王を取れるなら取る) {
+    局面 局 = 局面図({
+        " ・ ・ ・ ・v王 ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・^竜",
+        " ・ ・ ・ ・ ・ ・ ・v馬 ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・v金 ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・^王 ・ ・ ・ ・",
+    });
+    両側で(局, [&](const 局面& p, bool COM側) {
+        const 深読み結果 r = 読む(p, COM側, 3);
+        ASSERT_TRUE(規則にある手(p, COM側, r.手));
+        EXPECT_NE(指した後(p, 手の形(r.手)).勝者, 手番_なし);
+        EXPECT_EQ(r.評価, 深読み勝ち);
+    });
+}
+
+TEST_F(深読みテスト, 一手詰めを見つける) {
+    // A gold dropped next to the cornered king, guarded by the promoted pawn; the loose dragon
+    // is only a distraction.
+    局面 局 = 局面図({
+        " ・ ・ ・ ・ ・ ・ ・ ・v王",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・v馬 ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・^竜 ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・vと ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        "^王 ・ ・ ・ ・ ・ ・ ・ ・",
+    });
+    局.持駒COM[5] = 1;
+    両側で(局, [&](const 局面& p, bool COM側) {
+        const 深読み結果 r = 読む(p, COM側, 3);
+        ASSERT_TRUE(規則にある手(p, COM側, r.手));
+        EXPECT_TRUE(詰ませる手(p, COM側, 手の形(r.手)));
+        EXPECT_EQ(r.評価, 深読み勝ち - 2);
+    });
+}
+
+TEST_F(深読みテスト, 二手詰めを見つける) {
+    // The dragon takes the promoted pawn; every answer then meets a gold drop that mates.
+    局面 局 = 局面図({
+        " ・ ・ ・ ・ ・ ・ ・ ・v王",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・v竜 ・ ・ ・ ・ ・ ・ ・",
+        " ・^と ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        "^王 ・ ・ ・ ・ ・ ・ ・ ・",
+    });
+    局.持駒COM[5] = 1;
+    両側で(局, [&](const 局面& p, bool COM側) {
+        ASSERT_FALSE(一手詰めあり(p, COM側));
+        const 深読み結果 r = 読む(p, COM側, 5);
+        ASSERT_TRUE(規則にある手(p, COM側, r.手));
+        EXPECT_EQ(r.評価, 深読み勝ち - 4);
+        const 局面 後 = 指した後(p, 手の形(r.手));
+        for (const 指し手& 応 : 規則の全手(後, !COM側)) {
+            const 局面 次 = 指した後(後, 応);
+            EXPECT_TRUE(王を取れる(次, COM側) || 一手詰めあり(次, COM側));
+        }
+    });
+}
+
+TEST_F(深読みテスト, 一手詰めの脅しを受ける) {
+    // The other side threatens a gold drop beside the king, guarded by its promoted pawn; taking
+    // the loose dragon instead would lose.
+    局面 局 = 局面図({
+        " ・ ・ ・ ・ ・ ・ ・ ・v王",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・^と ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・v馬 ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・^竜 ・ ・ ・ ・ ・ ・",
+        "^王 ・ ・ ・ ・ ・ ・ ・ ・",
+    });
+    局.持駒MAN[5] = 1;
+    両側で(局, [&](const 局面& p, bool COM側) {
+        ASSERT_TRUE(一手詰めあり(p, !COM側));
+        const 深読み結果 r = 読む(p, COM側, 4);
+        ASSERT_TRUE(規則にある手(p, COM側, r.手));
+        EXPECT_FALSE(一手詰めあり(指した後(p, 手の形(r.手)), !COM側));
+    });
+}
+
+// Positions of the reference set, every twentieth.
+std::vector<局面> 参考局面() {
+    std::vector<局面> 結果;
+    std::ifstream in(KIRYUZA_POSITIONS);
+    std::string s;
+    for (int i = 0; std::getline(in, s); ++i) {
+        if (i % 20 != 0) continue;
+        const 行解析結果 r = 棋譜行を読む(s);
+        if (r.誤り != 行誤り::なし) continue;
+        局面 局;
+        for (int x = 1; x <= 9; ++x)
+            for (int y = 1; y <= 9; ++y) 局.盤面[x][y] = r.データ.盤面[x][y];
+        for (int k = 1; k <= 7; ++k) {
+            局.持駒MAN[k] = r.データ.持駒MAN[k];
+            局.持駒COM[k] = r.データ.持駒COM[k];
+        }
+        結果.push_back(局);
+    }
+    return 結果;
+}
+
+// A plain alpha-beta's result at a fixed depth depends neither on the order of the moves, which
+// the table's moves change, nor on the side that plays. So with the table on and off the score
+// and the move are the same, and the board turned round for the other side gives the same
+// score. Four plies are the least at which one position is reached by two orders of the same
+// moves, so that the table's results are used at all.
+TEST_F(深読みテスト, 置換表の有無でも側を替えても決まった深さの答えは変わらない) {
+    const auto 局面集 = 参考局面();
+    ASSERT_GE(局面集.size(), 10u);
+    const auto 形 = [](const 最善手& m) {
+        return std::make_tuple(m.元X, m.元Y, m.先X, m.先Y, m.駒);
+    };
+    for (const 局面& 局 : 局面集) {
+        局面 反 = 局;
+        局面反転(反);
+        for (const bool COM側 : {true, false}) {
+            // Each starts from nothing learnt, so that only the table or the side differs.
+            エンジン->初期化();
+            const 深読み結果 有 = 読む(局, COM側, 4, true, false);
+            エンジン->初期化();
+            const 深読み結果 無 = 読む(局, COM側, 4, false, false);
+            エンジン->初期化();
+            const 深読み結果 逆 = 読む(反, !COM側, 4, true, false);
+            ASSERT_TRUE(規則にある手(局, COM側, 有.手));
+            EXPECT_EQ(有.評価, 無.評価);
+            EXPECT_EQ(形(有.手), 形(無.手));
+            EXPECT_EQ(有.評価, 逆.評価);
+        }
+    }
+}
+
+// Asks the search to stop from its first progress report.
+struct 止める観察 : 深読み観察 {
+    深読みエンジン* エンジン = nullptr;
+    int 回数 = 0;
+    void 経過(const 深読み経過& e) override {
+        ++回数;
+        EXPECT_GT(e.節点数, 0u);
+        EXPECT_TRUE(e.暫定手.有り);
+        エンジン->停止();
+    }
+};
+
+TEST_F(深読みテスト, 外から止めても合法な手を返し_局面は元のまま) {
+    局面 局;
+    初期配置(局);
+    const 局面 前 = 局;
+    止める観察 観察;
+    観察.エンジン = エンジン.get();
+    深読み設定 s;
+    s.時間ms = 0;
+    s.深さ上限 = 60;
+    for (const bool COM側 : {true, false}) {
+        観察.回数 = 0;
+        const 深読み結果 r = エンジン->探索(局, COM側, s, &観察);
+        EXPECT_EQ(観察.回数, 1);
+        EXPECT_LT(r.深さ, 60);
+        EXPECT_TRUE(規則にある手(局, COM側, r.手));
+        EXPECT_EQ(std::memcmp(&局, &前, sizeof 局), 0);
+    }
+}
+
+}  // namespace
+}  // namespace kiryuza
