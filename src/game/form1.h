@@ -28,6 +28,7 @@ struct プラットフォーム {
     文字コード& 符号;
     棋譜パネル& パネル;
     ウィンドウ& 窓;
+    置き場所 場所{};
 };
 
 // Product name and version shown by the about box.

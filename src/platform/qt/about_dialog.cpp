@@ -35,16 +35,15 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     description->setAlignment(Qt::AlignCenter);
     layout->addWidget(description);
 
-    auto* links =
-        new QLabel(QStringLiteral("ホームページ：<a href=\"%1\">%1</a><br>"
-                                  "連絡先：<a href=\"mailto:%2\">%2</a>")
-                       .arg(QString::fromLatin1(kHomePage), QString::fromLatin1(kContact)),
+    auto* facts =
+        new QLabel(QStringLiteral("ライセンス：%1<br>Copyright © %2<br>ビルド日：%3")
+                       .arg(QString::fromLatin1(kLicence), QString::fromLatin1(kCopyright),
+                            QString::fromLatin1(KIRYUZA_BUILD_DATE)),
                    this);
-    links->setObjectName(QStringLiteral("links"));
-    links->setTextFormat(Qt::RichText);
-    links->setOpenExternalLinks(true);
-    links->setAlignment(Qt::AlignCenter);
-    layout->addWidget(links);
+    facts->setObjectName(QStringLiteral("facts"));
+    facts->setTextFormat(Qt::RichText);
+    facts->setAlignment(Qt::AlignCenter);
+    layout->addWidget(facts);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);

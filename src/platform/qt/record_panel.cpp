@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QStyle>
 #include <algorithm>
@@ -69,6 +70,12 @@ bool canOpen(const QString& path) {
     return !path.isEmpty() && info.isDir() && info.isReadable() && info.isExecutable();
 }
 
+// The user's documents folder when there is one, else the home folder.
+QString startFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return canOpen(documents) ? QDir::cleanPath(documents) : QDir::cleanPath(QDir::homePath());
+}
+
 }  // namespace
 
 std::vector<Place> placesFrom(const QString& home, const QStringList& mountPoints) {
@@ -117,7 +124,7 @@ RecordPanel::RecordPanel(BoardView* view)
     files_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return_->setFocusPolicy(Qt::TabFocus);
 
-    const QString start = QDir::currentPath();
+    const QString start = startFolder();
     fillDrives(start);
     showFolder(start);
     showFiles(start);

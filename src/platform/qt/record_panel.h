@@ -48,7 +48,8 @@ class RecordPanel : public QObject, public RecordPanelInterface {
     // The files of the list.
     static constexpr char kPattern[] = "*.棋譜";
 
-    // Creates the widgets, all hidden, over `view`; the lists start in the working folder.
+    // Creates the widgets, all hidden, over `view`; the lists start in the user's documents
+    // folder (the home folder when there is none) and stay where the player leaves them.
     explicit RecordPanel(BoardView* view);
     void setHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
 

@@ -1,0 +1,27 @@
+#include "app/places.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace kiryuza::app {
+
+QString soundFolderFor(const QString& programFolder) {
+    const QDir program(programFolder);
+    const QString installed = program.absoluteFilePath(QStringLiteral("../share/kiryuza"));
+    const QString folder = QFileInfo(installed).isDir() ? installed : program.absolutePath();
+    return QDir::cleanPath(folder) + u'/';
+}
+
+Places findPlaces() {
+    Places places;
+    places.soundFolder = soundFolderFor(QCoreApplication::applicationDirPath());
+    places.configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QDir config(places.configFolder);
+    places.settingsFile = config.filePath(QStringLiteral("Kiryuza.ini"));
+    places.windowStateFile = config.filePath(QStringLiteral("window.conf"));
+    return places;
+}
+
+}  // namespace kiryuza::app
