@@ -57,8 +57,7 @@ TEST_F(QtSound, OutputThreadStartsAndEndsWithoutADevice) {
 
 TEST_F(QtSound, DeviceHandsOutWholeFramesOfTheMix) {
     Mixer mixer;
-    auto clip = std::make_shared<const std::vector<std::int16_t>>(
-        std::vector<std::int16_t>{1, 2, 3, 4, 5, 6});
+    auto clip = std::make_shared<const PcmClip>(PcmClip{kOutputRate, 2, {1, 2, 3, 4, 5, 6}});
     mixer.play(1, clip, true, true);
     MixerDevice device(mixer);
     ASSERT_TRUE(device.open(QIODevice::ReadOnly));
@@ -67,7 +66,7 @@ TEST_F(QtSound, DeviceHandsOutWholeFramesOfTheMix) {
     EXPECT_EQ(device.read(bytes, 15), 12);  // three whole frames
     std::int16_t samples[6];
     std::memcpy(samples, bytes, sizeof samples);
-    EXPECT_EQ(std::vector<std::int16_t>(samples, samples + 6), *clip);
+    EXPECT_EQ(std::vector<std::int16_t>(samples, samples + 6), clip->samples);
     EXPECT_EQ(device.read(bytes, 3), 0);
 }
 

@@ -14,7 +14,8 @@ constexpr int kBytesPerFrame = 4;
 // About 90 ms queued in the device: short enough for effects to feel immediate.
 constexpr int kSinkBufferBytes = 4096 * kBytesPerFrame;
 
-// Owns the sink for its whole life: created, run and destroyed on this thread.
+// Owns the sink for its whole life: created, run and destroyed on this thread, which sleeps in
+// its event loop while the sink is stopped.
 class OutputThread : public QThread {
   public:
     explicit OutputThread(Mixer& mixer) : mixer_(mixer) {}
@@ -29,8 +30,24 @@ class OutputThread : public QThread {
         device.open(QIODevice::ReadOnly);
         QAudioSink sink(QMediaDevices::defaultAudioOutput(), format);
         sink.setBufferSize(kSinkBufferBytes);
-        sink.start(&device);
+        // Queued calls from the game's thread and from the sink's reads run here, in order.
+        QObject here;
+        const auto start = [&] {
+            if (sink.state() != QAudio::StoppedState) return;
+            device.rearm();
+            sink.start(&device);
+        };
+        // A voice that starts after the check below finds the sink stopped and starts it.
+        const auto stopIfSilent = [&] {
+            if (mixer_.voiceCount() == 0) sink.stop();
+        };
+        device.setIdleHandler(
+            [&] { QMetaObject::invokeMethod(&here, stopIfSilent, Qt::QueuedConnection); });
+        mixer_.setStartListener(
+            [&] { QMetaObject::invokeMethod(&here, start, Qt::QueuedConnection); });
+        if (mixer_.voiceCount() != 0) start();  // voices that started before the listener
         exec();
+        mixer_.setStartListener({});
         sink.stop();
     }
 
@@ -61,6 +78,11 @@ qint64 MixerDevice::bytesAvailable() const {
     return QIODevice::bytesAvailable() + kSinkBufferBytes;
 }
 
+void MixerDevice::rearm() {
+    silentFrames_ = 0;
+    idleTold_ = false;
+}
+
 // Hands out whole frames only; silence when nothing plays, so the sink never runs dry.
 qint64 MixerDevice::readData(char* data, qint64 maxSize) {
     const qint64 frames = maxSize / kBytesPerFrame;
@@ -69,6 +91,11 @@ qint64 MixerDevice::readData(char* data, qint64 maxSize) {
     frames_.resize(static_cast<std::size_t>(frames) * 2);
     mixer_.render(frames_.data(), static_cast<std::size_t>(frames));
     std::memcpy(data, frames_.data(), static_cast<std::size_t>(frames) * kBytesPerFrame);
+    silentFrames_ = mixer_.voiceCount() == 0 ? silentFrames_ + frames : 0;
+    if (silentFrames_ >= kIdleFrames && !idleTold_) {
+        idleTold_ = true;
+        if (idleHandler_) idleHandler_();
+    }
     return frames * kBytesPerFrame;
 }
 
