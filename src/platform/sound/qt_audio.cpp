@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QMediaDevices>
 #include <QThread>
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace kiryuza::sound {
 namespace {
@@ -28,18 +30,20 @@ class OutputThread : public QThread {
         format.setSampleFormat(QAudioFormat::Int16);
         MixerDevice device(mixer_);
         device.open(QIODevice::ReadOnly);
-        QAudioSink sink(QMediaDevices::defaultAudioOutput(), format);
-        sink.setBufferSize(kSinkBufferBytes);
+        // A new sink for every start: a stopped one restarted keeps a far larger buffer.
+        std::unique_ptr<QAudioSink> sink;
         // Queued calls from the game's thread and from the sink's reads run here, in order.
         QObject here;
         const auto start = [&] {
-            if (sink.state() != QAudio::StoppedState) return;
+            if (sink) return;
             device.rearm();
-            sink.start(&device);
+            sink = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format);
+            sink->setBufferSize(kSinkBufferBytes);
+            sink->start(&device);
         };
-        // A voice that starts after the check below finds the sink stopped and starts it.
+        // A voice that starts after the check below finds the sink gone and makes a new one.
         const auto stopIfSilent = [&] {
-            if (mixer_.voiceCount() == 0) sink.stop();
+            if (mixer_.voiceCount() == 0) sink.reset();
         };
         device.setIdleHandler(
             [&] { QMetaObject::invokeMethod(&here, stopIfSilent, Qt::QueuedConnection); });
@@ -48,7 +52,7 @@ class OutputThread : public QThread {
         if (mixer_.voiceCount() != 0) start();  // voices that started before the listener
         exec();
         mixer_.setStartListener({});
-        sink.stop();
+        sink.reset();
     }
 
   private:
@@ -81,6 +85,7 @@ qint64 MixerDevice::bytesAvailable() const {
 void MixerDevice::rearm() {
     silentFrames_ = 0;
     idleTold_ = false;
+    leadIn_ = kLeadInFrames;
 }
 
 // Hands out whole frames only; silence when nothing plays, so the sink never runs dry.
@@ -88,8 +93,10 @@ qint64 MixerDevice::readData(char* data, qint64 maxSize) {
     const qint64 frames = maxSize / kBytesPerFrame;
     if (frames <= 0) return 0;
     // The sink's buffer need not be aligned for 16-bit samples, so render aside and copy.
-    frames_.resize(static_cast<std::size_t>(frames) * 2);
-    mixer_.render(frames_.data(), static_cast<std::size_t>(frames));
+    frames_.assign(static_cast<std::size_t>(frames) * 2, 0);
+    const qint64 quiet = std::min(frames, leadIn_);
+    leadIn_ -= quiet;
+    mixer_.render(frames_.data() + 2 * quiet, static_cast<std::size_t>(frames - quiet));
     std::memcpy(data, frames_.data(), static_cast<std::size_t>(frames) * kBytesPerFrame);
     silentFrames_ = mixer_.voiceCount() == 0 ? silentFrames_ + frames : 0;
     if (silentFrames_ >= kIdleFrames && !idleTold_) {

@@ -19,10 +19,13 @@ class MixerDevice : public QIODevice {
   public:
     // Half a second: longer than the sink holds, so what was mixed before has been heard.
     static constexpr qint64 kIdleFrames = kOutputRate / 2;
+    // Silence handed out first after each start: a sound server joining a new stream to a
+    // running output may skip its first milliseconds, which must not be the sound's attack.
+    static constexpr qint64 kLeadInFrames = kOutputRate / 50;
 
     explicit MixerDevice(Mixer& mixer, QObject* parent = nullptr);
     void setIdleHandler(std::function<void()> handler) { idleHandler_ = std::move(handler); }
-    // Counts silence afresh, as when the output starts again.
+    // Counts silence afresh and hands out the lead-in again, as when the output starts.
     void rearm();
     // Always unbuffered: Qt's read-ahead would render the mix early and delay every effect.
     bool open(OpenMode mode) override { return QIODevice::open(mode | QIODevice::Unbuffered); }
@@ -39,6 +42,7 @@ class MixerDevice : public QIODevice {
     std::function<void()> idleHandler_;
     qint64 silentFrames_ = 0;
     bool idleTold_ = false;
+    qint64 leadIn_ = kLeadInFrames;
 };
 
 class QtAudioBackend : public AudioBackend {
