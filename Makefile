@@ -1,4 +1,5 @@
-# Two entry points for a newcomer: `make run` and `make test`.
+# The newcomer's two commands, ./run and ./test, set the machine up and then call `make run`
+# and `make test package`.
 BUILD      ?= build
 SAN_BUILD  ?= build-san
 TSAN_BUILD ?= build-tsan
@@ -18,9 +19,9 @@ configure: setup
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Starts the game with the build's output folder as working folder (the sounds live there).
+# Starts the game from the build (it finds its sounds beside itself).
 run: build
-	cd $(BUILD)/bin && ./kiryuza
+	$(BUILD)/bin/kiryuza
 
 test: test-main test-sanitize test-thread
 
