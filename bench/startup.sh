@@ -75,7 +75,7 @@ for _ in $(seq "$runs"); do
 done
 
 printf '%-34s %12s %12s %8s\n' "median of $runs runs" minimal game ratio
-for key in first_paint_ms peak_kb rss_kb anon_kb; do
+for key in first_paint_ms first_paint_cpu_ms peak_kb rss_kb anon_kb; do
     a=$(field "$key" <"$work/minimal.txt" | median)
     b=$(field "$key" <"$work/game.txt" | median)
     printf '%-34s %12s %12s %8.2f\n' "$key" "$a" "$b" "$(echo "$b $a" | awk '{ print $1 / $2 }')"

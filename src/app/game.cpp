@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 #include <QSettings>
 #include <QSocketNotifier>
 #include <QWidget>
@@ -71,6 +72,18 @@ class EndSignals {
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 
+// The pictures of the screen a game starts on: the title, the empty square, the five
+// backgrounds, and each side's pieces, which all start in the form they are dropped in.
+std::vector<int> firstScreenPictures() {
+    std::vector<int> codes{空桝,      絵_タイトル, 背景_緑,  背景_畳, 背景_竹,
+                           背景_宇宙, 背景_煉瓦,   駒_MAN王, 駒_COM王};
+    for (int k = 1; k <= 7; ++k) {
+        codes.push_back(打駒_MAN[k]);
+        codes.push_back(打駒_COM[k]);
+    }
+    return codes;
+}
+
 }  // namespace
 
 ファイル結果 FolderMakingFiles::書く(const std::string& パス,
@@ -102,7 +115,11 @@ int runGame(const std::function<void(QWidget& window)>& shown) {
     pictures::registerMincho();
     const Places places = findPlaces();
 
+    auto ahead = pictures::drawAhead(firstScreenPictures(),
+                                     QGuiApplication::primaryScreen()->devicePixelRatio());
+
     window::MainWindow window;
+    window.view().useDrawnAhead(std::move(ahead));
     sound::QtSoundLibrary sound;
     QtFileSystem plainFiles;
     FolderMakingFiles files(plainFiles, places.configFolder);

@@ -228,11 +228,12 @@ Sound chime() {
 
 namespace {
 
-constexpr std::uint32_t kMusicRate = 32000;
-// About 66 beats a minute, rounded so that a beat is a multiple of 320 samples: then the loop
-// is a whole number of frames after resampling to 44100 Hz as well. The tune takes 56 beats;
-// one more lets its last note ring out before it starts again.
-constexpr std::size_t kBeat = 29120;
+// Half the output rate: the music has nothing above 7.5 kHz, and the mixer doubles the rate
+// as it plays, so the loop takes half the memory the output rate would.
+constexpr std::uint32_t kMusicRate = 22050;
+// About 66 beats a minute. The tune takes 56 beats; one more lets its last note ring out
+// before it starts again.
+constexpr std::size_t kBeat = 20066;
 constexpr std::size_t kLoopBeats = 57;
 constexpr std::size_t kLoop = kBeat * kLoopBeats;
 
