@@ -10,12 +10,15 @@
 # it would on a desktop.
 #
 #   bench/startup.sh [BUILD_FOLDER]        (default: build; RUNS=9 by default)
+# KIRYUZA_BENCH_LABEL=将棋 gives the minimal window a Japanese label, so that it too loads a
+# Japanese face, as any Japanese program does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 runs=${RUNS:-9}
 
 cmake --build "$build" --target startup_probe_game startup_probe_minimal kiryuza_sounds >/dev/null
+build=$(cd "$build" && pwd)
 work=$(mktemp -d)
 cleanup() {
     [ -n "${pulse_pid:-}" ] && kill "$pulse_pid" 2>/dev/null
@@ -57,7 +60,7 @@ printf '背景画=緑\r\n移動指導=OFF\r\n経過時間=ON\r\nBGM=OFF\r\n' | i
 probe() {
     local program=$1 config=$2
     (cd "$work" && HOME=$work XDG_CONFIG_HOME=$config KIRYUZA_BENCH_T0=$EPOCHREALTIME \
-        exec "$OLDPWD/$build/bin/$program")
+        exec "$build/bin/$program")
 }
 
 # The value of `key` in a report line.
