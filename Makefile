@@ -28,9 +28,11 @@ test: test-main test-sanitize test-thread
 test-main: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Light optimisation and line tables only: about half the compile time of -O2 -g, with stack
+# traces that still name files and lines.
 test-sanitize: setup
 	cmake -S . -B $(SAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIRYUZA_WERROR=ON \
-	    -DKIRYUZA_SANITIZE=ON
+	    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DKIRYUZA_SANITIZE=ON
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && QT_QPA_PLATFORM=offscreen \
 	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

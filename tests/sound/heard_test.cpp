@@ -214,10 +214,11 @@ TEST(HeardThroughPulseAudio, EachSoundAsWrittenThenSilenceAndTheMusicUnbrokenAtI
     }
     const Mixer::Clip music = load("BGM.wav");
 
-    // Each effect alone, with time to fall silent (and for the output to stop) before the next.
-    for (std::int32_t b : buffers) {
-        lib.dsPlay(b);
-        std::this_thread::sleep_for(2100ms);
+    // Each effect alone, with time after it to fall silent and for the output to stop.
+    for (std::size_t k = 0; k < buffers.size(); ++k) {
+        lib.dsPlay(buffers[k]);
+        const auto length = std::chrono::milliseconds(clips[k]->frames() * 1000 / clips[k]->rate);
+        std::this_thread::sleep_for(length + 800ms);
     }
     // The music from a second and a half before its loop point, for three seconds.
     const std::size_t lead = music->rate * 3 / 2;
