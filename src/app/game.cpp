@@ -111,12 +111,13 @@ void nameApplication() {
     QApplication::setDesktopFileName(QStringLiteral("kiryuza"));
 }
 
-int runGame(const std::function<void(QWidget& window)>& shown) {
+int runGame() {
     pictures::registerMincho();
     const Places places = findPlaces();
 
-    auto ahead = pictures::drawAhead(firstScreenPictures(),
-                                     QGuiApplication::primaryScreen()->devicePixelRatio());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    auto ahead =
+        pictures::drawAhead(firstScreenPictures(), screen ? screen->devicePixelRatio() : 1.0);
 
     window::MainWindow window;
     window.view().useDrawnAhead(std::move(ahead));
@@ -152,7 +153,6 @@ int runGame(const std::function<void(QWidget& window)>& shown) {
     if (!window.ended()) {
         memory.restore(window);
         window.show();
-        if (shown) shown(window);
         result = QApplication::exec();
     }
     window.setEvents(nullptr);

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <functional>
 #include <string>
 
 #include "game/platform.h"
@@ -47,7 +46,7 @@ class WindowMemory {
 void nameApplication();
 
 // Runs the game until it ends and returns the exit code. A QApplication with the program's
-// name must exist. `shown`, when given, is called once the window has been shown.
-int runGame(const std::function<void(QWidget& window)>& shown = {});
+// name must exist.
+int runGame();
 
 }  // namespace kiryuza::app
