@@ -41,9 +41,16 @@ class OutputThread : public QThread {
             sink->setBufferSize(kSinkBufferBytes);
             sink->start(&device);
         };
+        // Stopped before it goes: the sound server's last callbacks for its stream are over
+        // once stop() returns, and none may reach a sink that is gone.
+        const auto end = [&] {
+            if (!sink) return;
+            sink->stop();
+            sink.reset();
+        };
         // A voice that starts after the check below finds the sink gone and makes a new one.
         const auto stopIfSilent = [&] {
-            if (mixer_.voiceCount() == 0) sink.reset();
+            if (mixer_.voiceCount() == 0) end();
         };
         device.setIdleHandler(
             [&] { QMetaObject::invokeMethod(&here, stopIfSilent, Qt::QueuedConnection); });
@@ -52,7 +59,7 @@ class OutputThread : public QThread {
         if (mixer_.voiceCount() != 0) start();  // voices that started before the listener
         exec();
         mixer_.setStartListener({});
-        sink.reset();
+        end();
     }
 
   private:
