@@ -19,11 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         c.frames() == 0 || c.samples.size() % c.channels != 0 || c.samples.size() > size) {
         std::abort();
     }
-    auto stereo = std::make_shared<const std::vector<std::int16_t>>(toStereo(c, kOutputRate));
-    if (stereo->empty() || stereo->size() % 2 != 0) std::abort();
+    auto played =
+        std::make_shared<const PcmClip>(c.rate > kOutputRate ? convertRate(c, kOutputRate) : c);
+    if (played->frames() == 0 || played->channels != c.channels) std::abort();
     Mixer mixer;
-    mixer.play(1, stereo, true, true);
-    mixer.play(2, stereo, false, false);
+    mixer.play(1, played, true, true);
+    mixer.play(2, played, false, false, c.frames() / 2);
     std::int16_t out[2 * 512];
     mixer.render(out, 512);
     mixer.stop(1);

@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the game and the tests need, when they are missing.
+# Installs the Debian packages that building, running, testing and packaging the game need,
+# when they are missing. As root it installs them; otherwise it uses sudo when there is one,
+# and else says what to run as root.
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config
+    make build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     fonts-ipaexfont-mincho
     xvfb xauth
+    pulseaudio pulseaudio-utils
+    desktop-file-utils appstream man-db lintian
 )
 
 missing=()
@@ -22,10 +26,24 @@ if [ ${#missing[@]} -eq 0 ]; then
     exit 0
 fi
 
-echo "Installing missing packages: ${missing[*]}"
-sudo_cmd=()
+install=(apt-get install -y --no-install-recommends "${missing[@]}")
+run_as_root=()
 if [ "$(id -u)" -ne 0 ]; then
-    sudo_cmd=(sudo)
+    if ! command -v sudo >/dev/null 2>&1; then
+        cat >&2 <<MESSAGE
+These Debian packages are missing: ${missing[*]}
+
+Installing them needs root, and sudo is not installed. As root, run:
+
+    apt-get update && ${install[*]}
+
+then run this command again.
+MESSAGE
+        exit 1
+    fi
+    run_as_root=(sudo)
 fi
-"${sudo_cmd[@]}" apt-get update
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+
+echo "Installing missing packages: ${missing[*]}"
+"${run_as_root[@]}" apt-get update
+"${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive "${install[@]}"

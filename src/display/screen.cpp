@@ -128,7 +128,9 @@ void 画面::描画_数値(double 入力X, double 入力Y, long 数値, int 色,
                      double フォントサイズ) {
     std::string 文;
     if (モード == 0) {
-        文 = 数値 < 0 ? std::to_string(数値) : " " + std::to_string(数値);
+        // A blank stands where a negative number has its sign.
+        文 = std::to_string(数値);
+        if (数値 >= 0) 文.insert(文.begin(), ' ');
     } else if (数値 >= 1 && 数値 <= 9) {
         文 = 漢数字[数値];
     }

@@ -18,7 +18,8 @@ void Form1::メニューを合わせる() {
 }
 
 void Form1::読込_環境設定ファイル() {
-    const 設定読込結果 r = 設定を読み込む(環境_.ファイル, 環境_.符号, s_.設定);
+    const 設定読込結果 r =
+        設定を読み込む(環境_.ファイル, 環境_.符号, 環境_.場所.設定ファイル, s_.設定);
     画面_.描画_背景(s_.設定.背景種類);
     メニューを合わせる();
     // With the defaults the music waits for the menu.
@@ -27,7 +28,7 @@ void Form1::読込_環境設定ファイル() {
 }
 
 void Form1::書込_環境設定ファイル() {
-    const auto 誤り = 設定を書き込む(環境_.ファイル, 環境_.符号, s_.設定);
+    const auto 誤り = 設定を書き込む(環境_.ファイル, 環境_.符号, 環境_.場所.設定ファイル, s_.設定);
     // The player's choices stay in effect for this run; say once that they are not kept.
     if (誤り && !設定書込失敗中_) {
         告知("設定ファイル「" + std::string(設定ファイル名) +

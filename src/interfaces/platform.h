@@ -97,6 +97,14 @@ class 自動保存先 {
     virtual void 消去() = 0;
 };
 
+// Where the game's own files are. The defaults are bare names, opened in the working folder;
+// the program fills in the user's configuration folder and the folder of its installed sounds.
+struct 置き場所 {
+    std::string 設定ファイル = "Kiryuza.ini";
+    // The folder of the four WAV files, ending in '/'; empty for the working folder.
+    std::string 音フォルダ;
+};
+
 // The Japanese Windows code page (CP932) of the record and settings files.
 class 文字コード {
   public:

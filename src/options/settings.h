@@ -75,17 +75,18 @@ std::vector<std::string> 既定の設定行();
 // The four lines that keep the options, background first.
 std::vector<std::string> 設定の行(const 設定状態& 設定);
 
-// Reads the settings file into `設定`. A missing or unreadable file gives the defaults (the
-// guidance colour kept), written back for next time; 知らせ then says why when the file was far
-// too large to be settings, the one case worth a word since it is replaced.
+// Reads the settings file at `パス` into `設定`. A missing or unreadable file gives the defaults
+// (the guidance colour kept), written back for next time; 知らせ then says why when the file was
+// far too large to be settings, the one case worth a word since it is replaced.
 struct 設定読込結果 {
     bool 既定 = false;
     std::string 知らせ;
 };
-設定読込結果 設定を読み込む(ファイル系& ファイル, 文字コード& 符号, 設定状態& 設定);
+設定読込結果 設定を読み込む(ファイル系& ファイル, 文字コード& 符号, const std::string& パス,
+                            設定状態& 設定);
 
-// Writes the options to the settings file, replacing it; the reason when that fails.
+// Writes the options to the settings file at `パス`, replacing it; the reason when that fails.
 std::optional<std::string> 設定を書き込む(ファイル系& ファイル, 文字コード& 符号,
-                                          const 設定状態& 設定);
+                                          const std::string& パス, const 設定状態& 設定);
 
 }  // namespace kiryuza

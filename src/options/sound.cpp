@@ -1,12 +1,13 @@
 #include "options/sound.h"
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace kiryuza {
 
-音響::音響(サウンド& 音源, ファイル系& ファイル, メッセージ窓& 窓)
-    : 音源_(音源), ファイル_(ファイル), 窓_(窓) {}
+音響::音響(サウンド& 音源, ファイル系& ファイル, メッセージ窓& 窓, std::string フォルダ)
+    : 音源_(音源), ファイル_(ファイル), 窓_(窓), フォルダ_(std::move(フォルダ)) {}
 
 void 音響::開始() {
     初期化();
@@ -26,10 +27,11 @@ void 音響::全読込() {
 }
 
 std::int32_t 音響::読込(const std::string& ファイル名, std::int32_t フラグ) {
-    if (ライブラリ == 0 || !ファイル_.存在(ファイル名)) return 0;
+    const std::string パス = フォルダ_ + ファイル名;
+    if (ライブラリ == 0 || !ファイル_.存在(パス)) return 0;
     std::string 誤り;
     const std::optional<std::vector<std::uint8_t>> 内容 =
-        ファイル_.読む(ファイル名, 誤り, 音ファイル最大バイト数);
+        ファイル_.読む(パス, 誤り, 音ファイル最大バイト数);
     if (!内容) {
         if (誤り.empty()) 誤り = ファイル名 + " を読み込めません。";
         窓_.表示(誤り, 音題_ライブラリ, ボタン種類::OK, true);

@@ -22,7 +22,8 @@ inline constexpr const char* 音文_初期化失敗 = "Direct Soundインター�
 
 class 音響 {
   public:
-    音響(サウンド& 音源, ファイル系& ファイル, メッセージ窓& 窓);
+    // `フォルダ` is the folder of the WAV files, ending in '/'; empty for the working folder.
+    音響(サウンド& 音源, ファイル系& ファイル, メッセージ窓& 窓, std::string フォルダ = {});
 
     // Start-up: starts the library, then loads the four sounds.
     void 開始();
@@ -30,7 +31,7 @@ class 音響 {
     void 初期化();
     // Loads the sound files in their fixed order: その他, 禁止, 駒打音 (effects), BGM (music).
     void 全読込();
-    // Reads a WAV file from the working folder into a new buffer; 0 when there is no library,
+    // Reads a WAV file from the sound folder into a new buffer; 0 when there is no library,
     // no such file, a read error (shown in a warning box) or a file the library refuses.
     std::int32_t 読込(const std::string& ファイル名, std::int32_t フラグ);
     // Shut-down: frees the four buffers in the order その他, 禁止, 駒打, BGM, then ends the
@@ -59,6 +60,7 @@ class 音響 {
     サウンド& 音源_;
     ファイル系& ファイル_;
     メッセージ窓& 窓_;
+    std::string フォルダ_;
 };
 
 }  // namespace kiryuza

@@ -136,7 +136,7 @@ std::string 読込失敗文(std::string_view 表示名, int 行, int 桁, std::s
     s += "」を読み込めません。\n";
     if (行 > 0) {
         s += std::to_string(行) + "行目";
-        if (桁 > 0) s += " " + std::to_string(桁) + "文字目";
+        if (桁 > 0) s += ' ' + std::to_string(桁) + "文字目";
         s += "：";
     }
     s += 理由;

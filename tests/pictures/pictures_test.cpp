@@ -278,5 +278,19 @@ TEST(解像度, 同じ絵は使い回される) {
     EXPECT_NE(image(背景_竹, 2).cacheKey(), image(背景_竹, 1).cacheKey());
 }
 
+// Pictures drawn ahead on another thread are the very pictures drawn on demand, at the size
+// the ratio gives; codes without a picture are left out.
+TEST(先に描く絵, 別のスレッドで描いても同じ絵) {
+    auto ahead = drawAhead({駒_MAN飛成, 背景_竹, 12345, 空桝}, 1.5);
+    const std::vector<DrawnPicture> pictures = ahead.get();
+    ASSERT_EQ(pictures.size(), 3u);
+    for (const DrawnPicture& p : pictures) {
+        const QSize natural = naturalSize(p.code);
+        const QSize pixels(qRound(natural.width() * 1.5), qRound(natural.height() * 1.5));
+        EXPECT_EQ(p.image.size(), pixels) << p.code;
+        EXPECT_EQ(p.image, drawn(p.code, pixels)) << p.code;
+    }
+}
+
 }  // namespace
 }  // namespace kiryuza::pictures

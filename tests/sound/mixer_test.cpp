@@ -1,18 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
+
 #include "platform/sound/mixer.h"
 
 namespace kiryuza::sound {
 namespace {
 
-// A clip whose left and right samples are given frame by frame.
+// A stereo clip at the output rate whose left and right samples are given frame by frame.
 Mixer::Clip clip(std::vector<std::int16_t> left, std::vector<std::int16_t> right = {}) {
-    auto s = std::make_shared<std::vector<std::int16_t>>();
+    auto c = std::make_shared<PcmClip>(PcmClip{kOutputRate, 2, {}});
     for (std::size_t i = 0; i < left.size(); ++i) {
-        s->push_back(left[i]);
-        s->push_back(right.empty() ? left[i] : right[i]);
+        c->samples.push_back(left[i]);
+        c->samples.push_back(right.empty() ? left[i] : right[i]);
     }
-    return s;
+    return c;
+}
+
+Mixer::Clip mono(std::uint32_t rate, std::vector<std::int16_t> samples) {
+    return std::make_shared<PcmClip>(PcmClip{rate, 1, std::move(samples)});
 }
 
 Mixer::Clip steady(std::int16_t level, std::size_t frames) {
@@ -91,18 +98,82 @@ TEST(Mixer, LimitsVoicesPerKey) {
     EXPECT_EQ(left(m, 1).front(), 100 * static_cast<int>(Mixer::kMaxVoicesPerKey));
 }
 
-TEST(Mixer, SumsAreHeldToTheSampleRange) {
+// The mix is exact up to the knee; above it, it keeps rising with the sum but never leaves
+// the 16-bit range nor jumps, so loud overlaps bend instead of clipping.
+TEST(Mixer, LoudSumsBendSmoothlyIntoTheSampleRange) {
+    std::int16_t previous = bend(-200000);
+    EXPECT_GE(previous, -32767);
+    for (std::int32_t sum = -200000; sum <= 200000; sum += 7) {
+        const std::int16_t out = bend(sum);
+        if (std::abs(sum) <= Mixer::kKnee) {
+            ASSERT_EQ(out, sum);
+        }
+        ASSERT_GE(out, previous) << sum;
+        ASSERT_LE(out - previous, 7) << sum;
+        ASSERT_EQ(bend(-sum), -out);
+        previous = out;
+    }
+    EXPECT_LE(previous, 32767);
+    EXPECT_GT(bend(3 * 32767), 32000);
+
     Mixer m;
-    m.play(1, clip({30000, -30000}), false, false);
-    m.play(2, clip({30000, -30000}), false, false);
-    m.play(3, clip({32767, -32768}), false, false);
-    EXPECT_EQ(left(m, 3), (std::vector<std::int16_t>{32767, -32768, 0}));
+    for (std::int32_t key : {1, 2, 3}) m.play(key, clip({30000, -30000}), false, false);
+    const auto out = left(m, 3);
+    EXPECT_EQ(out, (std::vector<std::int16_t>{bend(90000), bend(-90000), 0}));
+}
+
+// A clip below the output rate plays for its own duration, each output frame on the straight
+// line between its two neighbours in the clip; mono sounds on both sides.
+TEST(Mixer, ConvertsRateAndChannelsAsItPlays) {
+    Mixer m;
+    m.play(1, mono(kOutputRate / 2, {0, 100, 300, -300}), false, false);
+    std::vector<std::int16_t> out(2 * 10);
+    m.render(out.data(), 10);
+    EXPECT_EQ(out, (std::vector<std::int16_t>{0, 0, 50,   50,   100,  100,  200, 200, 300, 300,
+                                              0, 0, -300, -300, -300, -300, 0,   0,   0,   0}));
+    EXPECT_EQ(m.voiceCount(), 0u);
+}
+
+// Looping a clip of whole sine periods at another rate gives an unbroken sine: no step at the
+// loop point bigger than the sine's own steps, and the loop keeps its length.
+TEST(Mixer, LoopsAClipAtAnotherRateWithoutABreak) {
+    constexpr std::uint32_t rate = 32000;
+    constexpr std::size_t frames = 3200;  // ten periods of 100 Hz
+    std::vector<std::int16_t> s(frames);
+    for (std::size_t i = 0; i < frames; ++i)
+        s[i] = static_cast<std::int16_t>(
+            std::lround(12000 * std::sin(2 * std::numbers::pi * 100.0 * i / rate)));
+    Mixer m;
+    m.play(1, mono(rate, s), true, true, frames - 50);
+    const auto out = left(m, 3 * kOutputRate / 10 * 3);  // 0.9 s: about nine loops
+    const double largestStep = 12000 * 2 * std::numbers::pi * 100.0 / kOutputRate;
+    for (std::size_t i = 1; i < out.size(); ++i)
+        ASSERT_LE(std::abs(out[i] - out[i - 1]), largestStep + 2) << "at frame " << i;
+    // It began 50 clip frames before the loop point: a quarter period later it crossed zero
+    // rising, as the clip's first frame does.
+    const std::size_t atLoop = static_cast<std::size_t>(std::lround(50.0 * kOutputRate / rate));
+    EXPECT_LE(std::abs(out[atLoop]), largestStep + 2);
+    EXPECT_GT(out[atLoop + 10], out[atLoop]);
+}
+
+TEST(Mixer, TellsItsListenerWhenAVoiceStarts) {
+    Mixer m;
+    int started = 0;
+    m.setStartListener([&started] { ++started; });
+    m.play(1, clip({1, 2}), false, false);
+    m.play(1, nullptr, false, false);
+    m.play(2, mono(96000, {1, 2}), false, false);  // refused: above the output rate
+    EXPECT_EQ(started, 1);
+    m.setStartListener({});
+    m.play(3, clip({1}), false, false);
+    EXPECT_EQ(started, 1);
 }
 
 TEST(Mixer, IgnoresEmptyClipsAndClears) {
     Mixer m;
     m.play(1, nullptr, true, true);
     m.play(1, clip({}), true, true);
+    m.play(1, std::make_shared<PcmClip>(PcmClip{kOutputRate, 3, {1, 2, 3}}), true, true);
     EXPECT_EQ(m.voiceCount(), 0u);
     m.play(2, steady(9, 100), true, true);
     m.clear();

@@ -55,20 +55,41 @@ TEST_F(QtSound, OutputThreadStartsAndEndsWithoutADevice) {
     }
 }
 
-TEST_F(QtSound, DeviceHandsOutWholeFramesOfTheMix) {
+// After each start the device hands out a little silence, then whole frames of the mix; once
+// the mix has been silent for long enough it says so, once until it is rearmed.
+TEST_F(QtSound, DeviceLeadsInThenHandsOutWholeFramesAndTellsWhenIdle) {
     Mixer mixer;
-    auto clip = std::make_shared<const std::vector<std::int16_t>>(
-        std::vector<std::int16_t>{1, 2, 3, 4, 5, 6});
+    auto clip = std::make_shared<const PcmClip>(PcmClip{kOutputRate, 2, {1, 2, 3, 4, 5, 6}});
     mixer.play(1, clip, true, true);
     MixerDevice device(mixer);
+    int idle = 0;
+    device.setIdleHandler([&idle] { ++idle; });
     ASSERT_TRUE(device.open(QIODevice::ReadOnly));
     EXPECT_GT(device.bytesAvailable(), 0);
+    const auto readFrames = [&device](qint64 frames) {
+        std::vector<char> bytes(static_cast<std::size_t>(frames) * 4);
+        EXPECT_EQ(device.read(bytes.data(), frames * 4), frames * 4);
+        return bytes;
+    };
+    for (char b : readFrames(MixerDevice::kLeadInFrames)) ASSERT_EQ(b, 0);
     char bytes[15] = {};
     EXPECT_EQ(device.read(bytes, 15), 12);  // three whole frames
     std::int16_t samples[6];
     std::memcpy(samples, bytes, sizeof samples);
-    EXPECT_EQ(std::vector<std::int16_t>(samples, samples + 6), *clip);
+    EXPECT_EQ(std::vector<std::int16_t>(samples, samples + 6), clip->samples);
     EXPECT_EQ(device.read(bytes, 3), 0);
+
+    mixer.stop(1);
+    readFrames(Mixer::kFadeFrames);  // the voice fades and ends: silence from here
+    readFrames(MixerDevice::kIdleFrames - Mixer::kFadeFrames - 1);
+    EXPECT_EQ(idle, 0);
+    readFrames(1);
+    EXPECT_EQ(idle, 1);
+    readFrames(MixerDevice::kIdleFrames);
+    EXPECT_EQ(idle, 1);
+    device.rearm();
+    readFrames(MixerDevice::kIdleFrames);
+    EXPECT_EQ(idle, 2);
 }
 
 }  // namespace

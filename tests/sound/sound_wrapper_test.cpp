@@ -95,6 +95,19 @@ TEST_F(音響テスト, 開始で四つの音を決まった順に読む) {
     EXPECT_TRUE(窓.表示済み.empty());
 }
 
+TEST_F(音響テスト, 音のフォルダから読む) {
+    偽ファイル 置かれた;
+    for (const auto& [名, 中身] : ファイル.内容) 置かれた.内容["/usr/share/kiryuza/" + 名] = 中身;
+    ファイル.内容.clear();  // nothing in the working folder
+    音響 入れた音{音源, 置かれた, 窓, "/usr/share/kiryuza/"};
+    入れた音.開始();
+    EXPECT_EQ(置かれた.読んだ, (std::vector<std::string>{
+                                   "/usr/share/kiryuza/その他.wav", "/usr/share/kiryuza/禁止.wav",
+                                   "/usr/share/kiryuza/駒打音.wav", "/usr/share/kiryuza/BGM.wav"}));
+    EXPECT_EQ(入れた音.音_BGM, 14);
+    EXPECT_TRUE(ファイル.読んだ.empty());
+}
+
 TEST_F(音響テスト, 装置がなければ警告して何も読まない) {
     音源.ライブラリ値 = 0;
     音.開始();

@@ -144,11 +144,12 @@ PcmClip monoClip(std::uint32_t rate, std::vector<std::int16_t> samples) {
     return PcmClip{rate, 1, std::move(samples)};
 }
 
-double rms(const std::vector<std::int16_t>& stereo, std::size_t skip) {
+double rms(const PcmClip& clip, std::size_t skip) {
     double sum = 0;
     std::size_t n = 0;
-    for (std::size_t i = 2 * skip; i + 2 * skip < stereo.size(); i += 2, ++n) {
-        sum += static_cast<double>(stereo[i]) * stereo[i];
+    for (std::size_t i = skip; i + skip < clip.frames(); ++i, ++n) {
+        const double v = clip.samples[i * static_cast<std::size_t>(clip.channels)];
+        sum += v * v;
     }
     return n == 0 ? 0 : std::sqrt(sum / static_cast<double>(n));
 }
@@ -162,32 +163,38 @@ std::vector<std::int16_t> sine(std::uint32_t rate, double freq, std::size_t fram
     return s;
 }
 
-TEST(WavConversion, CopiesMonoToBothSidesAndKeepsStereo) {
-    EXPECT_EQ(toStereo(monoClip(44100, {5, -6}), 44100), (std::vector<std::int16_t>{5, 5, -6, -6}));
-    EXPECT_EQ(toStereo(PcmClip{44100, 2, {1, 2, 3, 4}}, 44100),
-              (std::vector<std::int16_t>{1, 2, 3, 4}));
-    EXPECT_TRUE(toStereo(PcmClip{}, 44100).empty());
+TEST(WavConversion, KeepsChannelsAndLeavesTheOutputRateAlone) {
+    const PcmClip stereo{44100, 2, {1, 2, 3, 4}};
+    EXPECT_EQ(convertRate(stereo, 44100).samples, stereo.samples);
+    const PcmClip halved =
+        convertRate(PcmClip{44100, 2, {0, 0, 100, -100, 200, -200, 300, -300}}, 22050);
+    EXPECT_EQ(halved.channels, 2);
+    EXPECT_EQ(halved.rate, 22050u);
+    ASSERT_EQ(halved.frames(), 2u);
+    EXPECT_EQ(halved.samples[2], -halved.samples[3]);
+    EXPECT_TRUE(convertRate(PcmClip{}, 44100).samples.empty());
 }
 
 TEST(WavConversion, ResamplesWithLinearInterpolationAndFiltersWhenShrinking) {
     // Doubling the rate puts the mean of neighbours between the original samples.
-    const auto up = toStereo(monoClip(22050, {0, 100, 300, 300}), 44100);
-    ASSERT_EQ(up.size(), 16u);
-    const std::vector<std::int16_t> left = {up[0], up[2], up[4], up[6], up[8], up[10]};
-    EXPECT_EQ(left, (std::vector<std::int16_t>{0, 50, 100, 200, 300, 300}));
+    const PcmClip up = convertRate(monoClip(22050, {0, 100, 300, 300}), 44100);
+    ASSERT_EQ(up.frames(), 8u);
+    EXPECT_EQ(std::vector<std::int16_t>(up.samples.begin(), up.samples.begin() + 6),
+              (std::vector<std::int16_t>{0, 50, 100, 200, 300, 300}));
     // Lengths follow the duration.
-    EXPECT_EQ(toStereo(monoClip(8000, std::vector<std::int16_t>(800, 1)), 44100).size(), 2 * 4410u);
+    EXPECT_EQ(convertRate(monoClip(8000, std::vector<std::int16_t>(800, 1)), 44100).frames(),
+              4410u);
     // A steady level stays exactly steady, edges included, whatever the ratio.
     for (std::uint32_t rate : {8000u, 11025u, 32000u, 48000u, 96000u}) {
         for (std::int16_t v :
-             toStereo(monoClip(rate, std::vector<std::int16_t>(1000, -1234)), 44100)) {
+             convertRate(monoClip(rate, std::vector<std::int16_t>(1000, -1234)), 44100).samples) {
             ASSERT_EQ(v, -1234) << rate;
         }
     }
     // From 96 kHz, a 1 kHz tone passes while a 40 kHz one (beyond the new range) is removed
     // instead of folding back as a false low tone.
-    const double low = rms(toStereo(monoClip(96000, sine(96000, 1000, 9600)), 44100), 50);
-    const double high = rms(toStereo(monoClip(96000, sine(96000, 40000, 9600)), 44100), 50);
+    const double low = rms(convertRate(monoClip(96000, sine(96000, 1000, 9600)), 44100), 50);
+    const double high = rms(convertRate(monoClip(96000, sine(96000, 40000, 9600)), 44100), 50);
     EXPECT_GT(low, 0.95 * 10000 / std::sqrt(2.0));
     EXPECT_LT(high, 0.05 * 10000);
 }

@@ -63,6 +63,30 @@ class RecordPanelTest : public ::testing::Test {
     std::vector<std::string> log;
 };
 
+// The lists open in the player's documents folder, or at home when there is none; never in
+// the folder the program was started from.
+TEST(RecordPanelStartTest, ListsOpenInTheDocumentsFolderElseAtHome) {
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toUtf8());
+    BoardView view;
+    const auto startsIn = [&view] {
+        RecordPanel panel(&view);
+        return std::make_pair(panel.folderListPath(), QString::fromStdString(panel.フォルダ()));
+    };
+    const QString atHome = QDir::cleanPath(home.path());
+    EXPECT_EQ(startsIn(), std::make_pair(atHome, atHome));
+    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("Documents")));
+    const QString documents = atHome + QStringLiteral("/Documents");
+    EXPECT_EQ(startsIn(), std::make_pair(documents, documents));
+    qputenv("HOME", oldHome);
+    if (oldConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+}
+
 TEST_F(RecordPanelTest, WidgetsSitAtTheirTwipPositionsAndFollowTheCanvas) {
     struct Row {
         QWidget* widget;

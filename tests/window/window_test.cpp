@@ -5,10 +5,12 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDate>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 #include <QTime>
@@ -252,15 +254,21 @@ TEST(MessageBoxesTest, AnswersComeBackAsTheButtonPressed) {
               QStringLiteral("反転後ではできません\n\n局面→最初にして下さい"));
 }
 
-TEST(MainWindowAboutTest, AboutBoxNamesTheProductVersionHomeAndContact) {
+// Only what is true: name, version, licence and the build's date; no addresses.
+TEST(MainWindowAboutTest, AboutBoxNamesTheProductVersionLicenceAndBuildDate) {
     MainWindow window;
     testing::ModalAnswerer answerer;
     window.バージョン情報();
     ASSERT_EQ(answerer.seen().size(), 1u);
     const QString text = answerer.seen()[0].text;
-    for (const char* part :
-         {"Kiryuza", "1.0.0", "https://kiryuza.example.org/", "kiryuza@example.org", "将棋"})
+    for (const char* part : {"Kiryuza", KIRYUZA_VERSION, "MIT", "将棋"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
+    const QRegularExpression date(QStringLiteral("ビルド日：(\\d{4}-\\d{2}-\\d{2})"));
+    const QRegularExpressionMatch built = date.match(text);
+    ASSERT_TRUE(built.hasMatch()) << text.toStdString();
+    EXPECT_TRUE(QDate::fromString(built.captured(1), Qt::ISODate).isValid());
+    EXPECT_FALSE(text.contains(QStringLiteral("http")));
+    EXPECT_FALSE(text.contains(u'@'));
 }
 
 TEST(TimeOfDayTest, SecondsSinceMidnightFollowTheClock) {

@@ -37,7 +37,9 @@ bool 空行(const std::string& s) {
 std::string 評価値の文字列(評価値 v) {
     const bool 負 = v < 0;
     const long long a = 負 ? -static_cast<long long>(v) : v;
-    return (負 ? "-" : "") + std::to_string(a / 10) + "." + std::to_string(a % 10);
+    std::string s = 負 ? "-" : "";
+    s += std::to_string(a / 10) + "." + std::to_string(a % 10);
+    return s;
 }
 
 bool 局面解析(std::istream& in, std::ostream& out, int レベル, bool 候補表示) {

@@ -65,12 +65,37 @@ struct Biquad {
     }
 };
 
-// Scales the sound so that its loudest sample sits at `peakDb` below full scale.
-void normalise(std::vector<double>& s, double peakDb) {
+// The root mean square of `s[from, to)`.
+double rms(const std::vector<double>& s, std::size_t from, std::size_t to) {
+    double sum = 0;
+    for (std::size_t i = from; i < to; ++i) sum += s[i] * s[i];
+    return to > from ? std::sqrt(sum / static_cast<double>(to - from)) : 0;
+}
+
+}  // namespace
+
+double loudestDb(const std::vector<float>& samples, std::uint32_t rate) {
+    const std::vector<double> s(samples.begin(), samples.end());
+    const std::size_t window = std::min<std::size_t>(s.size(), rate / 20);
+    double loudest = 0;
+    for (std::size_t from = 0; from + window <= s.size();
+         from += std::max<std::size_t>(1, window / 8))
+        loudest = std::max(loudest, rms(s, from, from + window));
+    return loudest > 0 ? 20 * std::log10(loudest) : -200;
+}
+
+namespace {
+
+// Scales the sound so that its level (in dB below full scale, as `measure` gives it) is
+// `levelDb`, or lower where its loudest sample would otherwise pass `ceilingDb`.
+template <class Measure>
+void level(std::vector<double>& s, double levelDb, double ceilingDb, Measure measure) {
     double peak = 0;
     for (double v : s) peak = std::max(peak, std::abs(v));
-    if (peak == 0) return;
-    const double gain = std::pow(10.0, peakDb / 20) / peak;
+    const double now = measure(s);
+    if (peak == 0 || now <= -200) return;
+    const double gain =
+        std::min(std::pow(10.0, (levelDb - now) / 20), std::pow(10.0, ceilingDb / 20) / peak);
     for (double& v : s) v *= gain;
 }
 
@@ -90,11 +115,19 @@ double ramp(double t, double length) {
     return 0.5 - 0.5 * std::cos(kPi * t / length);
 }
 
-Sound finish(std::uint32_t rate, std::vector<double> s, double peakDb) {
-    normalise(s, peakDb);
+Sound toSound(std::uint32_t rate, const std::vector<double>& s) {
     Sound out{rate, {}};
     out.samples.assign(s.begin(), s.end());
     return out;
+}
+
+// The effects share one loudness, their loudest 50 ms, with room left above their peaks for
+// the music and another effect sounding at the same time.
+Sound finishEffect(std::uint32_t rate, std::vector<double> s) {
+    level(s, kEffectLevelDb, kEffectCeilingDb, [rate](const std::vector<double>& v) {
+        return loudestDb(std::vector<float>(v.begin(), v.end()), rate);
+    });
+    return toSound(rate, s);
 }
 
 // ---- Effects ----
@@ -132,7 +165,7 @@ Sound pieceClick() {
     Biquad rumble = Biquad::highpass(90, 0.7, rate);
     for (double& v : s) v = rumble.process(v);
     fadeTail(s, static_cast<std::size_t>(0.04 * rate));
-    return finish(rate, std::move(s), -3.0);
+    return finishEffect(rate, std::move(s));
 }
 
 Sound refusal() {
@@ -160,7 +193,7 @@ Sound refusal() {
     Biquad soften = Biquad::lowpass(1600, 0.6, rate);
     for (double& v : s) v = soften.process(v);
     fadeTail(s, static_cast<std::size_t>(0.02 * rate));
-    return finish(rate, std::move(s), -3.0);
+    return finishEffect(rate, std::move(s));
 }
 
 Sound chime() {
@@ -188,18 +221,19 @@ Sound chime() {
         }
     }
     fadeTail(s, static_cast<std::size_t>(0.3 * rate));
-    return finish(rate, std::move(s), -3.0);
+    return finishEffect(rate, std::move(s));
 }
 
 // ---- Music ----
 
 namespace {
 
-constexpr std::uint32_t kMusicRate = 32000;
-// About 66 beats a minute, rounded so that a beat is a multiple of 320 samples: then the loop
-// is a whole number of frames after resampling to 44100 Hz as well. The tune takes 56 beats;
-// one more lets its last note ring out before it starts again.
-constexpr std::size_t kBeat = 29120;
+// Half the output rate: the music has nothing above 7.5 kHz, and the mixer doubles the rate
+// as it plays, so the loop takes half the memory the output rate would.
+constexpr std::uint32_t kMusicRate = 22050;
+// About 66 beats a minute. The tune takes 56 beats; one more lets its last note ring out
+// before it starts again.
+constexpr std::size_t kBeat = 20066;
 constexpr std::size_t kLoopBeats = 57;
 constexpr std::size_t kLoop = kBeat * kLoopBeats;
 
@@ -433,7 +467,11 @@ Sound music() {
     addPlucks(loop, melody(), 1.0, 1000);
     addPlucks(loop, accompaniment(), 0.6, 5000);
     addDrone(loop, 0.018);
-    return finish(kMusicRate, finishLoop(loop), -8.0);
+    // The music sits behind the effects: a lower level over the whole loop, lower peaks.
+    std::vector<double> out = finishLoop(loop);
+    level(out, kMusicLevelDb, kMusicCeilingDb,
+          [](const std::vector<double>& v) { return 20 * std::log10(rms(v, 0, v.size())); });
+    return toSound(kMusicRate, out);
 }
 
 std::vector<std::uint8_t> encodeWav(const Sound& sound) {

@@ -87,6 +87,28 @@ void paint(QPainter& painter, int 絵コード, const QRectF& target) {
     painter.restore();
 }
 
+QImage drawn(int 絵コード, QSize pixels) {
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paint(painter, 絵コード, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    return image;
+}
+
+std::future<std::vector<DrawnPicture>> drawAhead(std::vector<int> codes, qreal ratio) {
+    const qreal r = saneRatio(ratio);
+    return std::async(std::launch::async, [codes = std::move(codes), r] {
+        std::vector<DrawnPicture> pictures;
+        for (int code : codes) {
+            const QSize size = naturalSize(code);
+            if (size.isEmpty()) continue;
+            pictures.push_back({code, drawn(code, QSize(std::max(1, qRound(size.width() * r)),
+                                                        std::max(1, qRound(size.height() * r))))});
+        }
+        return pictures;
+    });
+}
+
 QImage image(int 絵コード, qreal devicePixelRatio) {
     const QSize size = naturalSize(絵コード);
     // Without an application there are no fonts: nothing is drawn, so nothing is cached.

@@ -8,6 +8,8 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <future>
+#include <vector>
 
 #include "interfaces/canvas.h"
 
@@ -42,6 +44,18 @@ void paint(QPainter& painter, int 絵コード, const QRectF& target);
 // before the application exists).
 // A ratio that is not a positive finite number counts as 1; it is clamped to 0.5..8.
 QImage image(int 絵コード, qreal devicePixelRatio);
+
+// A picture drawn at a given pixel size, as a renderer asks for it: ARGB premultiplied, the
+// picture stretched over the whole image, no pixel ratio set.
+QImage drawn(int 絵コード, QSize pixels);
+
+// Pictures drawn ahead of need on a thread of their own, each at its natural size times
+// `ratio`: the program draws the first screen's pictures while it builds its window.
+struct DrawnPicture {
+    int code;
+    QImage image;
+};
+std::future<std::vector<DrawnPicture>> drawAhead(std::vector<int> codes, qreal ratio);
 
 // The window's text face name, as the program asks for it.
 inline constexpr char minchoName[] = "ＭＳ Ｐ明朝";

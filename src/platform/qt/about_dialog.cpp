@@ -5,12 +5,21 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "interfaces/product.h"
 #include "platform/pictures/pictures.h"
 
 namespace kiryuza::window {
 
+namespace {
+
+QString fromView(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("%1について").arg(QString::fromLatin1(kProductName)));
+    setWindowTitle(QStringLiteral("%1について").arg(fromView(製品名)));
     setObjectName(QStringLiteral("about"));
     auto* layout = new QVBoxLayout(this);
 
@@ -21,9 +30,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(title);
 
     auto* name = new QLabel(
-        QStringLiteral("<b>%1</b>　バージョン %2")
-            .arg(QString::fromLatin1(kProductName), QString::fromLatin1(KIRYUZA_VERSION)),
-        this);
+        QStringLiteral("<b>%1</b>　バージョン %2").arg(fromView(製品名), fromView(版)), this);
     name->setAlignment(Qt::AlignCenter);
     name->setObjectName(QStringLiteral("name"));
     layout->addWidget(name);
@@ -35,16 +42,15 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     description->setAlignment(Qt::AlignCenter);
     layout->addWidget(description);
 
-    auto* links =
-        new QLabel(QStringLiteral("ホームページ：<a href=\"%1\">%1</a><br>"
-                                  "連絡先：<a href=\"mailto:%2\">%2</a>")
-                       .arg(QString::fromLatin1(kHomePage), QString::fromLatin1(kContact)),
+    auto* facts =
+        new QLabel(QStringLiteral("ライセンス：%1<br>Copyright © %2<br>ビルド日：%3")
+                       .arg(QString::fromLatin1(kLicence), QString::fromLatin1(kCopyright),
+                            QString::fromLatin1(KIRYUZA_BUILD_DATE)),
                    this);
-    links->setObjectName(QStringLiteral("links"));
-    links->setTextFormat(Qt::RichText);
-    links->setOpenExternalLinks(true);
-    links->setAlignment(Qt::AlignCenter);
-    layout->addWidget(links);
+    facts->setObjectName(QStringLiteral("facts"));
+    facts->setTextFormat(Qt::RichText);
+    facts->setAlignment(Qt::AlignCenter);
+    layout->addWidget(facts);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);

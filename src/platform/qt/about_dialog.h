@@ -1,13 +1,12 @@
-// The about box: the product's name, version, what it is, its home page and contact address.
+// The about box: the product's name and version, what it is, its licence and the build's date.
 #pragma once
 
 #include <QDialog>
 
 namespace kiryuza::window {
 
-inline constexpr char kProductName[] = "Kiryuza";
-inline constexpr char kHomePage[] = "https://kiryuza.example.org/";
-inline constexpr char kContact[] = "kiryuza@example.org";
+inline constexpr char kLicence[] = "MIT";
+inline constexpr char kCopyright[] = "The Kiryuza developers";
 
 class AboutDialog : public QDialog {
     Q_OBJECT

@@ -55,6 +55,7 @@ void BoardView::flush() {
     if (!geometry.isValid()) return;
     if (!bufferValid_ || geometry != renderer_.geometry()) {
         renderer_.setGeometry(geometry);
+        if (drawnAhead_.valid()) renderer_.adopt(drawnAhead_.get());
         buffer_ = renderer_.render(canvas_);
         bufferValid_ = true;
         bufferMarginTile_ = canvas_.marginTile();

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QWidget>
 #include <functional>
+#include <future>
 #include <vector>
 
 #include "platform/qt/canvas_renderer.h"
@@ -46,6 +47,12 @@ class BoardView : public QWidget, public CanvasInterface {
 
     QSize sizeHint() const override;
 
+    // Pictures being drawn ahead elsewhere: the first render waits for them and uses those
+    // of the size it needs.
+    void useDrawnAhead(std::future<std::vector<pictures::DrawnPicture>> pictures) {
+        drawnAhead_ = std::move(pictures);
+    }
+
   signals:
     // The view's size or pixel ratio changed; widgets placed in twips must move.
     void geometryChanged();
@@ -71,6 +78,7 @@ class BoardView : public QWidget, public CanvasInterface {
     QRect dirty_;  // device pixels changed since the last repaint
     MouseHandler onMouse_;
     KeyHandler onKey_;
+    std::future<std::vector<pictures::DrawnPicture>> drawnAhead_;
 };
 
 }  // namespace kiryuza::window

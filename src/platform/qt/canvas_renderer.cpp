@@ -141,13 +141,16 @@ const QImage& CanvasRenderer::picture(int code, QSize size) {
     const auto key = std::make_tuple(code, size.width(), size.height());
     if (auto it = pictures_.find(key); it != pictures_.end()) return it->second;
     if (pictures_.size() >= kPictureCacheLimit) pictures_.clear();
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        pictures::paint(painter, code, QRectF(QPointF(0, 0), QSizeF(size)));
+    return pictures_.emplace(key, pictures::drawn(code, size)).first->second;
+}
+
+void CanvasRenderer::adopt(std::vector<pictures::DrawnPicture> drawn) {
+    for (pictures::DrawnPicture& p : drawn) {
+        if (pictures_.size() >= kPictureCacheLimit) break;
+        const QSize size = p.image.size();
+        pictures_.try_emplace(std::make_tuple(p.code, size.width(), size.height()),
+                              std::move(p.image));
     }
-    return pictures_.emplace(key, std::move(image)).first->second;
 }
 
 }  // namespace kiryuza::window

@@ -9,6 +9,7 @@
 #include <map>
 #include <tuple>
 
+#include "platform/pictures/pictures.h"
 #include "platform/qt/retained_canvas.h"
 #include "platform/qt/view_geometry.h"
 
@@ -35,6 +36,8 @@ class CanvasRenderer {
     void paint(QPainter& painter, const DrawCommand& command);
     // The device pixels a command may touch.
     QRect deviceBounds(const DrawCommand& command) const;
+    // Takes pictures drawn elsewhere into the cache, each for its own pixel size.
+    void adopt(std::vector<pictures::DrawnPicture> drawn);
 
   private:
     void paintMargins(QPainter& painter, int tile);

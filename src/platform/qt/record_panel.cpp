@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QStyle>
 #include <algorithm>
@@ -69,6 +70,12 @@ bool canOpen(const QString& path) {
     return !path.isEmpty() && info.isDir() && info.isReadable() && info.isExecutable();
 }
 
+// The user's documents folder when there is one, else the home folder.
+QString startFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return canOpen(documents) ? QDir::cleanPath(documents) : QDir::cleanPath(QDir::homePath());
+}
+
 }  // namespace
 
 std::vector<Place> placesFrom(const QString& home, const QStringList& mountPoints) {
@@ -92,21 +99,25 @@ std::vector<Place> placesFrom(const QString& home, const QStringList& mountPoint
     return places;
 }
 
-RecordPanel::RecordPanel(BoardView* view)
-    : QObject(view),
-      view_(view),
-      folders_(new QListWidget(view)),
-      files_(new QListWidget(view)),
-      return_(new QPushButton(QStringLiteral("RETURN"), view)) {
-    drives_ = new QComboBox(view);  // after Dir1, so it lies above the list's top edge
+RecordPanel::RecordPanel(BoardView* view) : QObject(view), view_(view) {
+    folderPath_ = filePath_ = startFolder();
+    connect(view, &BoardView::geometryChanged, this, &RecordPanel::relayout);
+}
+
+void RecordPanel::createWidgets() {
+    if (created()) return;
+    folders_ = new QListWidget(view_);
+    files_ = new QListWidget(view_);
+    return_ = new QPushButton(QStringLiteral("RETURN"), view_);
+    drives_ = new QComboBox(view_);  // after Dir1, so it lies above the list's top edge
     drives_->setObjectName(QStringLiteral("Drive1"));
     folders_->setObjectName(QStringLiteral("Dir1"));
     files_->setObjectName(QStringLiteral("File1"));
     return_->setObjectName(QStringLiteral("Command1"));
     for (int i = 0; i < 4; ++i) {
-        labels_[static_cast<std::size_t>(i)] = new QLabel(QString::fromUtf8(kCaptions[i]), view);
+        labels_[static_cast<std::size_t>(i)] = new QLabel(QString::fromUtf8(kCaptions[i]), view_);
         labels_[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        texts_[static_cast<std::size_t>(i)] = new QLineEdit(view);
+        texts_[static_cast<std::size_t>(i)] = new QLineEdit(view_);
         texts_[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
     }
     for (QWidget* w : widgets()) {
@@ -117,10 +128,9 @@ RecordPanel::RecordPanel(BoardView* view)
     files_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return_->setFocusPolicy(Qt::TabFocus);
 
-    const QString start = QDir::currentPath();
-    fillDrives(start);
-    showFolder(start);
-    showFiles(start);
+    fillDrives(folderPath_);
+    showFolder(folderPath_);
+    showFiles(filePath_);
 
     connect(drives_, &QComboBox::activated, this, [this](int index) {
         const QString path = drives_->itemData(index).toString();
@@ -132,21 +142,42 @@ RecordPanel::RecordPanel(BoardView* view)
     connect(return_, &QPushButton::clicked, this, [this] {
         if (handlers_.returnClicked) handlers_.returnClicked();
     });
-    connect(view, &BoardView::geometryChanged, this, &RecordPanel::relayout);
     relayout();
 }
 
-QLabel* RecordPanel::label(int index) const {
+QComboBox* RecordPanel::drives() {
+    createWidgets();
+    return drives_;
+}
+
+QListWidget* RecordPanel::folders() {
+    createWidgets();
+    return folders_;
+}
+
+QListWidget* RecordPanel::files() {
+    createWidgets();
+    return files_;
+}
+
+QPushButton* RecordPanel::returnButton() {
+    createWidgets();
+    return return_;
+}
+
+QLabel* RecordPanel::label(int index) {
+    createWidgets();
     return index >= 0 && index < 4 ? labels_[static_cast<std::size_t>(index)] : nullptr;
 }
 
-QLineEdit* RecordPanel::textBox(int number) const {
+QLineEdit* RecordPanel::textBox(int number) {
+    createWidgets();
     return number >= 1 && number <= 4 ? texts_[static_cast<std::size_t>(number - 1)] : nullptr;
 }
 
 void RecordPanel::relayout() {
     const ViewGeometry g = view_->viewGeometry();
-    if (!g.isValid()) return;
+    if (!created() || !g.isValid()) return;
     const auto place = [&](QWidget* w, const QRectF& twips) {
         w->setGeometry(g.twipsToLogical(twips).toRect());
     };
@@ -175,6 +206,8 @@ void RecordPanel::relayout() {
 }
 
 void RecordPanel::一覧表示(bool ドライブ, bool フォルダ, bool ファイル) {
+    if (!created() && !(ドライブ || フォルダ || ファイル)) return;
+    createWidgets();
     drives_->setVisible(ドライブ);
     folders_->setVisible(フォルダ);
     files_->setVisible(ファイル);
@@ -182,6 +215,8 @@ void RecordPanel::一覧表示(bool ドライブ, bool フォルダ, bool ファ
 }
 
 void RecordPanel::入力欄表示(bool 表示) {
+    if (!created() && !表示) return;
+    createWidgets();
     for (QLabel* l : labels_) l->setVisible(表示);
     for (QLineEdit* t : texts_) t->setVisible(表示);
     return_->setVisible(表示);
@@ -189,12 +224,13 @@ void RecordPanel::入力欄表示(bool 表示) {
 }
 
 void RecordPanel::入力欄消去() {
+    if (!created()) return;
     for (QLineEdit* t : texts_) t->clear();
 }
 
 std::string RecordPanel::入力(int 番号) {
-    const QLineEdit* box = textBox(番号);
-    return box ? toUtf8(box->text()) : std::string();
+    if (!created() || 番号 < 1 || 番号 > 4) return {};
+    return toUtf8(texts_[static_cast<std::size_t>(番号 - 1)]->text());
 }
 
 std::string RecordPanel::フォルダ() {
@@ -202,6 +238,7 @@ std::string RecordPanel::フォルダ() {
 }
 
 bool RecordPanel::ドライブ設定(const std::string& ドライブ) {
+    createWidgets();
     const QString path = QDir::cleanPath(fromUtf8(ドライブ));
     // The drive list keeps showing the chosen place either way.
     for (int i = 0; i < drives_->count(); ++i)
@@ -214,11 +251,12 @@ bool RecordPanel::ドライブ設定(const std::string& ドライブ) {
 }
 
 void RecordPanel::ファイルフォルダ設定(const std::string& フォルダ) {
+    createWidgets();
     showFiles(QDir::cleanPath(fromUtf8(フォルダ)));
 }
 
 void RecordPanel::ファイル一覧更新() {
-    showFiles(filePath_);
+    if (created()) showFiles(filePath_);
 }
 
 void RecordPanel::fillDrives(const QString& current) {
@@ -298,6 +336,7 @@ void RecordPanel::fileChosen(QListWidgetItem* item) {
 }
 
 std::vector<QWidget*> RecordPanel::widgets() const {
+    if (!created()) return {};
     std::vector<QWidget*> all{drives_, folders_, files_, return_};
     all.insert(all.end(), labels_.begin(), labels_.end());
     all.insert(all.end(), texts_.begin(), texts_.end());

@@ -48,7 +48,9 @@ class RecordPanel : public QObject, public RecordPanelInterface {
     // The files of the list.
     static constexpr char kPattern[] = "*.棋譜";
 
-    // Creates the widgets, all hidden, over `view`; the lists start in the working folder.
+    // A panel over `view`, all hidden. The lists start in the user's documents folder (the
+    // home folder when there is none) and stay where the player leaves them. The widgets are
+    // made when the panel is first shown or asked for them, not at start-up.
     explicit RecordPanel(BoardView* view);
     void setHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
 
@@ -61,13 +63,13 @@ class RecordPanel : public QObject, public RecordPanelInterface {
     void ファイルフォルダ設定(const std::string& フォルダ) override;
     void ファイル一覧更新() override;
 
-    // The widgets, for tests.
-    QComboBox* drives() const { return drives_; }
-    QListWidget* folders() const { return folders_; }
-    QListWidget* files() const { return files_; }
-    QLabel* label(int index) const;
-    QLineEdit* textBox(int number) const;
-    QPushButton* returnButton() const { return return_; }
+    // The widgets, made if they were not yet; for tests.
+    QComboBox* drives();
+    QListWidget* folders();
+    QListWidget* files();
+    QLabel* label(int index);
+    QLineEdit* textBox(int number);
+    QPushButton* returnButton();
     // The folder the folder list shows.
     QString folderListPath() const { return folderPath_; }
 
@@ -76,6 +78,9 @@ class RecordPanel : public QObject, public RecordPanelInterface {
     void relayout();
 
   private:
+    // Makes the widgets, hidden, with the lists showing the current folders.
+    void createWidgets();
+    bool created() const { return drives_ != nullptr; }
     void fillDrives(const QString& current);
     void showFolder(const QString& path);
     void showFiles(const QString& path);
@@ -85,12 +90,12 @@ class RecordPanel : public QObject, public RecordPanelInterface {
     std::vector<QWidget*> widgets() const;
 
     BoardView* view_;
-    QComboBox* drives_;
-    QListWidget* folders_;
-    QListWidget* files_;
+    QComboBox* drives_ = nullptr;
+    QListWidget* folders_ = nullptr;
+    QListWidget* files_ = nullptr;
     std::array<QLabel*, 4> labels_{};
     std::array<QLineEdit*, 4> texts_{};  // Text1..Text4
-    QPushButton* return_;
+    QPushButton* return_ = nullptr;
     QString folderPath_;
     QString filePath_;
     Handlers handlers_;

@@ -135,9 +135,18 @@ void RetainedCanvas::append(DrawCommand command) {
 
 void RetainedCanvas::coverWith(const QRect& cover) {
     if (cover.isEmpty()) return;
-    for (DrawCommand& c : commands_)
-        if (c.bounds.intersects(cover)) c.uncovered -= QRegion(cover);
-    std::erase_if(commands_, [](const DrawCommand& c) { return c.uncovered.isEmpty(); });
+    bool hidden = false;
+    for (DrawCommand& c : commands_) {
+        if (!c.bounds.intersects(cover)) continue;
+        // Most often a picture is drawn again over the very cell it covered: no region sums.
+        if (cover.contains(c.bounds))
+            c.uncovered = QRegion();
+        else
+            c.uncovered -= QRegion(cover);
+        hidden = hidden || c.uncovered.isEmpty();
+    }
+    if (hidden)
+        std::erase_if(commands_, [](const DrawCommand& c) { return c.uncovered.isEmpty(); });
 }
 
 }  // namespace kiryuza::window

@@ -1,15 +1,43 @@
 #include "platform/sound/mixer.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kiryuza::sound {
+
+namespace {
+
+constexpr int kFractionBits = 32;
+constexpr std::uint64_t kOne = std::uint64_t{1} << kFractionBits;
+
+// One side of frame `frame` of the clip; mono feeds both sides.
+std::int32_t sampleOf(const PcmClip& c, std::size_t frame, int side) {
+    return c.samples[frame * static_cast<std::size_t>(c.channels) + (c.channels == 2 ? side : 0)];
+}
+
+}  // namespace
+
+std::int16_t bend(std::int32_t sum) {
+    const std::int32_t size = std::abs(sum);
+    if (size <= Mixer::kKnee) return static_cast<std::int16_t>(sum);
+    // Above the knee: the rest of the range approached along tanh, which leaves the knee
+    // with slope 1 and never reaches full scale.
+    constexpr double room = 32767.0 - Mixer::kKnee;
+    const double over = (size - Mixer::kKnee) / room;
+    const auto bent = static_cast<std::int32_t>(Mixer::kKnee + room * std::tanh(over));
+    return static_cast<std::int16_t>(sum < 0 ? -bent : bent);
+}
 
 void Mixer::fadeOut(Voice& v) {
     if (v.fadeLeft == 0) v.fadeLeft = kFadeFrames;
 }
 
-void Mixer::play(std::int32_t key, Clip clip, bool loop, bool alone) {
-    if (!clip || clip->size() < 2) return;
+void Mixer::play(std::int32_t key, Clip clip, bool loop, bool alone, std::size_t from) {
+    if (!clip || clip->frames() == 0 || clip->rate == 0 || clip->rate > kOutputRate ||
+        (clip->channels != 1 && clip->channels != 2))
+        return;
+    const std::uint64_t step = (std::uint64_t{clip->rate} << kFractionBits) / kOutputRate;
+    const std::uint64_t start = std::uint64_t{from % clip->frames()} << kFractionBits;
     std::lock_guard lock(mutex_);
     std::size_t sounding = 0;
     for (auto& v : voices_) {
@@ -29,7 +57,8 @@ void Mixer::play(std::int32_t key, Clip clip, bool loop, bool alone) {
             }
         }
     }
-    voices_.push_back(Voice{key, std::move(clip), 0, loop, 0, false});
+    voices_.push_back(Voice{key, std::move(clip), start, step, loop, 0, false});
+    if (startListener_) startListener_();
 }
 
 void Mixer::stop(std::int32_t key) {
@@ -55,33 +84,41 @@ std::size_t Mixer::voiceCount() const {
     return voices_.size();
 }
 
-// Adds up to `frames` frames of one voice into the sum, wrapping round when it loops and
-// ramping down when it fades.
+void Mixer::setStartListener(std::function<void()> listener) {
+    std::lock_guard lock(mutex_);
+    startListener_ = std::move(listener);
+}
+
+// Adds up to `frames` frames of one voice into the sum: each output frame lies between two
+// frames of the clip and takes the straight line between them (the frame after a looping
+// clip's last is its first), ramping down when it fades.
 void Mixer::mixVoice(Voice& v, std::size_t frames) {
-    const std::vector<std::int16_t>& s = *v.clip;
-    const std::size_t length = s.size() / 2;
-    std::size_t n = 0;
-    while (n < frames && !v.done) {
-        std::size_t take = std::min(frames - n, length - v.position);
-        if (v.fadeLeft != 0) take = std::min(take, v.fadeLeft);
-        std::int32_t* out = sum_.data() + 2 * n;
-        const std::int16_t* in = s.data() + 2 * v.position;
-        if (v.fadeLeft == 0) {
-            for (std::size_t i = 0; i < 2 * take; ++i) out[i] += in[i];
-        } else {
-            for (std::size_t i = 0; i < take; ++i) {
-                const auto gain = static_cast<std::int32_t>(v.fadeLeft - i);
-                out[2 * i] += in[2 * i] * gain / static_cast<std::int32_t>(kFadeFrames);
-                out[2 * i + 1] += in[2 * i + 1] * gain / static_cast<std::int32_t>(kFadeFrames);
+    const PcmClip& c = *v.clip;
+    const std::size_t length = c.frames();
+    const std::uint64_t end = std::uint64_t{length} << kFractionBits;
+    for (std::size_t n = 0; n < frames; ++n) {
+        if (v.position >= end) {
+            if (!v.loop) {
+                v.done = true;
+                return;
             }
-            v.fadeLeft -= take;
-            if (v.fadeLeft == 0) v.done = true;
+            v.position -= end;
         }
-        n += take;
-        v.position += take;
-        if (v.position == length) {
-            v.position = 0;
-            if (!v.loop) v.done = true;
+        const std::size_t at = static_cast<std::size_t>(v.position >> kFractionBits);
+        const std::size_t next = at + 1 < length ? at + 1 : (v.loop ? 0 : at);
+        const auto fraction = static_cast<std::int64_t>(v.position & (kOne - 1));
+        for (int side = 0; side < 2; ++side) {
+            const std::int32_t a = sampleOf(c, at, side), b = sampleOf(c, next, side);
+            auto value = static_cast<std::int32_t>(a + (((b - a) * fraction) >> kFractionBits));
+            if (v.fadeLeft != 0)
+                value = value * static_cast<std::int32_t>(v.fadeLeft) /
+                        static_cast<std::int32_t>(kFadeFrames);
+            sum_[2 * n + static_cast<std::size_t>(side)] += value;
+        }
+        v.position += v.step;
+        if (v.fadeLeft != 0 && --v.fadeLeft == 0) {
+            v.done = true;
+            return;
         }
     }
 }
@@ -91,9 +128,7 @@ void Mixer::render(std::int16_t* out, std::size_t frames) {
     sum_.assign(2 * frames, 0);
     for (auto& v : voices_) mixVoice(v, frames);
     std::erase_if(voices_, [](const Voice& v) { return v.done; });
-    for (std::size_t i = 0; i < 2 * frames; ++i) {
-        out[i] = static_cast<std::int16_t>(std::clamp(sum_[i], -32768, 32767));
-    }
+    for (std::size_t i = 0; i < 2 * frames; ++i) out[i] = bend(sum_[i]);
 }
 
 }  // namespace kiryuza::sound

@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QMediaDevices>
 #include <QThread>
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace kiryuza::sound {
 namespace {
@@ -14,7 +16,8 @@ constexpr int kBytesPerFrame = 4;
 // About 90 ms queued in the device: short enough for effects to feel immediate.
 constexpr int kSinkBufferBytes = 4096 * kBytesPerFrame;
 
-// Owns the sink for its whole life: created, run and destroyed on this thread.
+// Owns the sink for its whole life: created, run and destroyed on this thread, which sleeps in
+// its event loop while the sink is stopped.
 class OutputThread : public QThread {
   public:
     explicit OutputThread(Mixer& mixer) : mixer_(mixer) {}
@@ -27,11 +30,36 @@ class OutputThread : public QThread {
         format.setSampleFormat(QAudioFormat::Int16);
         MixerDevice device(mixer_);
         device.open(QIODevice::ReadOnly);
-        QAudioSink sink(QMediaDevices::defaultAudioOutput(), format);
-        sink.setBufferSize(kSinkBufferBytes);
-        sink.start(&device);
+        // A new sink for every start: a stopped one restarted keeps a far larger buffer.
+        std::unique_ptr<QAudioSink> sink;
+        // Queued calls from the game's thread and from the sink's reads run here, in order.
+        QObject here;
+        const auto start = [&] {
+            if (sink) return;
+            device.rearm();
+            sink = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format);
+            sink->setBufferSize(kSinkBufferBytes);
+            sink->start(&device);
+        };
+        // Stopped before it goes: the sound server's last callbacks for its stream are over
+        // once stop() returns, and none may reach a sink that is gone.
+        const auto end = [&] {
+            if (!sink) return;
+            sink->stop();
+            sink.reset();
+        };
+        // A voice that starts after the check below finds the sink gone and makes a new one.
+        const auto stopIfSilent = [&] {
+            if (mixer_.voiceCount() == 0) end();
+        };
+        device.setIdleHandler(
+            [&] { QMetaObject::invokeMethod(&here, stopIfSilent, Qt::QueuedConnection); });
+        mixer_.setStartListener(
+            [&] { QMetaObject::invokeMethod(&here, start, Qt::QueuedConnection); });
+        if (mixer_.voiceCount() != 0) start();  // voices that started before the listener
         exec();
-        sink.stop();
+        mixer_.setStartListener({});
+        end();
     }
 
   private:
@@ -61,14 +89,27 @@ qint64 MixerDevice::bytesAvailable() const {
     return QIODevice::bytesAvailable() + kSinkBufferBytes;
 }
 
+void MixerDevice::rearm() {
+    silentFrames_ = 0;
+    idleTold_ = false;
+    leadIn_ = kLeadInFrames;
+}
+
 // Hands out whole frames only; silence when nothing plays, so the sink never runs dry.
 qint64 MixerDevice::readData(char* data, qint64 maxSize) {
     const qint64 frames = maxSize / kBytesPerFrame;
     if (frames <= 0) return 0;
     // The sink's buffer need not be aligned for 16-bit samples, so render aside and copy.
-    frames_.resize(static_cast<std::size_t>(frames) * 2);
-    mixer_.render(frames_.data(), static_cast<std::size_t>(frames));
+    frames_.assign(static_cast<std::size_t>(frames) * 2, 0);
+    const qint64 quiet = std::min(frames, leadIn_);
+    leadIn_ -= quiet;
+    mixer_.render(frames_.data() + 2 * quiet, static_cast<std::size_t>(frames - quiet));
     std::memcpy(data, frames_.data(), static_cast<std::size_t>(frames) * kBytesPerFrame);
+    silentFrames_ = mixer_.voiceCount() == 0 ? silentFrames_ + frames : 0;
+    if (silentFrames_ >= kIdleFrames && !idleTold_) {
+        idleTold_ = true;
+        if (idleHandler_) idleHandler_();
+    }
     return frames * kBytesPerFrame;
 }
 

@@ -1,19 +1,32 @@
 // The Qt Multimedia side of the sound library: a QAudioSink in pull mode on its own thread, so
-// the music keeps playing while the game's thread is busy with the computer's turn.
+// the music keeps playing while the game's thread is busy with the computer's turn. The sink
+// runs only while something plays: it starts when a voice starts and stops once the mix has
+// been silent for a while, so an idle game leaves the audio threads asleep.
 #pragma once
 
 #include <QIODevice>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/sound/sound_library.h"
 
 namespace kiryuza::sound {
 
-// A read-only, endless device that renders the mixer on every read.
+// A read-only, endless device that renders the mixer on every read. Once the mixer has been
+// silent for kIdleFrames in a row, it says so, once, until it is rearmed.
 class MixerDevice : public QIODevice {
   public:
+    // Half a second: longer than the sink holds, so what was mixed before has been heard.
+    static constexpr qint64 kIdleFrames = kOutputRate / 2;
+    // Silence handed out first after each start: a sound server joining a new stream to a
+    // running output may skip its first milliseconds, which must not be the sound's attack.
+    static constexpr qint64 kLeadInFrames = kOutputRate / 50;
+
     explicit MixerDevice(Mixer& mixer, QObject* parent = nullptr);
+    void setIdleHandler(std::function<void()> handler) { idleHandler_ = std::move(handler); }
+    // Counts silence afresh and hands out the lead-in again, as when the output starts.
+    void rearm();
     // Always unbuffered: Qt's read-ahead would render the mix early and delay every effect.
     bool open(OpenMode mode) override { return QIODevice::open(mode | QIODevice::Unbuffered); }
     bool isSequential() const override { return true; }
@@ -26,6 +39,10 @@ class MixerDevice : public QIODevice {
   private:
     Mixer& mixer_;
     std::vector<std::int16_t> frames_;
+    std::function<void()> idleHandler_;
+    qint64 silentFrames_ = 0;
+    bool idleTold_ = false;
+    qint64 leadIn_ = kLeadInFrames;
 };
 
 class QtAudioBackend : public AudioBackend {

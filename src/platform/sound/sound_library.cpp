@@ -38,12 +38,14 @@ std::int32_t SoundLibrary::newBufferHandle() {
 std::int32_t SoundLibrary::dsCreateDSB(std::int32_t library, const std::uint8_t* data,
                                        std::size_t size, std::int32_t flags) {
     if (library == 0 || library != library_) return 0;
-    const WavResult wav = parseWav(data, size);
+    WavResult wav = parseWav(data, size);
     if (wav.error != WavError::none) return 0;
-    auto samples =
-        std::make_shared<const std::vector<std::int16_t>>(toStereo(wav.clip, kOutputRate));
+    // Kept as it is; the mixer converts as it plays. Only a rate above the output's is brought
+    // down here, where it can be filtered properly.
+    auto clip = std::make_shared<const PcmClip>(
+        wav.clip.rate > kOutputRate ? convertRate(wav.clip, kOutputRate) : std::move(wav.clip));
     const std::int32_t handle = newBufferHandle();
-    buffers_[handle] = Buffer{std::move(samples), (flags & kFlagOverlap) != 0};
+    buffers_[handle] = Buffer{std::move(clip), (flags & kFlagOverlap) != 0};
     return handle;
 }
 

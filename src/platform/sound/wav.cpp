@@ -173,21 +173,11 @@ const char* wavErrorName(WavError error) {
     return "?";
 }
 
-std::vector<std::int16_t> toStereo(const PcmClip& clip, std::uint32_t rate) {
+PcmClip convertRate(const PcmClip& clip, std::uint32_t rate) {
     const std::size_t frames = clip.frames();
     if (frames == 0 || rate == 0 || clip.rate == 0) return {};
-    const int ch = clip.channels;
-    auto sample = [&](std::size_t frame, int side) {
-        return clip.samples[frame * ch + (ch == 2 ? side : 0)];
-    };
-    if (clip.rate == rate) {
-        std::vector<std::int16_t> out(frames * 2);
-        for (std::size_t i = 0; i < frames; ++i) {
-            out[2 * i] = sample(i, 0);
-            out[2 * i + 1] = sample(i, 1);
-        }
-        return out;
-    }
+    if (clip.rate == rate) return clip;
+    const auto channels = static_cast<std::size_t>(clip.channels);
     // Each output frame is a triangle-weighted mean of the source frames around its position;
     // the triangle is one source frame wide when growing (plain linear interpolation) and one
     // output frame wide when shrinking.
@@ -196,23 +186,21 @@ std::vector<std::int16_t> toStereo(const PcmClip& clip, std::uint32_t rate) {
     const auto outFrames = static_cast<std::size_t>(
         std::max<long long>(1, std::llround(static_cast<double>(frames) / step)));
     const auto last = static_cast<long long>(frames) - 1;
-    std::vector<std::int16_t> out(outFrames * 2);
+    PcmClip out{rate, clip.channels, std::vector<std::int16_t>(outFrames * channels)};
     for (std::size_t i = 0; i < outFrames; ++i) {
         const double t = static_cast<double>(i) * step;
         const long long from = std::max(0LL, static_cast<long long>(std::ceil(t - width)));
         const long long to = std::min(last, static_cast<long long>(std::floor(t + width)));
-        double sum[2] = {0, 0};
-        double weights = 0;
-        for (long long k = from; k <= to; ++k) {
-            const double w = 1.0 - std::abs(static_cast<double>(k) - t) / width;
-            if (w <= 0) continue;
-            weights += w;
-            sum[0] += w * sample(static_cast<std::size_t>(k), 0);
-            sum[1] += w * sample(static_cast<std::size_t>(k), 1);
-        }
-        for (int side = 0; side < 2; ++side) {
-            const double v = weights > 0 ? sum[side] / weights : 0.0;
-            out[2 * i + side] =
+        for (std::size_t side = 0; side < channels; ++side) {
+            double sum = 0, weights = 0;
+            for (long long k = from; k <= to; ++k) {
+                const double w = 1.0 - std::abs(static_cast<double>(k) - t) / width;
+                if (w <= 0) continue;
+                weights += w;
+                sum += w * clip.samples[static_cast<std::size_t>(k) * channels + side];
+            }
+            const double v = weights > 0 ? sum / weights : 0.0;
+            out.samples[i * channels + side] =
                 static_cast<std::int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
         }
     }

@@ -52,9 +52,9 @@ WavResult parseWav(const std::uint8_t* data, std::size_t size);
 // Short English name of a refusal, for test output and diagnostics.
 const char* wavErrorName(WavError error);
 
-// Converts a clip to interleaved stereo at `rate`: mono is copied to both sides; the rate is
-// changed by linear interpolation, widened to a triangle filter when shrinking so that high
-// tones do not fold back as noise.
-std::vector<std::int16_t> toStereo(const PcmClip& clip, std::uint32_t rate);
+// The clip at `rate`, with its channels as they are. The rate is changed by linear
+// interpolation, widened to a triangle filter when shrinking so that high tones do not fold
+// back as noise. An empty clip when there is nothing to convert.
+PcmClip convertRate(const PcmClip& clip, std::uint32_t rate);
 
 }  // namespace kiryuza::sound

@@ -1,0 +1,169 @@
+#include "app/game.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+#include <QSettings>
+#include <QSocketNotifier>
+#include <QWidget>
+#include <csignal>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "app/places.h"
+#include "game/form1.h"
+#include "interfaces/product.h"
+#include "platform/files/qt_autosave.h"
+#include "platform/files/qt_file_system.h"
+#include "platform/files/qt_text_codec.h"
+#include "platform/pictures/pictures.h"
+#include "platform/qt/main_window.h"
+#include "platform/sound/qt_audio.h"
+
+namespace kiryuza::app {
+
+namespace {
+
+const QString kGeometryKey = QStringLiteral("window/geometry");
+
+std::string toUtf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+// Closes the window, as its close button would, when the session ends (SIGTERM) or the
+// terminal interrupts (SIGINT). The handler only writes a byte; the event loop does the rest.
+// A second signal takes its default course.
+class EndSignals {
+  public:
+    explicit EndSignals(QWidget& window) {
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pipe_) != 0) return;
+        writeEnd = pipe_[0];
+        notifier_ = std::make_unique<QSocketNotifier>(pipe_[1], QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, &window, [this, &window] {
+            char byte = 0;
+            if (::read(pipe_[1], &byte, 1) == 1) window.close();
+        });
+        struct sigaction action {};
+        action.sa_handler = &EndSignals::handle;
+        action.sa_flags = SA_RESETHAND | SA_RESTART;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGTERM, &action, nullptr);
+        ::sigaction(SIGINT, &action, nullptr);
+    }
+    ~EndSignals() {
+        std::signal(SIGTERM, SIG_DFL);
+        std::signal(SIGINT, SIG_DFL);
+        writeEnd = -1;
+        notifier_.reset();
+        for (int fd : pipe_)
+            if (fd >= 0) ::close(fd);
+    }
+    EndSignals(const EndSignals&) = delete;
+    EndSignals& operator=(const EndSignals&) = delete;
+
+  private:
+    static void handle(int) {
+        const char byte = 1;
+        if (writeEnd >= 0 && ::write(writeEnd, &byte, 1) < 0) return;
+    }
+
+    static inline volatile std::sig_atomic_t writeEnd = -1;
+    int pipe_[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+// The pictures of the screen a game starts on: the title, the empty square, the five
+// backgrounds, and each side's pieces, which all start in the form they are dropped in.
+std::vector<int> firstScreenPictures() {
+    std::vector<int> codes{空桝,      絵_タイトル, 背景_緑,  背景_畳, 背景_竹,
+                           背景_宇宙, 背景_煉瓦,   駒_MAN王, 駒_COM王};
+    for (int k = 1; k <= 7; ++k) {
+        codes.push_back(打駒_MAN[k]);
+        codes.push_back(打駒_COM[k]);
+    }
+    return codes;
+}
+
+}  // namespace
+
+ファイル結果 FolderMakingFiles::書く(const std::string& パス,
+                                     const std::vector<std::uint8_t>& 内容) {
+    const QFileInfo target(QString::fromUtf8(パス.data(), static_cast<qsizetype>(パス.size())));
+    if (QDir::cleanPath(target.absolutePath()) == QDir::cleanPath(folder_)) QDir().mkpath(folder_);
+    return files_.書く(パス, 内容);
+}
+
+void WindowMemory::restore(QWidget& window) const {
+    const QSettings settings(file_, QSettings::IniFormat);
+    const QByteArray geometry = settings.value(kGeometryKey).toByteArray();
+    if (!geometry.isEmpty()) window.restoreGeometry(geometry);
+}
+
+void WindowMemory::save(const QWidget& window) const {
+    QSettings settings(file_, QSettings::IniFormat);
+    settings.setValue(kGeometryKey, window.saveGeometry());
+}
+
+void nameApplication() {
+    QApplication::setApplicationName(QStringLiteral("kiryuza"));
+    QApplication::setApplicationDisplayName(
+        QString::fromUtf8(製品名.data(), static_cast<qsizetype>(製品名.size())));
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(版.data(), static_cast<qsizetype>(版.size())));
+    QApplication::setDesktopFileName(QStringLiteral("kiryuza"));
+}
+
+int runGame() {
+    pictures::registerMincho();
+    const Places places = findPlaces();
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    auto ahead =
+        pictures::drawAhead(firstScreenPictures(), screen ? screen->devicePixelRatio() : 1.0);
+
+    window::MainWindow window;
+    window.view().useDrawnAhead(std::move(ahead));
+    sound::QtSoundLibrary sound;
+    QtFileSystem plainFiles;
+    FolderMakingFiles files(plainFiles, places.configFolder);
+    QtTextCodec codec;
+    QtAutosave autosave(toUtf8(places.gameFile));
+    const プラットフォーム platform{
+        window.view(),
+        window.messages(),
+        window.timeOfDay(),
+        window.timer(),
+        window,
+        sound,
+        files,
+        codec,
+        window.panel(),
+        window,
+        autosave,
+        置き場所{toUtf8(places.settingsFile), toUtf8(places.soundFolder)},
+    };
+    const auto state = std::make_unique<対局状態>();
+    Form1 form(platform, *state);
+    window::FormEvents events(form);
+    window.setEvents(&events);
+    const WindowMemory memory(places.windowStateFile);
+    window.setQuitHandler([&] {
+        memory.save(window);
+        QCoreApplication::exit(0);
+    });
+    const EndSignals endSignals(window);
+
+    form.Form_Load();
+    int result = 0;
+    if (!window.ended()) {
+        memory.restore(window);
+        window.show();
+        result = QApplication::exec();
+    }
+    window.setEvents(nullptr);
+    return result;
+}
+
+}  // namespace kiryuza::app

@@ -1,0 +1,52 @@
+// The whole program: the Qt window, the sound library and the file and text-code adapters
+// wired to the game's logic, with the game's files in their Linux places.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <string>
+
+#include "interfaces/platform.h"
+
+class QWidget;
+
+namespace kiryuza::app {
+
+// Files as the game reads and writes them, except that a write into `folder` first makes that
+// folder when it is missing: the configuration folder appears with the first settings saved.
+class FolderMakingFiles : public ファイル系 {
+  public:
+    FolderMakingFiles(ファイル系& files, const QString& folder) : files_(files), folder_(folder) {}
+    bool 存在(const std::string& パス) override { return files_.存在(パス); }
+    std::optional<std::vector<std::uint8_t>> 読む(const std::string& パス, std::string& 誤り,
+                                                  std::size_t 上限) override {
+        return files_.読む(パス, 誤り, 上限);
+    }
+    ファイル結果 書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) override;
+
+  private:
+    ファイル系& files_;
+    QString folder_;
+};
+
+// The window's size, position and maximised state, kept in `file` between runs.
+class WindowMemory {
+  public:
+    explicit WindowMemory(QString file) : file_(std::move(file)) {}
+    // Puts the window where it was last time; nothing when there is no record of it.
+    void restore(QWidget& window) const;
+    void save(const QWidget& window) const;
+
+  private:
+    QString file_;
+};
+
+// Gives the application its names: "kiryuza" for its folders and desktop entry, "Kiryuza" to
+// show. Call it right after the QApplication is made.
+void nameApplication();
+
+// Runs the game until it ends and returns the exit code. A QApplication with the program's
+// name must exist.
+int runGame();
+
+}  // namespace kiryuza::app

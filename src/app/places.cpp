@@ -1,0 +1,32 @@
+#include "app/places.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace kiryuza::app {
+
+QString soundFolderFor(const QString& programFolder) {
+    const QDir program(programFolder);
+    const QString installed = program.absoluteFilePath(QStringLiteral("../share/kiryuza"));
+    const QString folder = QFileInfo(installed).isDir() ? installed : program.absolutePath();
+    return QDir::cleanPath(folder) + u'/';
+}
+
+Places findPlaces() {
+    Places places;
+    places.soundFolder = soundFolderFor(QCoreApplication::applicationDirPath());
+    places.configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QDir config(places.configFolder);
+    places.settingsFile = config.filePath(QStringLiteral("Kiryuza.ini"));
+    places.windowStateFile = config.filePath(QStringLiteral("window.conf"));
+    // $XDG_STATE_HOME/kiryuza, ~/.local/state/kiryuza by default (Qt 6.4 names no such place).
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty()) state = QDir::homePath() + QStringLiteral("/.local/state");
+    places.gameFile =
+        QDir(state).filePath(QCoreApplication::applicationName() + QStringLiteral("/current-game"));
+    return places;
+}
+
+}  // namespace kiryuza::app

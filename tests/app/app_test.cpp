@@ -1,0 +1,101 @@
+// The program's places and what it keeps between runs.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QTemporaryDir>
+
+#include "app/game.h"
+#include "app/places.h"
+#include "platform/files/qt_file_system.h"
+#include "window/qt_app.h"
+
+namespace kiryuza::app {
+namespace {
+
+// The test program's application, named as the game's program names its own.
+class NamedApplication : public testing::WidgetsEnvironment {
+  public:
+    void SetUp() override {
+        WidgetsEnvironment::SetUp();
+        nameApplication();
+    }
+};
+[[maybe_unused]] auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new NamedApplication);
+
+std::string utf8(const QString& s) {
+    return s.toUtf8().toStdString();
+}
+
+TEST(PlacesTest, SoundsComeFromTheInstalledDataFolderElseFromBesideTheProgram) {
+    QTemporaryDir prefix;
+    ASSERT_TRUE(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+    // A build tree: nothing but the program's folder.
+    EXPECT_EQ(soundFolderFor(prefix.filePath(QStringLiteral("bin"))),
+              prefix.filePath(QStringLiteral("bin")) + u'/');
+    // Installed: share/kiryuza beside bin, wherever the prefix is.
+    ASSERT_TRUE(QDir(prefix.path()).mkpath(QStringLiteral("share/kiryuza")));
+    EXPECT_EQ(soundFolderFor(prefix.filePath(QStringLiteral("bin"))),
+              prefix.filePath(QStringLiteral("share/kiryuza")) + u'/');
+    EXPECT_EQ(soundFolderFor(prefix.filePath(QStringLiteral("bin/"))),
+              prefix.filePath(QStringLiteral("share/kiryuza")) + u'/');
+}
+
+TEST(PlacesTest, SettingsAndWindowStateLiveInTheUsersConfigurationFolder) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const Places places = findPlaces();
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString folder = config.filePath(QStringLiteral("kiryuza"));
+    EXPECT_EQ(places.configFolder, folder);
+    EXPECT_EQ(places.settingsFile, folder + QStringLiteral("/Kiryuza.ini"));
+    EXPECT_TRUE(places.windowStateFile.startsWith(folder + u'/'));
+    EXPECT_NE(places.windowStateFile, places.settingsFile);
+    EXPECT_FALSE(QFile::exists(folder)) << "made only when first written";
+}
+
+TEST(FolderMakingFilesTest, TheConfigurationFolderAppearsWithTheFirstWriteIntoIt) {
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral("config/kiryuza"));
+    QtFileSystem plain;
+    FolderMakingFiles files(plain, config);
+    const std::vector<std::uint8_t> bytes{'B', 'G', 'M'};
+
+    // Writes elsewhere are left as they are: a missing folder is not made.
+    const std::string elsewhere = utf8(home.filePath(QStringLiteral("records/a.棋譜")));
+    EXPECT_FALSE(files.書く(elsewhere, bytes).成功);
+    EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("records"))));
+
+    const std::string settings = utf8(config + QStringLiteral("/Kiryuza.ini"));
+    EXPECT_FALSE(files.存在(settings));
+    ASSERT_TRUE(files.書く(settings, bytes).成功);
+    std::string error;
+    EXPECT_EQ(files.読む(settings, error, 4096), bytes);
+}
+
+TEST(WindowMemoryTest, TheWindowComesBackWhereItWasLeft) {
+    QTemporaryDir config;
+    const QString file = config.filePath(QStringLiteral("kiryuza/window.conf"));
+    const WindowMemory memory(file);
+    const QRect placed(40, 30, 700, 520);
+    {
+        QMainWindow window;
+        memory.restore(window);  // nothing saved yet: left as it is
+        window.setGeometry(placed);
+        window.show();
+        // The program saves as it ends, after the window has been hidden.
+        window.hide();
+        memory.save(window);
+    }
+    QMainWindow again;
+    again.setGeometry(0, 0, 300, 200);
+    memory.restore(again);
+    EXPECT_EQ(again.geometry().size(), placed.size());
+    EXPECT_EQ(again.geometry().topLeft(), placed.topLeft());
+}
+
+}  // namespace
+}  // namespace kiryuza::app
