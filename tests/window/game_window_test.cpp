@@ -3,9 +3,13 @@
 // window shows the board the game holds, square by square.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -189,6 +193,50 @@ TEST_F(GameWindowTest, MenusReachTheGameAndTheRecordPanelOpensOverTheBoard) {
     ASSERT_FALSE(answerer.seen().empty());
     EXPECT_TRUE(answerer.seen().back().text.contains(QStringLiteral("Kiryuza")));
     EXPECT_TRUE(squaresNotShowingTheBoard().empty());
+}
+
+// The whole game by keyboard: a move with the cursor, the record panel by Tab and Enter, the
+// history stepped with the arrows, and the menus opened with F10.
+TEST_F(GameWindowTest, PlaysAndSavesByKeyboardAlone) {
+    testing::ModalAnswerer answerer;
+    window.action("SENTE")->trigger();
+    QWidget& view = window.view();
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Return);  // shows the cursor on the middle pawn
+    QTest::keyClick(&view, Qt::Key_Return);
+    QTest::keyClick(&view, Qt::Key_Up);
+    QTest::keyClick(&view, Qt::Key_Space);
+    EXPECT_EQ(state->局.盤面[5][6], 駒_MANと);
+    EXPECT_EQ(state->状況.手数, 2);
+
+    // 書込, then the fields top to bottom by Tab, and Enter in the file name saves.
+    window.action("KIFU_WRITE")->trigger();
+    RecordPanel& panel = window.panel();
+    panel.ファイルフォルダ設定(folder.path().toStdString());
+    panel.textBox(2)->setFocus();
+    QTest::keyClicks(panel.textBox(2), QStringLiteral("practice"));
+    for (int box : {3, 4, 1}) {
+        QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(window.focusWidget(), panel.textBox(box)) << box;
+    }
+    QTest::keyClicks(panel.textBox(1), QStringLiteral("keys"));
+    QTest::keyClick(panel.textBox(1), Qt::Key_Return);
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("keys.棋譜"))));
+    ASSERT_FALSE(answerer.seen().empty());
+    EXPECT_EQ(answerer.seen().back().text, QStringLiteral("棋譜を書き込みました"));
+
+    // ← and → step through the history once it is being stepped.
+    view.setFocus();
+    window.action("REPLAY")->trigger();
+    QTest::keyClick(&view, Qt::Key_Left);
+    EXPECT_EQ(state->状況.手数, 0);
+    QTest::keyClick(&view, Qt::Key_Right);
+    EXPECT_EQ(state->状況.手数, 1);
+
+    // F10 opens the first menu for the keyboard.
+    QTest::keyClick(&view, Qt::Key_F10);
+    EXPECT_EQ(window.menuBar()->activeAction(), window.action("TAIKYOKU"));
+    QTest::keyClick(window.menuBar(), Qt::Key_Escape);
 }
 
 }  // namespace

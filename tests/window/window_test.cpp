@@ -39,6 +39,7 @@ class RecordingEvents : public GameEvents {
         log.push_back("mouse " + std::to_string(b) + " " + std::to_string(s));
     }
     void keyPress(int key) override { log.push_back("key " + std::to_string(key)); }
+    void keyDown(int code) override { log.push_back("down " + std::to_string(code)); }
     void timerTick() override { ++ticks; }
     void unload() override { log.emplace_back("unload"); }
     void fileClick(const std::string& p) override { log.push_back("file " + p); }

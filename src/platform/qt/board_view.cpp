@@ -140,6 +140,15 @@ void BoardView::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
+    const int arrow = event->key() == Qt::Key_Left    ? 37
+                      : event->key() == Qt::Key_Up    ? 38
+                      : event->key() == Qt::Key_Right ? 39
+                      : event->key() == Qt::Key_Down  ? 40
+                                                      : 0;
+    if (arrow != 0 && onKeyDown_) {
+        onKeyDown_(arrow);
+        return;
+    }
     int key = 0;
     switch (event->key()) {
         case Qt::Key_Escape:

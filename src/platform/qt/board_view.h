@@ -31,6 +31,8 @@ class BoardView : public QWidget, public CanvasInterface {
 
     void setMouseHandler(MouseHandler handler) { onMouse_ = std::move(handler); }
     void setKeyHandler(KeyHandler handler) { onKey_ = std::move(handler); }
+    // The arrow keys, as the key codes 37 (←), 38 (↑), 39 (→), 40 (↓).
+    void setKeyDownHandler(KeyHandler handler) { onKeyDown_ = std::move(handler); }
 
     // キャンバス
     void 絵(int 絵コード, double X, double Y) override;
@@ -78,6 +80,7 @@ class BoardView : public QWidget, public CanvasInterface {
     QRect dirty_;  // device pixels changed since the last repaint
     MouseHandler onMouse_;
     KeyHandler onKey_;
+    KeyHandler onKeyDown_;
     std::future<std::vector<pictures::DrawnPicture>> drawnAhead_;
 };
 

@@ -17,6 +17,8 @@ class GameEvents {
     virtual void menu(std::string_view name) = 0;
     virtual void mouseDown(int button, int shift, double x, double y) = 0;
     virtual void keyPress(int key) = 0;
+    // A key without a character (the arrows), as a key code.
+    virtual void keyDown(int code) = 0;
     virtual void timerTick() = 0;
     // The window is being closed.
     virtual void unload() = 0;
@@ -38,6 +40,7 @@ class FormEvents final : public GameEvents {
         form_.Form_MouseDown(button, shift, x, y);
     }
     void keyPress(int key) override { form_.Form_KeyPress(key); }
+    void keyDown(int code) override { form_.Form_KeyDown(code); }
     void timerTick() override { form_.Timer1_Timer(); }
     void unload() override { form_.Form_Unload(0); }
     void fileClick(const std::string& path) override { form_.File1_Click(path); }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -37,6 +38,8 @@ MainWindow::MainWindow(QWidget* parent)
         dispatch([&](GameEvents& e) { e.mouseDown(button, shift, x, y); });
     });
     view_->setKeyHandler([this](int key) { dispatch([&](GameEvents& e) { e.keyPress(key); }); });
+    view_->setKeyDownHandler(
+        [this](int code) { dispatch([&](GameEvents& e) { e.keyDown(code); }); });
     panel_->setHandlers({
         [this](const std::string& path) { dispatch([&](GameEvents& e) { e.fileClick(path); }); },
         [this](const std::string& drive) {
@@ -177,6 +180,17 @@ void MainWindow::描画を進める() {
 void MainWindow::バージョン情報() {
     AboutDialog dialog(this);
     dialog.exec();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F10 || event->key() == Qt::Key_Menu) {
+        if (QAction* first = menuBar()->actions().value(0)) {
+            menuBar()->setFocus(Qt::MenuBarFocusReason);
+            menuBar()->setActiveAction(first);
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -66,6 +66,8 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // F10 and the menu key open the menu bar for the keyboard.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void buildMenus();

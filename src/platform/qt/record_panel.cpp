@@ -142,6 +142,17 @@ void RecordPanel::createWidgets() {
     connect(return_, &QPushButton::clicked, this, [this] {
         if (handlers_.returnClicked) handlers_.returnClicked();
     });
+    // Enter in the file-name box presses RETURN.
+    connect(texts_[0], &QLineEdit::returnPressed, this, [this] {
+        if (handlers_.returnClicked) handlers_.returnClicked();
+    });
+    // Tab walks the panel top to bottom: drive, folder, files, title, 先手, 後手, file name,
+    // RETURN (the hidden ones are skipped).
+    QWidget* const order[] = {drives_,   folders_,  files_,    texts_[1],
+                              texts_[2], texts_[3], texts_[0], return_};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+        QWidget::setTabOrder(order[i], order[i + 1]);
+    }
     relayout();
 }
 
