@@ -115,21 +115,15 @@ void nameApplication() {
     QApplication::setDesktopFileName(QStringLiteral("kiryuza"));
 }
 
-int runGame() {
-    pictures::registerMincho();
-    const Places places = findPlaces();
-
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    auto ahead =
-        pictures::drawAhead(firstScreenPictures(), screen ? screen->devicePixelRatio() : 1.0);
-
+// Everything the program is made of, in the order it must be made (and undone in reverse).
+struct GameProgram::Parts {
+    Places places = findPlaces();
     window::MainWindow window;
-    window.view().useDrawnAhead(std::move(ahead));
     sound::QtSoundLibrary sound;
     QtFileSystem plainFiles;
-    FolderMakingFiles files(plainFiles, places.configFolder);
+    FolderMakingFiles files{plainFiles, places.configFolder};
     QtTextCodec codec;
-    QtAutosave autosave(toUtf8(places.gameFile));
+    QtAutosave autosave{toUtf8(places.gameFile)};
     const プラットフォーム platform{
         window.view(),
         window.messages(),
@@ -144,26 +138,52 @@ int runGame() {
         autosave,
         置き場所{toUtf8(places.settingsFile), toUtf8(places.soundFolder)},
     };
-    const auto state = std::make_unique<対局状態>();
-    Form1 form(platform, *state);
-    window::FormEvents events(form);
-    window.setEvents(&events);
-    const WindowMemory memory(places.windowStateFile);
-    window.setQuitHandler([&] {
-        memory.save(window);
+    std::unique_ptr<対局状態> state = std::make_unique<対局状態>();
+    Form1 form{platform, *state};
+    window::FormEvents events{form};
+    WindowMemory memory{places.windowStateFile};
+    EndSignals endSignals{window};
+};
+
+GameProgram::GameProgram() {
+    pictures::registerMincho();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    auto ahead =
+        pictures::drawAhead(firstScreenPictures(), screen ? screen->devicePixelRatio() : 1.0);
+    parts_ = std::make_unique<Parts>();
+    Parts& p = *parts_;
+    p.window.view().useDrawnAhead(std::move(ahead));
+    p.window.setEvents(&p.events);
+    p.window.setQuitHandler([&p] {
+        p.memory.save(p.window);
         QCoreApplication::exit(0);
     });
-    const EndSignals endSignals(window);
+}
 
-    form.Form_Load();
-    int result = 0;
-    if (!window.ended()) {
-        memory.restore(window);
-        window.show();
-        result = QApplication::exec();
-    }
-    window.setEvents(nullptr);
-    return result;
+GameProgram::~GameProgram() {
+    parts_->window.setEvents(nullptr);
+}
+
+bool GameProgram::start() {
+    Parts& p = *parts_;
+    p.form.Form_Load();
+    if (p.window.ended()) return false;
+    p.memory.restore(p.window);
+    p.window.show();
+    return true;
+}
+
+window::MainWindow& GameProgram::window() {
+    return parts_->window;
+}
+
+const 対局状態& GameProgram::state() const {
+    return *parts_->state;
+}
+
+int runGame() {
+    GameProgram program;
+    return program.start() ? QApplication::exec() : 0;
 }
 
 }  // namespace kiryuza::app

@@ -4,11 +4,17 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <string>
 
 #include "interfaces/platform.h"
+#include "rules/game_state.h"
 
 class QWidget;
+
+namespace kiryuza::window {
+class MainWindow;
+}
 
 namespace kiryuza::app {
 
@@ -45,8 +51,27 @@ class WindowMemory {
 // show. Call it right after the QApplication is made.
 void nameApplication();
 
-// Runs the game until it ends and returns the exit code. A QApplication with the program's
-// name must exist.
+// The whole program wired together: the window, the platform adapters, the game's state and
+// Form1, with its files in their Linux places. A QApplication with the program's name must
+// exist.
+class GameProgram {
+  public:
+    GameProgram();
+    ~GameProgram();
+    GameProgram(const GameProgram&) = delete;
+    GameProgram& operator=(const GameProgram&) = delete;
+
+    // Starts the game and shows the window; false when the game ended at once.
+    bool start();
+    window::MainWindow& window();
+    const 対局状態& state() const;
+
+  private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+// Runs the game until it ends and returns the exit code.
 int runGame();
 
 }  // namespace kiryuza::app
