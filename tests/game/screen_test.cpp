@@ -90,7 +90,7 @@ TEST_F(画面テスト, 手数は桁が増えるごとに左へ寄り手目は�
     for (int n : {9, 10, 100}) {
         キャンバス面.消す();
         画.描画_手数(n, 色_白);
-        const 描いた字& 数 = 前面(" " + std::to_string(n));
+        const 描いた字& 数 = 前面(std::string(" ").append(std::to_string(n)));
         EXPECT_LT(数.X, 前X) << n;
         前X = 数.X;
         if (手目X >= 0) {
