@@ -29,6 +29,10 @@ class FolderMakingFiles : public ファイル系 {
         return files_.読む(パス, 誤り, 上限);
     }
     ファイル結果 書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) override;
+    std::shared_ptr<const 読み口> 開く(const std::string& パス, std::string& 誤り,
+                                       std::size_t 上限) override {
+        return files_.開く(パス, 誤り, 上限);
+    }
 
   private:
     ファイル系& files_;

@@ -4,9 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kiryuza {
@@ -51,6 +54,33 @@ class メニュー {
     virtual void 有効設定(std::string_view 名, bool 有効) = 0;
 };
 
+// An open file whose bytes are read where they lie when they are wanted, so that a large one
+// need not be held in memory. Reads may come from any thread.
+class 読み口 {
+  public:
+    virtual ~読み口() = default;
+    // The file's size when it was opened.
+    virtual std::uint64_t 大きさ() const = 0;
+    // Copies `長さ` bytes from `位置` to `先`; false when they are not all there any more (the
+    // file was cut short or a read failed).
+    virtual bool 読む(std::uint64_t 位置, void* 先, std::size_t 長さ) const = 0;
+};
+
+// Bytes already in memory, read through the same interface.
+class メモリ読み口 : public 読み口 {
+  public:
+    explicit メモリ読み口(std::vector<std::uint8_t> 内容) : 内容_(std::move(内容)) {}
+    std::uint64_t 大きさ() const override { return 内容_.size(); }
+    bool 読む(std::uint64_t 位置, void* 先, std::size_t 長さ) const override {
+        if (位置 > 内容_.size() || 長さ > 内容_.size() - 位置) return false;
+        if (長さ != 0) std::memcpy(先, 内容_.data() + 位置, 長さ);
+        return true;
+    }
+
+  private:
+    std::vector<std::uint8_t> 内容_;
+};
+
 // The sound library: 32-bit handles, 0 = none. Calls with a 0 handle do nothing.
 class サウンド {
   public:
@@ -58,6 +88,17 @@ class サウンド {
     virtual std::int32_t dsInitialize() = 0;
     virtual std::int32_t dsCreateDSB(std::int32_t ライブラリ, const std::uint8_t* データ,
                                      std::size_t 長さ, std::int32_t フラグ) = 0;
+    // The same from an open WAV file, which the library may keep and read from as the sound
+    // plays instead of copying it. By default the whole file is read and handed to the above;
+    // 0 when it cannot be read.
+    virtual std::int32_t dsCreateDSBFromFile(std::int32_t ライブラリ,
+                                             const std::shared_ptr<const 読み口>& ファイル,
+                                             std::int32_t フラグ) {
+        if (!ファイル) return 0;
+        std::vector<std::uint8_t> 内容(static_cast<std::size_t>(ファイル->大きさ()));
+        if (!ファイル->読む(0, 内容.data(), 内容.size())) return 0;
+        return dsCreateDSB(ライブラリ, 内容.data(), 内容.size(), フラグ);
+    }
     virtual void dsPlay(std::int32_t バッファ) = 0;
     virtual void dsPlayLooping(std::int32_t バッファ) = 0;
     virtual void dsStop(std::int32_t バッファ) = 0;
@@ -84,6 +125,14 @@ class ファイル系 {
                                                           std::string& 誤り, std::size_t 上限) = 0;
     // Replaces the file atomically: on failure the previous file is left as it was.
     virtual ファイル結果 書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) = 0;
+    // The file opened for reading its parts later; nothing when it cannot be opened or read,
+    // with 誤り as 読む gives it. By default the whole file is read now.
+    virtual std::shared_ptr<const 読み口> 開く(const std::string& パス, std::string& 誤り,
+                                               std::size_t 上限) {
+        std::optional<std::vector<std::uint8_t>> 内容 = 読む(パス, 誤り, 上限);
+        if (!内容) return nullptr;
+        return std::make_shared<const メモリ読み口>(std::move(*内容));
+    }
 };
 
 // Where the game in progress is kept, so that nothing is lost to a crash or a kill. Writes are

@@ -1,8 +1,7 @@
 #include "options/sound.h"
 
-#include <optional>
+#include <memory>
 #include <utility>
-#include <vector>
 
 namespace kiryuza {
 
@@ -30,14 +29,15 @@ std::int32_t 音響::読込(const std::string& ファイル名, std::int32_t フ
     const std::string パス = フォルダ_ + ファイル名;
     if (ライブラリ == 0 || !ファイル_.存在(パス)) return 0;
     std::string 誤り;
-    const std::optional<std::vector<std::uint8_t>> 内容 =
-        ファイル_.読む(パス, 誤り, 音ファイル最大バイト数);
-    if (!内容) {
+    // Opened, not read whole: the library reads what it keeps, and may leave a long sound in
+    // its file until it plays.
+    const std::shared_ptr<const 読み口> 口 = ファイル_.開く(パス, 誤り, 音ファイル最大バイト数);
+    if (!口) {
         if (誤り.empty()) 誤り = ファイル名 + " を読み込めません。";
         窓_.表示(誤り, 音題_ライブラリ, ボタン種類::OK, true);
         return 0;
     }
-    return 音源_.dsCreateDSB(ライブラリ, 内容->data(), 内容->size(), フラグ);
+    return 音源_.dsCreateDSBFromFile(ライブラリ, 口, フラグ);
 }
 
 void 音響::停止() {

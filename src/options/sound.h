@@ -31,8 +31,8 @@ class 音響 {
     void 初期化();
     // Loads the sound files in their fixed order: その他, 禁止, 駒打音 (effects), BGM (music).
     void 全読込();
-    // Reads a WAV file from the sound folder into a new buffer; 0 when there is no library,
-    // no such file, a read error (shown in a warning box) or a file the library refuses.
+    // Opens a WAV file from the sound folder as a new buffer; 0 when there is no library, no
+    // such file, a read error (shown in a warning box) or a file the library refuses.
     std::int32_t 読込(const std::string& ファイル名, std::int32_t フラグ);
     // Shut-down: frees the four buffers in the order その他, 禁止, 駒打, BGM, then ends the
     // library. Calling it twice is harmless.

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdio>
+#include <thread>
 
 #include "platform/files/qt_file_system.h"
 #include "platform/files/qt_text_codec.h"
@@ -132,13 +133,50 @@ TEST_F(QtFileSystemTest, 読めないものは理由を日本語で返す) {
         std::string 誤り;
         EXPECT_EQ(files_.読む(e.パス, 誤り, 1000), std::nullopt) << e.名;
         EXPECT_EQ(誤り, e.理由) << e.名;
+        // Opening refuses the same files with the same words.
+        std::string 開く誤り;
+        EXPECT_EQ(files_.開く(e.パス, 開く誤り, 1000), nullptr) << e.名;
+        EXPECT_EQ(開く誤り, e.理由) << e.名;
     }
     std::string 誤り;
     EXPECT_EQ(files_.読む(path("大きい.棋譜"), 誤り, 100), std::nullopt);
     EXPECT_EQ(誤り, files_text::kTooLarge);
+    EXPECT_EQ(files_.開く(path("大きい.棋譜"), 誤り, 100), nullptr);
+    EXPECT_EQ(誤り, files_text::kTooLarge);
     EXPECT_EQ(files_.読む(path("大きい.棋譜"), 誤り, 101), バイト(std::string(101, 'a')));
     EXPECT_FALSE(files_.存在(path("フォルダ")));
     EXPECT_FALSE(files_.存在(path("ない.棋譜")));
+}
+
+// An opened file gives any part of itself, from any thread, until it is cut short: then the
+// reads beyond its new end fail instead of ending the program. A file put in its place by
+// renaming leaves the opened one as it was.
+TEST_F(QtFileSystemTest, 開いたファイルは部分を読み切り詰められたら失敗を返す) {
+    std::string 全部;
+    for (int i = 0; i < 20000; ++i) 全部 += char('a' + i % 26);
+    put("音.wav", 全部);
+    std::string 誤り = "前の誤り";
+    const auto 口 = files_.開く(path("音.wav"), 誤り, 1 << 20);
+    ASSERT_NE(口, nullptr);
+    EXPECT_EQ(誤り, "");
+    EXPECT_EQ(口->大きさ(), 20000u);
+    std::string 部分(30, '\0');
+    std::thread 別([&] { EXPECT_TRUE(口->読む(19970, 部分.data(), 30)); });
+    別.join();
+    EXPECT_EQ(部分, 全部.substr(19970));
+    EXPECT_FALSE(口->読む(19990, 部分.data(), 11));
+
+    put("新.wav", "別の中身");
+    ASSERT_EQ(std::rename(path("新.wav").c_str(), path("音.wav").c_str()), 0);
+    EXPECT_TRUE(口->読む(0, 部分.data(), 30));
+    EXPECT_EQ(部分, 全部.substr(0, 30));
+
+    put("短.wav", 全部);
+    const auto 短 = files_.開く(path("短.wav"), 誤り, 1 << 20);
+    ASSERT_NE(短, nullptr);
+    ASSERT_TRUE(QFile::resize(dir_.filePath("短.wav"), 100));
+    EXPECT_TRUE(短->読む(50, 部分.data(), 30));
+    EXPECT_FALSE(短->読む(5000, 部分.data(), 30));
 }
 
 // A read takes memory for what the file holds, not for the most it may hold: under a tight

@@ -180,5 +180,78 @@ TEST(Mixer, IgnoresEmptyClipsAndClears) {
     EXPECT_EQ(left(m, 2), (std::vector<std::int16_t>{0, 0}));
 }
 
+// Samples kept outside the clip, as a file keeps them; frames past `readable` cannot be read.
+struct KeptSamples : SampleSource {
+    KeptSamples(std::vector<std::int16_t> s, int c) : samples(std::move(s)), channels(c) {}
+    void read(std::size_t first, std::size_t count, std::int16_t* out) const override {
+        ++reads;
+        const auto c = static_cast<std::size_t>(channels);
+        for (std::size_t i = 0; i < count * c; ++i)
+            out[i] = first * c + i < readable * c ? samples[first * c + i] : 0;
+    }
+    std::vector<std::int16_t> samples;
+    int channels;
+    std::size_t readable = SIZE_MAX;
+    mutable int reads = 0;
+};
+
+Mixer::Clip kept(std::uint32_t rate, int channels, std::shared_ptr<const KeptSamples> source) {
+    const std::size_t frames = source->samples.size() / static_cast<std::size_t>(channels);
+    return std::make_shared<PcmClip>(PcmClip{rate, channels, {}, std::move(source), frames});
+}
+
+// A clip read from its source as it plays sounds exactly as the same clip in memory: at other
+// rates, in mono and stereo, from a given frame, across the loop point, to its end and through
+// a fade, whatever the render calls' lengths.
+TEST(Mixer, PlaysAClipKeptElsewhereAsTheSameClipInMemory) {
+    struct Case {
+        std::uint32_t rate;
+        int channels;
+        bool loop;
+        std::size_t from;
+    };
+    const Case cases[] = {
+        {kOutputRate, 2, false, 0}, {kOutputRate / 2, 1, true, 0}, {22050, 1, true, 990},
+        {32000, 2, true, 500},      {11025, 1, false, 700},        {kOutputRate, 1, true, 999},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::int16_t> s(1000 * static_cast<std::size_t>(c.channels));
+        for (std::size_t i = 0; i < s.size(); ++i)
+            s[i] = static_cast<std::int16_t>((i * 7919) % 20011 - 10000);
+        Mixer inMemory, elsewhere;
+        inMemory.play(1, std::make_shared<PcmClip>(PcmClip{c.rate, c.channels, s}), c.loop, true,
+                      c.from);
+        elsewhere.play(1, kept(c.rate, c.channels, std::make_shared<KeptSamples>(s, c.channels)),
+                       c.loop, true, c.from);
+        for (std::size_t call = 0; call < 40; ++call) {
+            const std::size_t frames = 1 + (call * 37) % 211;
+            if (call == 30) {
+                inMemory.stop(1);
+                elsewhere.stop(1);
+            }
+            std::vector<std::int16_t> a(2 * frames), b(2 * frames);
+            inMemory.render(a.data(), frames);
+            elsewhere.render(b.data(), frames);
+            ASSERT_EQ(a, b) << c.rate << " Hz, " << c.channels << " channels, call " << call;
+        }
+        EXPECT_EQ(inMemory.voiceCount(), 0u);
+        EXPECT_EQ(elsewhere.voiceCount(), 0u);
+    }
+}
+
+// The source is asked for a stretch of frames per render call, not a frame at a time; frames
+// it cannot give are silence, and the voice still ends when the clip does.
+TEST(Mixer, ReadsAKeptClipAStretchAtATimeAndPlaysSilenceWhereItFails) {
+    auto source = std::make_shared<KeptSamples>(std::vector<std::int16_t>(100, 500), 1);
+    source->readable = 60;
+    Mixer m;
+    m.play(1, kept(kOutputRate, 1, source), false, false);
+    const auto out = left(m, 120);
+    EXPECT_LE(source->reads, 2);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        ASSERT_EQ(out[i], i < 60 ? 500 : 0) << "at frame " << i;
+    EXPECT_EQ(m.voiceCount(), 0u);
+}
+
 }  // namespace
 }  // namespace kiryuza::sound

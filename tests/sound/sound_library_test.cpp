@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "platform/sound/sound_library.h"
 #include "sound/wav_builder.h"
 
@@ -169,6 +171,83 @@ TEST_F(Library, ConvertsEightBitAndOtherRatesOnLoading) {
     lib.mixer().render(out.data(), 6);
     EXPECT_EQ(out, (std::vector<std::int16_t>{0, 0, 1280, 1280, 2560, 2560, 3840, 3840, 5120, 5120,
                                               5120, 5120}));
+}
+
+// An open file in memory that counts the bytes read from it and can be cut short.
+struct CountedFile : 読み口 {
+    explicit CountedFile(Bytes b) : bytes(std::move(b)), size(bytes.size()) {}
+    std::uint64_t 大きさ() const override { return bytes.size(); }
+    bool 読む(std::uint64_t at, void* to, std::size_t n) const override {
+        if (at > size || n > size - at) return false;
+        std::memcpy(to, bytes.data() + at, n);
+        read += n;
+        return true;
+    }
+    Bytes bytes;
+    std::size_t size;  // what is still there
+    mutable std::size_t read = 0;
+};
+
+// A sound of kStreamBytes or more stays in its file: loading it reads its headers alone, and
+// it plays as the same sound read whole would, read a little at a time. A shorter sound is
+// read whole at once, so an effect never waits for the file.
+TEST_F(Library, LeavesALongSoundInItsFileAndReadsItAsItPlays) {
+    Bytes data;
+    const std::size_t frames = kStreamBytes / 2 + 1000;
+    for (std::size_t i = 0; i < frames; ++i) put16(data, static_cast<std::uint16_t>(i % 3000));
+    const Bytes wav = simpleWav(1, 22050, 16, data);
+    const auto file = std::make_shared<CountedFile>(wav);
+    const std::int32_t library = lib.dsInitialize();
+    const std::int32_t streamed = lib.dsCreateDSBFromFile(library, file, 1);
+    ASSERT_NE(streamed, 0);
+    EXPECT_LT(file->read, 100u);
+
+    SoundLibrary whole{std::make_unique<FakeBackend>(true, counts)};
+    const std::int32_t inMemory =
+        whole.dsCreateDSB(whole.dsInitialize(), wav.data(), wav.size(), 1);
+    lib.dsPlayLooping(streamed);
+    whole.dsPlayLooping(inMemory);
+    std::vector<std::int16_t> a(2 * 4410), b(2 * 4410);
+    for (int tenth = 0; tenth < 5; ++tenth) {
+        lib.mixer().render(a.data(), 4410);
+        whole.mixer().render(b.data(), 4410);
+        ASSERT_EQ(a, b) << "tenth " << tenth;
+    }
+    // Half a second of 22 050 frames a second, two bytes each, and little more.
+    EXPECT_GT(file->read, 22050u);
+    EXPECT_LT(file->read, 30000u);
+
+    const Bytes shortWav = steadyWav(700, 3000);
+    const auto shortFile = std::make_shared<CountedFile>(shortWav);
+    const std::int32_t effect = lib.dsCreateDSBFromFile(library, shortFile, 3);
+    ASSERT_NE(effect, 0);
+    const std::size_t loaded = shortFile->read;
+    EXPECT_GE(loaded, 6000u);
+    lib.dsPlay(effect);
+    skip(100);
+    EXPECT_EQ(shortFile->read, loaded);
+}
+
+// A file cut short after it was opened plays silence where its samples are gone, and the rest
+// of the library goes on; a file that is not a WAV file gets no buffer.
+TEST_F(Library, PlaysSilenceWhereAFileWasCutShortAfterLoading) {
+    Bytes data;
+    for (std::size_t i = 0; i < kStreamBytes / 2 + 10; ++i) put16(data, 1234);
+    const auto file = std::make_shared<CountedFile>(simpleWav(1, kOutputRate, 16, data));
+    const std::int32_t library = lib.dsInitialize();
+    const std::int32_t music = lib.dsCreateDSBFromFile(library, file, 1);
+    ASSERT_NE(music, 0);
+    lib.dsPlayLooping(music);
+    EXPECT_EQ(next(), 1234);
+    file->size = 0;
+    skip(10);
+    EXPECT_EQ(next(), 0);
+    const std::int32_t effect = create(steadyWav(300), 3, library);
+    lib.dsPlay(effect);
+    EXPECT_EQ(next(), 300);
+    EXPECT_EQ(lib.dsCreateDSBFromFile(library, std::make_shared<CountedFile>(Bytes(5000, 7)), 3),
+              0);
+    EXPECT_EQ(lib.dsCreateDSBFromFile(library, nullptr, 3), 0);
 }
 
 }  // namespace

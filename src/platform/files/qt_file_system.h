@@ -44,6 +44,10 @@ class QtFileSystem : public ファイル系 {
     std::optional<std::vector<std::uint8_t>> 読む(const std::string& パス, std::string& 誤り,
                                                   std::size_t 上限) override;
     ファイル結果 書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) override;
+    // The file stays open; its parts are read with pread, from any thread. Its first bytes
+    // are read at once, so that a file that cannot be read is known now, as with 読む.
+    std::shared_ptr<const 読み口> 開く(const std::string& パス, std::string& 誤り,
+                                       std::size_t 上限) override;
 };
 
 }  // namespace kiryuza

@@ -10,11 +10,6 @@ namespace {
 constexpr int kFractionBits = 32;
 constexpr std::uint64_t kOne = std::uint64_t{1} << kFractionBits;
 
-// One side of frame `frame` of the clip; mono feeds both sides.
-std::int32_t sampleOf(const PcmClip& c, std::size_t frame, int side) {
-    return c.samples[frame * static_cast<std::size_t>(c.channels) + (c.channels == 2 ? side : 0)];
-}
-
 }  // namespace
 
 std::int16_t bend(std::int32_t sum) {
@@ -89,38 +84,81 @@ void Mixer::setStartListener(std::function<void()> listener) {
     startListener_ = std::move(listener);
 }
 
+// Copies `count` frames of the clip from frame `first` on to `out`: past its end a looping
+// clip starts again from its first frame, any other repeats its last.
+void Mixer::fetch(const PcmClip& c, bool loop, std::size_t first, std::size_t count,
+                  std::int16_t* out) {
+    const std::size_t length = c.frames();
+    const auto channels = static_cast<std::size_t>(c.channels);
+    const std::int16_t* const start = out;
+    while (count > 0) {
+        if (first >= length) {
+            if (!loop) {
+                const std::int16_t* last = out != start ? out - channels : nullptr;
+                for (std::size_t n = 0; n < count * channels; ++n)
+                    out[n] = last != nullptr ? last[n % channels] : 0;
+                return;
+            }
+            first %= length;
+        }
+        const std::size_t run = std::min(count, length - first);
+        c.copyFrames(first, run, out);
+        out += run * channels;
+        first += run;
+        count -= run;
+    }
+}
+
 // Adds up to `frames` frames of one voice into the sum: each output frame lies between two
 // frames of the clip and takes the straight line between them (the frame after a looping
-// clip's last is its first), ramping down when it fades.
+// clip's last is its first), ramping down when it fades. The clip frames within reach are
+// fetched first, so a clip kept in a file is read a block at a time.
 void Mixer::mixVoice(Voice& v, std::size_t frames) {
     const PcmClip& c = *v.clip;
     const std::size_t length = c.frames();
     const std::uint64_t end = std::uint64_t{length} << kFractionBits;
-    for (std::size_t n = 0; n < frames; ++n) {
-        if (v.position >= end) {
-            if (!v.loop) {
-                v.done = true;
-                return;
-            }
-            v.position -= end;
+    if (v.position >= end) {
+        if (!v.loop) {
+            v.done = true;
+            return;
         }
-        const std::size_t at = static_cast<std::size_t>(v.position >> kFractionBits);
-        const std::size_t next = at + 1 < length ? at + 1 : (v.loop ? 0 : at);
-        const auto fraction = static_cast<std::int64_t>(v.position & (kOne - 1));
-        for (int side = 0; side < 2; ++side) {
-            const std::int32_t a = sampleOf(c, at, side), b = sampleOf(c, next, side);
+        v.position %= end;
+    }
+    if (frames == 0) return;
+    // From the current frame to the one after the last this call reaches; positions past
+    // the end of a looping clip count on, and the fetched frames start again.
+    const std::size_t first = static_cast<std::size_t>(v.position >> kFractionBits);
+    const std::size_t reach =
+        static_cast<std::size_t>((v.position + v.step * (frames - 1)) >> kFractionBits) - first + 2;
+    const auto channels = static_cast<std::size_t>(c.channels);
+    window_.resize(reach * channels);
+    fetch(c, v.loop, first, reach, window_.data());
+    std::uint64_t position = v.position;
+    for (std::size_t n = 0; n < frames; ++n) {
+        if (!v.loop && position >= end) {
+            v.done = true;
+            break;
+        }
+        const std::size_t at = static_cast<std::size_t>(position >> kFractionBits) - first;
+        const auto fraction = static_cast<std::int64_t>(position & (kOne - 1));
+        for (std::size_t side = 0; side < 2; ++side) {
+            // Mono feeds both sides.
+            const std::size_t s = channels == 2 ? side : 0;
+            const std::int32_t a = window_[at * channels + s];
+            const std::int32_t b = window_[(at + 1) * channels + s];
             auto value = static_cast<std::int32_t>(a + (((b - a) * fraction) >> kFractionBits));
             if (v.fadeLeft != 0)
                 value = value * static_cast<std::int32_t>(v.fadeLeft) /
                         static_cast<std::int32_t>(kFadeFrames);
-            sum_[2 * n + static_cast<std::size_t>(side)] += value;
+            sum_[2 * n + side] += value;
         }
-        v.position += v.step;
+        position += v.step;
         if (v.fadeLeft != 0 && --v.fadeLeft == 0) {
             v.done = true;
-            return;
+            break;
         }
     }
+    v.position = v.loop ? position % end : position;
 }
 
 void Mixer::render(std::int16_t* out, std::size_t frames) {

@@ -1,7 +1,7 @@
 // Mixes any number of playing clips into one stereo 16-bit stream at kOutputRate. Clips stay in
-// their own rate and channel count and are converted as they play, so loading a sound costs no
-// more than copying it. The game's thread starts and stops voices while the audio thread
-// renders, so every call takes the mixer's lock.
+// their own rate and channel count, in memory or in their file, and are converted as they play,
+// so loading a sound costs no more than copying it, or nothing at all. The game's thread starts and
+// stops voices while the audio thread renders, so every call takes the mixer's lock.
 #pragma once
 
 #include <cstddef>
@@ -64,11 +64,14 @@ class Mixer {
     };
 
     void fadeOut(Voice& v);
+    static void fetch(const PcmClip& c, bool loop, std::size_t first, std::size_t count,
+                      std::int16_t* out);
     void mixVoice(Voice& v, std::size_t frames);
 
     mutable std::mutex mutex_;
     std::vector<Voice> voices_;
     std::vector<std::int32_t> sum_;
+    std::vector<std::int16_t> window_;  // the frames of the clip being mixed within reach
     std::function<void()> startListener_;
 };
 

@@ -18,6 +18,9 @@
 namespace kiryuza::sound {
 
 inline constexpr std::int32_t kFlagOverlap = 2;
+// Sounds at least this long (in bytes of samples) are played from their file: the music, not
+// the effects, which must start at once.
+inline constexpr std::size_t kStreamBytes = 1 << 20;
 
 // A running audio output. Destroying it stops the output and its thread.
 class AudioStream {
@@ -43,6 +46,11 @@ class SoundLibrary : public サウンド {
     std::int32_t dsInitialize() override;
     std::int32_t dsCreateDSB(std::int32_t library, const std::uint8_t* data, std::size_t size,
                              std::int32_t flags) override;
+    // A sound of kStreamBytes or more stays in its file and is read as it plays; a shorter
+    // one is read into memory at once.
+    std::int32_t dsCreateDSBFromFile(std::int32_t library,
+                                     const std::shared_ptr<const 読み口>& file,
+                                     std::int32_t flags) override;
     void dsPlay(std::int32_t buffer) override;
     void dsPlayLooping(std::int32_t buffer) override;
     void dsStop(std::int32_t buffer) override;
@@ -61,6 +69,7 @@ class SoundLibrary : public サウンド {
 
     const Buffer* find(std::int32_t buffer) const;
     std::int32_t newBufferHandle();
+    std::int32_t addBuffer(PcmClip clip, std::int32_t flags);
 
     std::unique_ptr<AudioBackend> backend_;
     Mixer mixer_;

@@ -64,76 +64,110 @@ WavError readFormat(const std::uint8_t* p, std::uint32_t size, Format& f) {
     return WavError::none;
 }
 
-// Turns the raw sample bytes into 16-bit signed samples.
-std::vector<std::int16_t> decode(const std::uint8_t* p, std::size_t bytes, int bits) {
-    std::vector<std::int16_t> out;
-    if (bits == 8) {
-        out.resize(bytes);
-        for (std::size_t i = 0; i < bytes; ++i) {
-            out[i] = static_cast<std::int16_t>((p[i] - 128) * 256);
-        }
-    } else {
-        out.resize(bytes / 2);
-        for (std::size_t i = 0; i < out.size(); ++i) {
-            out[i] = static_cast<std::int16_t>(le16(p + 2 * i));
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
-WavResult parseWav(const std::uint8_t* data, std::size_t size) {
-    WavResult r;
+void decodeSamples(const std::uint8_t* bytes, std::size_t count, int bits, std::int16_t* out) {
+    if (bits == 8) {
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i] = static_cast<std::int16_t>((bytes[i] - 128) * 256);
+        }
+    } else {
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i] = static_cast<std::int16_t>(le16(bytes + 2 * i));
+        }
+    }
+}
+
+void PcmClip::copyFrames(std::size_t first, std::size_t count, std::int16_t* out) const {
+    if (count == 0) return;
+    if (source) {
+        source->read(first, count, out);
+        return;
+    }
+    const auto c = static_cast<std::size_t>(channels);
+    std::memcpy(out, samples.data() + first * c, count * c * sizeof(std::int16_t));
+}
+
+WavLayout readWavLayout(const ByteReader& read, std::uint64_t size) {
+    WavLayout r;
     auto fail = [&r](WavError e) {
+        r = WavLayout{};
         r.error = e;
         return r;
     };
-    if (data == nullptr || size < 4 || !tagIs(data, "RIFF")) return fail(WavError::notRiff);
-    if (size < 12) return fail(WavError::truncated);
-    if (!tagIs(data + 8, "WAVE")) return fail(WavError::notWave);
-    const std::uint32_t riffSize = le32(data + 4);
+    std::uint8_t head[12];
+    if (size < 4 || !read(0, 4, head) || !tagIs(head, "RIFF")) return fail(WavError::notRiff);
+    if (size < 12 || !read(0, 12, head)) return fail(WavError::truncated);
+    if (!tagIs(head + 8, "WAVE")) return fail(WavError::notWave);
+    const std::uint32_t riffSize = le32(head + 4);
     if (riffSize < 4) return fail(WavError::badChunk);
     // Bytes after the RIFF body are ignored; a body longer than the bytes is a cut-off file.
     if (riffSize > size - 8) return fail(WavError::truncated);
-    const std::size_t end = 8 + static_cast<std::size_t>(riffSize);
+    const std::uint64_t end = 8 + std::uint64_t{riffSize};
 
     Format format;
-    bool haveFormat = false;
-    const std::uint8_t* samples = nullptr;
-    std::uint32_t sampleBytes = 0;
-    std::size_t pos = 12;
+    bool haveFormat = false, haveData = false;
+    std::uint64_t pos = 12;
     while (pos < end) {
         if (end - pos < 8) return fail(WavError::truncated);
-        const std::uint8_t* chunk = data + pos;
+        std::uint8_t chunk[8];
+        if (!read(pos, 8, chunk)) return fail(WavError::truncated);
         const std::uint32_t chunkSize = le32(chunk + 4);
         pos += 8;
         if (chunkSize > end - pos) return fail(WavError::truncated);
         if (tagIs(chunk, "fmt ")) {
             if (haveFormat) return fail(WavError::duplicateChunk);
-            const WavError e = readFormat(data + pos, chunkSize, format);
+            // The format reads at most its first 40 bytes.
+            std::uint8_t body[40] = {};
+            const std::size_t wanted = std::min<std::uint32_t>(chunkSize, sizeof body);
+            if (!read(pos, wanted, body)) return fail(WavError::truncated);
+            const WavError e = readFormat(body, chunkSize, format);
             if (e != WavError::none) return fail(e);
             haveFormat = true;
         } else if (tagIs(chunk, "data")) {
-            if (samples != nullptr) return fail(WavError::duplicateChunk);
-            samples = data + pos;
-            sampleBytes = chunkSize;
+            if (haveData) return fail(WavError::duplicateChunk);
+            haveData = true;
+            r.dataOffset = pos;
+            r.dataBytes = chunkSize;
         }
         pos += chunkSize;
         // Chunks are padded to an even size; a missing pad byte at the very end is tolerated.
         if (chunkSize % 2 == 1 && pos < end) ++pos;
     }
     if (!haveFormat) return fail(WavError::noFormat);
-    if (samples == nullptr) return fail(WavError::noData);
-    if (sampleBytes % format.blockAlign != 0) return fail(WavError::inconsistent);
-    const std::size_t frames = sampleBytes / format.blockAlign;
+    if (!haveData) return fail(WavError::noData);
+    if (r.dataBytes % format.blockAlign != 0) return fail(WavError::inconsistent);
+    const std::size_t frames = r.dataBytes / format.blockAlign;
     if (frames == 0) return fail(WavError::empty);
     if (frames > static_cast<std::size_t>(format.rate) * kMaxSeconds) {
         return fail(WavError::tooLong);
     }
-    r.clip.rate = format.rate;
-    r.clip.channels = format.channels;
-    r.clip.samples = decode(samples, sampleBytes, format.bits);
+    r.rate = format.rate;
+    r.channels = format.channels;
+    r.bits = format.bits;
+    return r;
+}
+
+WavResult parseWav(const std::uint8_t* data, std::size_t size) {
+    WavResult r;
+    if (data == nullptr) {
+        r.error = WavError::notRiff;
+        return r;
+    }
+    const WavLayout layout = readWavLayout(
+        [data, size](std::uint64_t offset, std::size_t n, std::uint8_t* out) {
+            if (offset > size || n > size - offset) return false;
+            std::memcpy(out, data + offset, n);
+            return true;
+        },
+        size);
+    r.error = layout.error;
+    if (layout.error != WavError::none) return r;
+    r.clip.rate = layout.rate;
+    r.clip.channels = layout.channels;
+    r.clip.samples.resize(layout.dataBytes / static_cast<std::uint32_t>(layout.bits / 8));
+    decodeSamples(data + layout.dataOffset, r.clip.samples.size(), layout.bits,
+                  r.clip.samples.data());
     return r;
 }
 
