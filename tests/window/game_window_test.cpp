@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -112,6 +113,18 @@ class GameWindowTest : public ::testing::Test {
         return wrong;
     }
 
+    // Whether the pixels the window holds, painted a changed part at a time as the game drew,
+    // are those of the whole picture rendered afresh.
+    bool windowHoldsTheWholePicture() {
+        QPaintDevice* store = window.backingStore()->paintDevice();
+        if (store == nullptr || store->devType() != QInternal::Image) return false;
+        const QImage held = static_cast<QImage*>(store)->convertToFormat(QImage::Format_RGB32);
+        const double ratio = window.view().viewGeometry().devicePixelRatio;
+        const QPoint viewAt = window.view().mapTo(&window, QPoint(0, 0)) * ratio;
+        const QImage whole = window.view().backBuffer();
+        return !whole.isNull() && held.copy(QRect(viewAt, whole.size())) == whole;
+    }
+
     QTemporaryDir folder;
     QString previous;
     MainWindow window;
@@ -164,7 +177,8 @@ TEST_F(GameWindowTest, PlaysAMoveAgainstTheComputerAndShowsTheNewBoard) {
     EXPECT_EQ((*state).状況.手番, manToMove);
     QCoreApplication::processEvents();
     EXPECT_EQ(squaresNotShowingTheBoard(), std::vector<std::string>{});
-    // The back buffer's list has not grown with the game.
+    EXPECT_TRUE(windowHoldsTheWholePicture());
+    // The list of drawing commands has not grown with the game.
     EXPECT_LT(window.view().canvas().size(), 1500u);
 
     // Esc ends the program.

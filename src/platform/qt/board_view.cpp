@@ -44,40 +44,35 @@ void BoardView::背景色(int 色) {
 }
 
 void BoardView::added() {
-    // A new background tile changes the margins, which only a full render repaints.
-    if (canvas_.marginTile() != bufferMarginTile_) bufferValid_ = false;
-    if (bufferValid_) pending_.push_back(canvas_.commands().back());
-    update();
-}
-
-void BoardView::flush() {
-    const ViewGeometry geometry = viewGeometry();
-    if (!geometry.isValid()) return;
-    if (!bufferValid_ || geometry != renderer_.geometry()) {
-        renderer_.setGeometry(geometry);
-        if (drawnAhead_.valid()) renderer_.adopt(drawnAhead_.get());
-        buffer_ = renderer_.render(canvas_);
-        bufferValid_ = true;
-        bufferMarginTile_ = canvas_.marginTile();
-        pending_.clear();
-        dirty_ = QRect(QPoint(0, 0), geometry.devicePixels);
+    // A new background tile changes the margins too: everything is painted again.
+    if (canvas_.marginTile() != shownMarginTile_ || renderer_.geometry() != viewGeometry()) {
+        shownMarginTile_ = canvas_.marginTile();
+        dirty_ = QRect(QPoint(0, 0), viewGeometry().devicePixels);
+        update();
         return;
     }
-    if (pending_.empty()) return;
-    QPainter painter(&buffer_);
-    for (const DrawCommand& command : pending_) {
-        renderer_.paint(painter, command);
-        dirty_ |= renderer_.deviceBounds(command);
+    const QRect changed = renderer_.deviceBounds(canvas_.commands().back());
+    dirty_ |= changed;
+    const double ratio = renderer_.geometry().devicePixelRatio;
+    update(
+        QRectF(QPointF(changed.topLeft()) / ratio, QSizeF(changed.size()) / ratio).toAlignedRect());
+}
+
+bool BoardView::prepare() {
+    const ViewGeometry geometry = viewGeometry();
+    if (!geometry.isValid()) return false;
+    if (geometry != renderer_.geometry()) {
+        renderer_.setGeometry(geometry);
+        if (drawnAhead_.valid()) renderer_.adopt(drawnAhead_.get());
     }
-    pending_.clear();
+    return true;
 }
 
 void BoardView::更新() {
-    flush();
     if (!isVisible() || dirty_.isEmpty()) return;
     // repaint() paints before returning, so the picture changes even while the game is busy
     // inside one long event handler.
-    const double ratio = renderer_.geometry().devicePixelRatio;
+    const double ratio = viewGeometry().devicePixelRatio;
     const QRect logical = QRectF(QPointF(dirty_.topLeft()) / ratio, QSizeF(dirty_.size()) / ratio)
                               .toAlignedRect()
                               .intersected(rect());
@@ -85,23 +80,23 @@ void BoardView::更新() {
 }
 
 QImage BoardView::backBuffer() {
-    flush();
-    return buffer_;
+    if (!prepare()) return {};
+    return renderer_.render(canvas_);
 }
 
 void BoardView::paintEvent(QPaintEvent* event) {
-    flush();
-    dirty_ = QRect();
     QPainter painter(this);
-    if (buffer_.isNull()) {
+    if (!prepare()) {
         painter.fillRect(event->rect(), kMarginColour);
         return;
     }
-    // The buffer holds device pixels: map the exposed logical rectangle onto them 1:1.
+    // User space in device pixels, so that pictures land 1:1 on the window's pixels.
     const double ratio = renderer_.geometry().devicePixelRatio;
-    const QRectF target = QRectF(event->rect());
-    const QRectF source(target.topLeft() * ratio, target.size() * ratio);
-    painter.drawImage(target, buffer_, source);
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    const QRectF exposed = QRectF(event->rect());
+    const QRect area = QRectF(exposed.topLeft() * ratio, exposed.size() * ratio).toAlignedRect();
+    renderer_.paintArea(painter, canvas_, area);
+    if (area.contains(dirty_)) dirty_ = QRect();
 }
 
 void BoardView::resizeEvent(QResizeEvent* event) {

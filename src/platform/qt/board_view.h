@@ -1,6 +1,7 @@
-// The window's drawing surface: implements the game's canvas on a back buffer that keeps the
-// picture between drawing calls and shows it scaled to the view, and turns mouse presses and
-// key presses into the game's twip coordinates and key codes.
+// The window's drawing surface: implements the game's canvas by painting the retained drawing
+// commands straight into the window, only where they changed (the window keeps its picture
+// between paints, so no copy of its own is kept), scaled to the view; and turns mouse presses
+// and key presses into the game's twip coordinates and key codes.
 #pragma once
 
 #include <QImage>
@@ -44,7 +45,8 @@ class BoardView : public QWidget, public CanvasInterface {
     // The view's geometry at its current size and pixel ratio.
     ViewGeometry viewGeometry() const;
     const RetainedCanvas& canvas() const { return canvas_; }
-    // The back buffer brought up to date (device pixels, for tests and screenshots).
+    // The whole picture as the window shows it, rendered afresh (device pixels, for tests and
+    // screenshots).
     QImage backBuffer();
 
     QSize sizeHint() const override;
@@ -66,18 +68,15 @@ class BoardView : public QWidget, public CanvasInterface {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    // Queues a command added to the canvas for painting onto the back buffer.
+    // Marks what a command just added to the canvas changes, for the next paint.
     void added();
-    // Re-renders the buffer when the geometry changed and paints the queued commands.
-    void flush();
+    // Brings the renderer to the view's current geometry; false when there is nothing to show.
+    bool prepare();
 
     RetainedCanvas canvas_;
     CanvasRenderer renderer_;
-    QImage buffer_;
-    bool bufferValid_ = false;
-    std::vector<DrawCommand> pending_;
-    int bufferMarginTile_ = 0;
-    QRect dirty_;  // device pixels changed since the last repaint
+    int shownMarginTile_ = 0;
+    QRect dirty_;  // device pixels changed since the last paint
     MouseHandler onMouse_;
     KeyHandler onKey_;
     KeyHandler onKeyDown_;

@@ -16,9 +16,6 @@ namespace {
 // background tiles are laid on these corners.
 constexpr double kGridX = 1050, kGridY = 100, kCellW = 570, kCellH = 660;
 
-// Dots per metre of a 72 dpi image.
-constexpr int k72Dpi = 2835;
-
 // More distinct pictures than any screen needs; beyond it the cache starts again.
 constexpr std::size_t kPictureCacheLimit = 512;
 
@@ -55,12 +52,19 @@ void CanvasRenderer::setGeometry(const ViewGeometry& geometry) {
 QImage CanvasRenderer::render(const RetainedCanvas& canvas) {
     if (!geometry_.isValid()) return {};
     QImage image(geometry_.devicePixels, QImage::Format_RGB32);
-    image.setDotsPerMeterX(k72Dpi);
-    image.setDotsPerMeterY(k72Dpi);
     QPainter painter(&image);
-    paintMargins(painter, canvas.marginTile());
-    for (const DrawCommand& command : canvas.commands()) paint(painter, command);
+    paintArea(painter, canvas, QRect(QPoint(0, 0), geometry_.devicePixels));
     return image;
+}
+
+void CanvasRenderer::paintArea(QPainter& painter, const RetainedCanvas& canvas, const QRect& area) {
+    if (!geometry_.isValid() || area.isEmpty()) return;
+    painter.save();
+    painter.setClipRect(area, Qt::IntersectClip);
+    paintMargins(painter, canvas.marginTile());
+    for (const DrawCommand& command : canvas.commands())
+        if (deviceBounds(command).intersects(area)) paint(painter, command);
+    painter.restore();
 }
 
 void CanvasRenderer::paintMargins(QPainter& painter, int tile) {
@@ -73,7 +77,7 @@ void CanvasRenderer::paintMargins(QPainter& painter, int tile) {
     // The current background repeated on the board's grid all around, so the canvas seems
     // to continue into the margins.
     painter.save();
-    painter.setClipRegion(QRegion(all) - QRegion(canvas));
+    painter.setClipRegion(QRegion(all) - QRegion(canvas), Qt::IntersectClip);
     const QPointF topLeft = geometry_.deviceToTwips(QPointF(0, 0));
     const QPointF bottomRight = geometry_.deviceToTwips(QPointF(all.bottomRight()) + QPointF(1, 1));
     const QSize natural = pictures::naturalSize(tile);
@@ -112,9 +116,13 @@ void CanvasRenderer::paint(QPainter& painter, const DrawCommand& command) {
             break;
         }
         case DrawCommand::Kind::Text: {
-            // Points are relative to 1440 twips per inch: 12 points are 240 twips tall.
+            // Points are relative to 1440 twips per inch: 12 points are 240 twips tall. The
+            // size is set in points of the painter's device, whose user space is its pixels.
+            // Greyscale antialiasing in a window too, as in an image.
             QFont font = pictures::minchoFont(command.points);
-            font.setPointSizeF(std::max(0.5, command.points * 20 * geometry_.scale));
+            const double pixels = std::max(0.5, command.points * 20 * geometry_.scale);
+            font.setPointSizeF(pixels * 72.0 / painter.device()->logicalDpiY());
+            font.setStyleStrategy(QFont::NoSubpixelAntialias);
             painter.setFont(font);
             painter.setPen(paletteColour(command.code));
             const QFontMetricsF metrics(font, painter.device());

@@ -1,6 +1,7 @@
-// Paints the retained drawing commands into a device-pixel image for one view geometry:
-// pictures vector-drawn at their snapped device size (and cached at that size), outlines as
-// crisp lines one logical pixel wide, text in the bold Mincho face scaled with the canvas.
+// Paints the retained drawing commands in device pixels for one view geometry, into an image
+// or straight into a window: pictures vector-drawn at their snapped device size (and cached at
+// that size), outlines as crisp lines one logical pixel wide, text in the bold Mincho face
+// scaled with the canvas, greyscale-antialiased on either.
 #pragma once
 
 #include <QColor>
@@ -29,9 +30,11 @@ class CanvasRenderer {
     // Switches to another geometry; cached pictures of another scale are dropped.
     void setGeometry(const ViewGeometry& geometry);
 
-    // A new image of the whole view: the margins, then every command in order. The image
-    // is 72 dpi so that font point sizes are device pixels.
+    // A new image of the whole view: the margins, then every command in order.
     QImage render(const RetainedCanvas& canvas);
+    // Paints `area` (device pixels) of the whole view as render() would: the margins and every
+    // command that may touch it, in order. The painter's user space must be device pixels.
+    void paintArea(QPainter& painter, const RetainedCanvas& canvas, const QRect& area);
     // Paints one command onto an image made by render().
     void paint(QPainter& painter, const DrawCommand& command);
     // The device pixels a command may touch.
