@@ -20,6 +20,7 @@
 #include "platform/files/qt_text_codec.h"
 #include "platform/pictures/pictures.h"
 #include "platform/qt/main_window.h"
+#include "platform/qt/style.h"
 #include "platform/sound/qt_audio.h"
 
 namespace kiryuza::app {
@@ -146,6 +147,7 @@ struct GameProgram::Parts {
 };
 
 GameProgram::GameProgram() {
+    window::deferSeldomShownIcons();
     pictures::registerMincho();
     const QScreen* screen = QGuiApplication::primaryScreen();
     auto ahead =

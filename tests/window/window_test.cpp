@@ -4,22 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDate>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
 #include <QTest>
 #include <QTime>
+#include <QToolButton>
 #include <functional>
 #include <map>
 
 #include "interfaces/product.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/services.h"
+#include "platform/qt/style.h"
 #include "qt_app.h"
 
 namespace kiryuza::window {
@@ -205,6 +210,50 @@ TEST_F(MainWindowTest, BoardAndPanelEventsGoThroughTheSameDispatcher) {
     window.panel().入力欄表示(true);
     window.panel().returnButton()->click();
     EXPECT_EQ(events.log, (std::vector<std::string>{"mouse 4 4", "key 27", "return"}));
+}
+
+// The menu bar's arrow for items that do not fit, made only when first drawn, looks as the
+// style draws it, at every size, state and pixel ratio; and a narrow window still shows it.
+TEST(DeferredIconsTest, TheMenuBarsOverflowArrowLooksAsTheStyleDrawsIt) {
+    struct Look {
+        QStyle::StandardPixmap which;
+        int size;
+        qreal ratio;
+        QIcon::Mode mode;
+    };
+    const Look looks[] = {
+        {QStyle::SP_ToolBarHorizontalExtensionButton, 16, 1, QIcon::Normal},
+        {QStyle::SP_ToolBarHorizontalExtensionButton, 24, 2, QIcon::Disabled},
+        {QStyle::SP_ToolBarVerticalExtensionButton, 32, 1.5, QIcon::Active},
+    };
+    std::vector<QImage> before;
+    for (const Look& l : looks)
+        before.push_back(QApplication::style()
+                             ->standardIcon(l.which)
+                             .pixmap(QSize(l.size, l.size), l.ratio, l.mode)
+                             .toImage());
+    deferSeldomShownIcons();
+    deferSeldomShownIcons();  // once is enough; a second call changes nothing
+    for (std::size_t i = 0; i < std::size(looks); ++i) {
+        const Look& l = looks[i];
+        const QIcon icon = QApplication::style()->standardIcon(l.which);
+        EXPECT_FALSE(icon.isNull());
+        EXPECT_EQ(icon.pixmap(QSize(l.size, l.size), l.ratio, l.mode).toImage(), before[i]) << i;
+    }
+
+    QMainWindow window;
+    for (int i = 0; i < 12; ++i) window.menuBar()->addMenu(QStringLiteral("メニュー%1").arg(i));
+    window.resize(200, 150);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const auto* arrow = window.menuBar()->findChild<QToolButton*>();
+    ASSERT_NE(arrow, nullptr);
+    EXPECT_TRUE(arrow->isVisible());
+    EXPECT_EQ(arrow->icon().pixmap(QSize(16, 16)).toImage(),
+              QApplication::style()
+                  ->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)
+                  .pixmap(QSize(16, 16))
+                  .toImage());
 }
 
 TEST(MessageBoxesTest, AnswersComeBackAsTheButtonPressed) {
