@@ -1,5 +1,7 @@
 #include "options/settings.h"
 
+#include <span>
+
 namespace kiryuza {
 
 const 背景項目* 背景を値で探す(std::string_view 値) {
@@ -20,6 +22,51 @@ const 背景項目* 背景をコードで探す(int コード) {
     return {std::string(行.substr(0, i)), std::string(行.substr(i + 1))};
 }
 
+namespace {
+
+// A word of the lines the game writes, as it stands in the file (CP932) and as text.
+struct 既知の語 {
+    std::string_view バイト;
+    std::string_view 文字;
+};
+
+// The keys and values of the four lines the game writes.
+constexpr 既知の語 既知のキー[] = {
+    {"\x94\x77\x8c\x69\x89\xe6", "背景画"},
+    {"\x88\xda\x93\xae\x8e\x77\x93\xb1", "移動指導"},
+    {"\x8c\x6f\x89\xdf\x8e\x9e\x8a\xd4", "経過時間"},
+    {"BGM", "BGM"},
+};
+constexpr 既知の語 既知の値[] = {
+    {"\x97\xce", "緑"},
+    {"\x8f\xf4", "畳"},
+    {"\x92\x7c", "竹"},
+    {"\x89\x46\x92\x88", "宇宙"},
+    {"\x97\xf9\x8a\xa2", "煉瓦"},
+    {"ON", "ON"},
+    {"OFF", "OFF"},
+};
+
+std::optional<std::string_view> 既知の文字(std::string_view バイト, std::span<const 既知の語> 語) {
+    for (const 既知の語& e : 語)
+        if (e.バイト == バイト) return e.文字;
+    return std::nullopt;
+}
+
+// A line made of a known key, "=" and a known value, as text; nothing for any other line.
+// CP932 is stateless and "=" is never part of a two-byte character, so the line reads as its
+// parts read.
+std::optional<std::string> 既知の行(std::string_view バイト) {
+    const std::size_t 等号 = バイト.find('=');
+    if (等号 == std::string_view::npos) return std::nullopt;
+    const auto キー = 既知の文字(バイト.substr(0, 等号), 既知のキー);
+    const auto 値 = 既知の文字(バイト.substr(等号 + 1), 既知の値);
+    if (!キー || !値) return std::nullopt;
+    return std::string(*キー) + "=" + std::string(*値);
+}
+
+}  // namespace
+
 std::vector<std::string> 設定ファイルの行(const std::vector<std::uint8_t>& 内容, 文字コード& 符号) {
     std::vector<std::string> 行一覧;
     std::size_t 始 = 0;
@@ -27,7 +74,12 @@ std::vector<std::string> 設定ファイルの行(const std::vector<std::uint8_t
         std::size_t 終 = 始;
         while (終 < 内容.size() && 内容[終] != '\n' && 内容[終] != '\r') ++終;
         const std::string バイト(reinterpret_cast<const char*>(内容.data()) + 始, 終 - 始);
-        if (auto 行 = 符号.CP932から(バイト)) 行一覧.push_back(std::move(*行));
+        // The lines the game writes need no converter, which then is not loaded at start-up.
+        if (auto 行 = 既知の行(バイト)) {
+            行一覧.push_back(std::move(*行));
+        } else if (auto 復号 = 符号.CP932から(バイト)) {
+            行一覧.push_back(std::move(*復号));
+        }
         // CR LF, LF and CR alone each end a line.
         if (終 + 1 < 内容.size() && 内容[終] == '\r' && 内容[終 + 1] == '\n') ++終;
         始 = 終 + 1;

@@ -45,7 +45,8 @@ struct 設定行 {
 設定行 設定行を分ける(std::string_view 行);
 
 // The lines of a settings file, decoded from CP932 (lines that are not valid CP932 are left
-// out), without their line ends. CR LF, lone LF and lone CR each end a line.
+// out), without their line ends. CR LF, lone LF and lone CR each end a line. The lines the game
+// writes are known by their bytes and read without `符号`.
 std::vector<std::string> 設定ファイルの行(const std::vector<std::uint8_t>& 内容, 文字コード& 符号);
 
 // The bytes of a settings file holding these lines; nothing when a line cannot be encoded.

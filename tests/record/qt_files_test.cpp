@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "options/settings.h"
 #include "platform/files/qt_file_system.h"
 #include "platform/files/qt_text_codec.h"
 #include "record/record_file.h"
@@ -72,6 +73,41 @@ TEST(QtTextCodec, CP932へ書くときは似た文字を寄せ持たない文字
     };
     QtTextCodec 符号;
     for (const auto& e : 表) EXPECT_EQ(符号.CP932へ(e.文字列), e.バイト列) << e.名;
+}
+
+// The settings lines the game writes are read without the converter, exactly as the real
+// converter reads them; any other line still goes through it.
+TEST(QtTextCodec, ゲームが書く設定の行は変換器なしでも同じに読める) {
+    struct 使わない符号 : 文字コード {
+        int 読んだ = 0;
+        std::optional<std::string> CP932から(const std::string&) override {
+            ++読んだ;
+            return std::nullopt;
+        }
+        std::optional<std::string> CP932へ(const std::string&) override { return std::nullopt; }
+    };
+    QtTextCodec 本物;
+    for (const 背景項目& 背景 : 背景一覧)
+        for (const bool 入 : {false, true}) {
+            設定状態 設定;
+            設定.背景種類 = 背景.コード;
+            設定.移動指導フラグ = 入 ? 定数_ON : 定数_OFF;
+            設定.経過時間 = !入;
+            設定.BGM = 入;
+            const std::vector<std::string> 行 = 設定の行(設定);
+            const auto 内容 = 設定ファイル内容(行, 本物);
+            ASSERT_TRUE(内容.has_value());
+            使わない符号 なし;
+            EXPECT_EQ(設定ファイルの行(*内容, なし), 行) << 背景.値;
+            EXPECT_EQ(なし.読んだ, 0);
+            EXPECT_EQ(設定ファイルの行(*内容, 本物), 行) << 背景.値;
+        }
+    const auto 他 = 本物.CP932へ("背景画=青\r\n移動指導=入");
+    ASSERT_TRUE(他.has_value());
+    使わない符号 なし;
+    EXPECT_EQ(設定ファイルの行(std::vector<std::uint8_t>(他->begin(), 他->end()), なし),
+              std::vector<std::string>{});
+    EXPECT_EQ(なし.読んだ, 2);
 }
 
 // A folder of its own for every test.
