@@ -6,8 +6,11 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
 #include <csignal>
+#include <functional>
+#include <utility>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -73,6 +76,35 @@ class EndSignals {
     static inline volatile std::sig_atomic_t writeEnd = -1;
     int pipe_[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+// Calls `then` once, on the turn of the event loop after `widget` first paints, when its first
+// frame is on the screen; or after kLimitMs when it has not painted by then (a window that
+// starts minimised).
+class AfterFirstFrame : public QObject {
+  public:
+    static constexpr int kLimitMs = 1000;
+
+    AfterFirstFrame(QWidget& widget, std::function<void()> then)
+        : widget_(widget), then_(std::move(then)) {
+        widget_.installEventFilter(this);
+        QTimer::singleShot(kLimitMs, this, [this] { fire(); });
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) QTimer::singleShot(0, this, [this] { fire(); });
+        return false;
+    }
+
+  private:
+    void fire() {
+        if (!then_) return;
+        widget_.removeEventFilter(this);
+        std::exchange(then_, nullptr)();
+    }
+
+    QWidget& widget_;
+    std::function<void()> then_;
 };
 
 // The pictures of the screen a game starts on: the title, the empty square, the five
@@ -144,6 +176,7 @@ struct GameProgram::Parts {
     window::FormEvents events{form};
     WindowMemory memory{places.windowStateFile};
     EndSignals endSignals{window};
+    std::unique_ptr<AfterFirstFrame> afterFirstFrame;
 };
 
 GameProgram::GameProgram() {
@@ -168,9 +201,14 @@ GameProgram::~GameProgram() {
 
 bool GameProgram::start() {
     Parts& p = *parts_;
+    // The music the settings start waits for the first frame: opening the sound output
+    // before it would only slow the window down.
+    p.sound.holdOutput();
     p.form.Form_Load();
     if (p.window.ended()) return false;
     p.memory.restore(p.window);
+    p.afterFirstFrame =
+        std::make_unique<AfterFirstFrame>(p.window.view(), [&p] { p.sound.releaseOutput(); });
     p.window.show();
     return true;
 }

@@ -4,9 +4,15 @@
 
 #include <QAudioDevice>
 #include <QCoreApplication>
+#include <QDir>
 #include <QMediaDevices>
+#include <QTemporaryDir>
 #include <cstring>
 #include <memory>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "platform/sound/qt_audio.h"
 #include "sound/wav_builder.h"
@@ -43,6 +49,66 @@ TEST_F(QtSound, StartsOnlyWithAnAudioOutputAndStaysHarmless) {
     lib.dsTerminate(library);
     lib.dsTerminate(library);
     EXPECT_EQ(lib.dsCreateDSB(library, wav.data(), wav.size(), 3), 0);
+}
+
+// A socket listening at `path`, as a sound server's, for as long as it lives.
+class Listener {
+  public:
+    explicit Listener(const QString& path) {
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray bytes = path.toUtf8();
+        std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        ok_ = fd_ >= 0 &&
+              ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+              ::listen(fd_, 4) == 0;
+    }
+    ~Listener() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    bool ok() const { return ok_; }
+
+  private:
+    int fd_ = -1;
+    bool ok_ = false;
+};
+
+// The quick look for a sound server finds one where its clients would, and nowhere else.
+TEST_F(QtSound, FindsASoundServerWhereItsClientsLook) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("pulse")));
+    const QString socket = folder.filePath(QStringLiteral("pulse/native"));
+    const QByteArray oldServer = qgetenv("PULSE_SERVER"), oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const bool hadServer = qEnvironmentVariableIsSet("PULSE_SERVER");
+    qunsetenv("PULSE_SERVER");
+    qputenv("XDG_RUNTIME_DIR", folder.path().toUtf8());
+    EXPECT_FALSE(pulseServerAnswers()) << "nothing listens yet";
+    {
+        const Listener server(socket);
+        ASSERT_TRUE(server.ok());
+        EXPECT_TRUE(pulseServerAnswers()) << "the runtime folder's socket";
+        const struct {
+            const char* value;
+            bool found;
+        } addresses[] = {
+            {"unix:%1", true},
+            {"%1", true},
+            {"{0123abcd}unix:%1", true},
+            {"tcp:localhost:4713 unix:%1", true},
+            {"tcp:localhost:4713", false},
+            {"unix:%1.not", false},
+            {"", false},
+        };
+        for (const auto& a : addresses) {
+            qputenv("PULSE_SERVER", QString::fromLatin1(a.value).arg(socket).toUtf8());
+            EXPECT_EQ(pulseServerAnswers(), a.found) << a.value;
+        }
+    }
+    qunsetenv("PULSE_SERVER");
+    EXPECT_FALSE(pulseServerAnswers()) << "the server has gone";
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    if (hadServer) qputenv("PULSE_SERVER", oldServer);
 }
 
 TEST_F(QtSound, OutputThreadStartsAndEndsWithoutADevice) {

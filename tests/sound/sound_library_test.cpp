@@ -79,7 +79,7 @@ TEST_F(Library, HandleLifeCycle) {
     const std::int32_t library = lib.dsInitialize();
     ASSERT_NE(library, 0);
     EXPECT_EQ(lib.dsInitialize(), library);  // already running
-    EXPECT_EQ(counts.opened, 1);
+    EXPECT_EQ(counts.opened, 0);             // the output waits for a sound
 
     const std::int32_t a = create(steadyWav(100), 3);
     const std::int32_t b = create(steadyWav(200), 1);
@@ -93,6 +93,7 @@ TEST_F(Library, HandleLifeCycle) {
     EXPECT_EQ(lib.bufferCount(), 2u);
 
     lib.dsPlay(a);
+    EXPECT_EQ(counts.opened, 1);
     EXPECT_EQ(next(), 100);
     lib.dsFree(a);
     skip(Mixer::kFadeFrames);
@@ -112,7 +113,35 @@ TEST_F(Library, HandleLifeCycle) {
     const std::int32_t again = lib.dsInitialize();
     EXPECT_NE(again, 0);
     EXPECT_NE(again, library);
+    EXPECT_EQ(counts.opened, 1);
+    lib.dsPlayLooping(create(steadyWav(1), 1, again));
     EXPECT_EQ(counts.opened, 2);
+}
+
+// Held, the output stays closed while sounds start; released, it opens and they play from
+// their beginning. Released with nothing playing, it waits for the next sound.
+TEST_F(Library, AHeldOutputOpensWhenReleasedWithTheSoundsFromTheirStart) {
+    Bytes ramp;
+    for (int i = 0; i < 1000; ++i) put16(ramp, static_cast<std::uint16_t>(i));
+    lib.holdOutput();
+    const std::int32_t music = create(simpleWav(1, kOutputRate, 16, ramp), 1);
+    lib.dsPlayLooping(music);
+    EXPECT_EQ(counts.opened, 0);
+    EXPECT_FALSE(lib.outputOpen());
+    lib.releaseOutput();
+    EXPECT_EQ(counts.opened, 1);
+    EXPECT_EQ(next(), 0);
+    EXPECT_EQ(next(), 1);
+
+    FakeBackend::Counts quiet;
+    SoundLibrary other{std::make_unique<FakeBackend>(true, quiet)};
+    const std::int32_t library = other.dsInitialize();
+    other.holdOutput();
+    other.releaseOutput();
+    EXPECT_EQ(quiet.opened, 0);
+    const Bytes wav = steadyWav(100);
+    other.dsPlay(other.dsCreateDSB(library, wav.data(), wav.size(), 3));
+    EXPECT_EQ(quiet.opened, 1);
 }
 
 TEST_F(Library, EffectsOverlapWhileTheMusicRestarts) {

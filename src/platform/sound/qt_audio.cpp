@@ -9,6 +9,10 @@
 #include <cstring>
 #include <memory>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 namespace kiryuza::sound {
 namespace {
 
@@ -117,11 +121,43 @@ qint64 MixerDevice::writeData(const char*, qint64) {
     return -1;
 }
 
+bool pulseServerAnswers() {
+    const auto answers = [](const QByteArray& path) {
+        if (path.isEmpty()) return false;
+        sockaddr_un address{};
+        if (static_cast<std::size_t>(path.size()) >= sizeof address.sun_path) return false;
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return false;
+        const bool connected =
+            ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        ::close(fd);
+        return connected;
+    };
+    // PULSE_SERVER, when set, is the only place a client looks: a list of addresses, the local
+    // ones "unix:PATH" or a bare absolute path, each perhaps after a "{machine}" prefix.
+    if (qEnvironmentVariableIsSet("PULSE_SERVER")) {
+        for (QByteArray entry : qgetenv("PULSE_SERVER").simplified().split(' ')) {
+            if (entry.startsWith('{')) entry = entry.mid(entry.indexOf('}') + 1);
+            if (entry.startsWith("unix:")) entry = entry.mid(5);
+            if (entry.startsWith('/') && answers(entry)) return true;
+        }
+        return false;
+    }
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && answers(runtime + "/pulse/native");
+}
+
 bool QtAudioBackend::hasDevice() {
-    return QCoreApplication::instance() != nullptr && !QMediaDevices::audioOutputs().isEmpty();
+    if (QCoreApplication::instance() == nullptr) return false;
+    return pulseServerAnswers() || !QMediaDevices::audioOutputs().isEmpty();
 }
 
 std::unique_ptr<AudioStream> QtAudioBackend::open(Mixer& mixer) {
+    // Qt's audio devices are made here, on the game's thread, which outlives every output
+    // thread; the first question starts Qt's sound-server connection.
+    if (QCoreApplication::instance() != nullptr) QMediaDevices::defaultAudioOutput();
     return std::make_unique<QtAudioStream>(mixer);
 }
 

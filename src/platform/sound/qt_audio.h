@@ -45,10 +45,17 @@ class MixerDevice : public QIODevice {
     qint64 leadIn_ = kLeadInFrames;
 };
 
+// Whether a PulseAudio server (PipeWire's too) answers where this process's clients, Qt's
+// included, would look for it: at the local addresses in PULSE_SERVER when that is set, else
+// at the user's runtime folder. A server always offers an output, a null one on a machine
+// without a sound card. Connecting costs a few microseconds; Qt's own look costs milliseconds.
+bool pulseServerAnswers();
+
 class QtAudioBackend : public AudioBackend {
   public:
-    // No device when there is no Qt application yet or Qt lists no audio output. Qt's list is
-    // trusted once: without a device a sink would still appear to start, so nothing is tried.
+    // A device when a sound server answers; else when Qt lists an audio output. No device
+    // when there is no Qt application yet. Qt's list is trusted once: without a device a sink
+    // would still appear to start, so nothing is tried.
     bool hasDevice() override;
     // Starts the output thread with the default device; it never reports back, and the
     // library never waits on it except to end it.

@@ -59,8 +59,7 @@ SoundLibrary::~SoundLibrary() {
 std::int32_t SoundLibrary::dsInitialize() {
     if (library_ != 0) return library_;
     if (!backend_ || !backend_->hasDevice()) return 0;
-    stream_ = backend_->open(mixer_);
-    if (!stream_) return 0;
+    openFailed_ = false;
     lastLibrary_ =
         lastLibrary_ == 0 || lastLibrary_ == INT32_MAX ? kFirstLibrary : lastLibrary_ + 1;
     library_ = lastLibrary_;
@@ -121,14 +120,33 @@ const SoundLibrary::Buffer* SoundLibrary::find(std::int32_t buffer) const {
     return it == buffers_.end() ? nullptr : &it->second;
 }
 
+void SoundLibrary::openOutput() {
+    if (stream_ || held_ || openFailed_ || library_ == 0) return;
+    stream_ = backend_->open(mixer_);
+    openFailed_ = stream_ == nullptr;
+}
+
+void SoundLibrary::holdOutput() {
+    held_ = true;
+}
+
+void SoundLibrary::releaseOutput() {
+    held_ = false;
+    if (mixer_.voiceCount() != 0) openOutput();
+}
+
 void SoundLibrary::dsPlay(std::int32_t buffer) {
-    if (const Buffer* b = find(buffer)) mixer_.play(buffer, b->clip, false, !b->overlap);
+    const Buffer* b = find(buffer);
+    if (b == nullptr) return;
+    mixer_.play(buffer, b->clip, false, !b->overlap);
+    openOutput();
 }
 
 void SoundLibrary::dsPlayLooping(std::int32_t buffer) {
     const Buffer* b = find(buffer);
     if (b == nullptr || mixer_.looping(buffer)) return;
     mixer_.play(buffer, b->clip, true, true);
+    openOutput();
 }
 
 void SoundLibrary::dsStop(std::int32_t buffer) {

@@ -6,6 +6,9 @@
 // is loaded with 1) the buffer has one voice and dsPlay starts it again from the beginning.
 // Bit 0 and the other bits carry no meaning. dsPlayLooping on a buffer that is already looping
 // leaves it running; otherwise it replaces the buffer's voices with one looping voice.
+//
+// The output opens when a sound first plays, not when the library starts: a game that plays
+// nothing never starts the audio stack beyond asking whether there is a device.
 #pragma once
 
 #include <cstdint>
@@ -34,7 +37,8 @@ class AudioBackend {
     virtual ~AudioBackend() = default;
     // Whether the machine has an audio output at all; asked once per dsInitialize.
     virtual bool hasDevice() = 0;
-    // Starts pulling kOutputRate stereo 16-bit frames from `mixer`; null when that fails.
+    // Starts pulling kOutputRate stereo 16-bit frames from `mixer`, including any voices that
+    // are already playing; null when that fails. Asked when a sound first plays.
     virtual std::unique_ptr<AudioStream> open(Mixer& mixer) = 0;
 };
 
@@ -57,8 +61,14 @@ class SoundLibrary : public サウンド {
     void dsFree(std::int32_t buffer) override;
     void dsTerminate(std::int32_t library) override;
 
+    // Keeps the output closed until released: sounds played meanwhile wait in the mixer, from
+    // their beginning. The program holds it until its window has shown its first frame.
+    void holdOutput();
+    void releaseOutput();
+
     // For tests and diagnostics.
     Mixer& mixer() { return mixer_; }
+    bool outputOpen() const { return stream_ != nullptr; }
     std::size_t bufferCount() const { return buffers_.size(); }
 
   private:
@@ -70,10 +80,14 @@ class SoundLibrary : public サウンド {
     const Buffer* find(std::int32_t buffer) const;
     std::int32_t newBufferHandle();
     std::int32_t addBuffer(PcmClip clip, std::int32_t flags);
+    // Opens the output for a sound that has started, unless it is open, held or has failed.
+    void openOutput();
 
     std::unique_ptr<AudioBackend> backend_;
     Mixer mixer_;
     std::unique_ptr<AudioStream> stream_;
+    bool held_ = false;
+    bool openFailed_ = false;
     std::int32_t library_ = 0;
     std::int32_t lastLibrary_ = 0;
     std::int32_t lastBuffer_ = 0;
