@@ -18,6 +18,7 @@
 #include "app/places.h"
 #include "game/form1.h"
 #include "interfaces/product.h"
+#include "options/settings.h"
 #include "platform/files/qt_autosave.h"
 #include "platform/files/qt_file_system.h"
 #include "platform/files/qt_text_codec.h"
@@ -107,11 +108,11 @@ class AfterFirstFrame : public QObject {
     std::function<void()> then_;
 };
 
-// The pictures of the screen a game starts on: the title, the empty square, the five
-// backgrounds, and each side's pieces, which all start in the form they are dropped in.
-std::vector<int> firstScreenPictures() {
-    std::vector<int> codes{空桝,      絵_タイトル, 背景_緑,  背景_畳, 背景_竹,
-                           背景_宇宙, 背景_煉瓦,   駒_MAN王, 駒_COM王};
+// The pictures of the screen a game starts on: the empty square (first: every piece is drawn
+// over a copy of it), the title, the background the settings choose, and each side's pieces,
+// which all start in the form they are dropped in.
+std::vector<int> firstScreenPictures(int background) {
+    std::vector<int> codes{空桝, 絵_タイトル, background, 駒_MAN王, 駒_COM王};
     for (int k = 1; k <= 7; ++k) {
         codes.push_back(打駒_MAN[k]);
         codes.push_back(打駒_COM[k]);
@@ -150,7 +151,9 @@ void nameApplication() {
 
 // Everything the program is made of, in the order it must be made (and undone in reverse).
 struct GameProgram::Parts {
-    Places places = findPlaces();
+    explicit Parts(Places where) : places(std::move(where)) {}
+
+    Places places;
     window::MainWindow window;
     sound::QtSoundLibrary sound;
     QtFileSystem plainFiles;
@@ -182,10 +185,16 @@ struct GameProgram::Parts {
 GameProgram::GameProgram() {
     window::deferSeldomShownIcons();
     pictures::registerMincho();
+    Places places = findPlaces();
+    // The settings are read properly once the game starts; a glance now tells which
+    // background to draw ahead.
+    QtFileSystem files;
+    QtTextCodec codec;
+    const int background = 設定の背景(files, codec, toUtf8(places.settingsFile));
     const QScreen* screen = QGuiApplication::primaryScreen();
-    auto ahead =
-        pictures::drawAhead(firstScreenPictures(), screen ? screen->devicePixelRatio() : 1.0);
-    parts_ = std::make_unique<Parts>();
+    auto ahead = pictures::drawAhead(firstScreenPictures(background),
+                                     screen ? screen->devicePixelRatio() : 1.0);
+    parts_ = std::make_unique<Parts>(std::move(places));
     Parts& p = *parts_;
     p.window.view().useDrawnAhead(std::move(ahead));
     p.window.setEvents(&p.events);

@@ -157,6 +157,13 @@ std::optional<std::string> 設定を書き込む(ファイル系& ファイル, 
     return std::nullopt;
 }
 
+int 設定の背景(ファイル系& ファイル, 文字コード& 符号, const std::string& パス) {
+    std::string 誤り;
+    const auto 内容 = ファイル.読む(パス, 誤り, 設定ファイル最大バイト数);
+    if (!内容) return 背景_緑;
+    return 設定を読む(設定ファイルの行(*内容, 符号)).背景.value_or(背景_緑);
+}
+
 設定状態 既定の設定() {
     設定状態 設定;
     設定.経過時間 = true;

@@ -86,6 +86,10 @@ struct 設定読込結果 {
 設定読込結果 設定を読み込む(ファイル系& ファイル, 文字コード& 符号, const std::string& パス,
                             設定状態& 設定);
 
+// The background the settings file at `パス` chooses, read without writing anything: green
+// when it chooses none or cannot be read, as 設定を読み込む would leave it.
+int 設定の背景(ファイル系& ファイル, 文字コード& 符号, const std::string& パス);
+
 // Writes the options to the settings file at `パス`, replacing it; the reason when that fails.
 std::optional<std::string> 設定を書き込む(ファイル系& ファイル, 文字コード& 符号,
                                           const std::string& パス, const 設定状態& 設定);

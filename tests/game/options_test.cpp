@@ -43,6 +43,24 @@ TEST_F(設定, BGMの行だけなら他は外れたまま_背景は緑) {
     EXPECT_EQ(ini(), "BGM=OFF\r\n");  // reading never rewrites the file
 }
 
+// The glance the program takes at the background before the game starts agrees with what the
+// game then reads, and writes nothing, even where the game writes the defaults back.
+TEST(設定の背景, 先に見る背景は読み込んだ背景と同じで何も書かない) {
+    const std::string 大きい(設定ファイル最大バイト数 + 1, 'x');
+    const char* const 例[] = {"背景画=宇宙\r\n移動指導=ON\r\n", "BGM=OFF\r\n",  "背景画=虹\r\n",
+                              "背景画=竹\r\n背景画=煉瓦\r\n",   大きい.c_str(), nullptr};
+    for (const char* ini : 例) {
+        メモリファイル ファイル;
+        素通し符号 符号;
+        if (ini) ファイル.置く("Kiryuza.ini", ini);
+        const int 背景 = 設定の背景(ファイル, 符号, "Kiryuza.ini");
+        EXPECT_EQ(ファイル.文字列("Kiryuza.ini"), ini ? ini : "");
+        設定状態 状態;
+        (void)設定を読み込む(ファイル, 符号, "Kiryuza.ini", 状態);
+        EXPECT_EQ(背景, 状態.背景種類) << (ini ? std::string(ini).substr(0, 20) : "なし");
+    }
+}
+
 TEST_F(設定, 小文字のonや知らない値や壊れた行) {
     起動("移動指導=on\n背景画=虹\nごみ\n=\n経過時間=ON\r\nBGM=ON=X\r\n");
     EXPECT_FALSE(印("SIDOU"));

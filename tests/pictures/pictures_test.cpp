@@ -292,5 +292,21 @@ TEST(先に描く絵, 別のスレッドで描いても同じ絵) {
     }
 }
 
+// A drawn picture is, pixel for pixel, the picture painted onto a clear image, at any size: a
+// piece drawn over a copy of the empty square included.
+TEST(先に描く絵, 描いた絵は透明な画像に描いたものと同じ) {
+    for (const QSize pixels : {QSize(39, 44), QSize(59, 66), QSize(78, 88), QSize(40, 45)})
+        for (int code : codesWithPictures()) {
+            const QSize size = code == 絵_タイトル ? naturalSize(code) : pixels;
+            QImage painted(size, QImage::Format_ARGB32_Premultiplied);
+            painted.fill(Qt::transparent);
+            {
+                QPainter painter(&painted);
+                paint(painter, code, QRectF(QPointF(0, 0), QSizeF(size)));
+            }
+            ASSERT_EQ(drawn(code, size), painted) << code << " at " << size.width();
+        }
+}
+
 }  // namespace
 }  // namespace kiryuza::pictures

@@ -187,10 +187,10 @@ void drawBoardSurface(QPainter& p) {
               withAlpha(QColor(0x9C, 0x62, 0x22), 0.4), withAlpha(QColor(0xF6, 0xD4, 0x8E), 0.55));
 }
 
-void drawPiece(QPainter& p, int pieceCode) {
+void drawPiece(QPainter& p, int pieceCode, bool onSurface) {
     const PieceLook* look = lookOf(pieceCode < 0 ? -static_cast<long long>(pieceCode) : pieceCode);
     if (!look) return;
-    drawBoardSurface(p);
+    if (onSurface) drawBoardSurface(p);
     // Upper-side pieces (positive codes) are the same piece turned half round.
     QTransform place;
     place.translate(kSquareWidth / 2, kSquareHeight / 2 + 0.5);

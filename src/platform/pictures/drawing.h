@@ -35,8 +35,9 @@ QPainterPath glyphOutline(const QString& text);
 
 // The empty square (39 x 44): the board's wood.
 void drawBoardSurface(QPainter& p);
-// A piece picture (39 x 44): the board's wood with the piece standing on it.
-void drawPiece(QPainter& p, int pieceCode);
+// A piece picture (39 x 44): the board's wood with the piece standing on it; the piece alone
+// when `onSurface` is false, for drawing over a copy of the empty square.
+void drawPiece(QPainter& p, int pieceCode, bool onSurface = true);
 // A background tile (40 x 45), repeating every cell step.
 void drawTile(QPainter& p, int tileCode);
 // The title (126 x 39) on a transparent ground.

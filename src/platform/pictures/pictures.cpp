@@ -66,7 +66,11 @@ QSize naturalSize(int 絵コード) {
     return {};
 }
 
-void paint(QPainter& painter, int 絵コード, const QRectF& target) {
+namespace {
+
+// Paints the picture as paint() does; a piece without the empty square under it when
+// `onSurface` is false.
+void paintPicture(QPainter& painter, int 絵コード, const QRectF& target, bool onSurface) {
     const QSize size = naturalSize(絵コード);
     if (size.isEmpty() || !target.isValid()) return;
     painter.save();
@@ -83,11 +87,45 @@ void paint(QPainter& painter, int 絵コード, const QRectF& target) {
     else if (isTile(絵コード))
         detail::drawTile(painter, 絵コード);
     else
-        detail::drawPiece(painter, 絵コード);
+        detail::drawPiece(painter, 絵コード, onSurface);
     painter.restore();
 }
 
+// The empty square at a pixel size, drawn once per size: every piece picture starts as a copy
+// of it, exactly as drawing the square under the piece would leave it.
+QImage emptySquare(QSize pixels) {
+    static std::mutex mutex;
+    static std::map<std::pair<int, int>, QImage> squares;
+    const std::pair<int, int> key{pixels.width(), pixels.height()};
+    {
+        std::lock_guard lock(mutex);
+        if (auto it = squares.find(key); it != squares.end()) return it->second;
+    }
+    QImage square(pixels, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::transparent);
+    {
+        QPainter painter(&square);
+        paintPicture(painter, 空桝, QRectF(QPointF(0, 0), QSizeF(pixels)), true);
+    }
+    std::lock_guard lock(mutex);
+    if (squares.size() > 16) squares.clear();  // only reached with many view sizes
+    return squares.emplace(key, square).first->second;
+}
+
+}  // namespace
+
+void paint(QPainter& painter, int 絵コード, const QRectF& target) {
+    paintPicture(painter, 絵コード, target, true);
+}
+
 QImage drawn(int 絵コード, QSize pixels) {
+    if (盤上駒コード(絵コード) && !pixels.isEmpty()) {
+        QImage image = emptySquare(pixels);
+        image.detach();
+        QPainter painter(&image);
+        paintPicture(painter, 絵コード, QRectF(QPointF(0, 0), QSizeF(pixels)), false);
+        return image;
+    }
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
