@@ -51,7 +51,7 @@ void BoardView::added() {
         update();
         return;
     }
-    const QRect changed = renderer_.deviceBounds(canvas_.commands().back());
+    const QRect changed = renderer_.deviceBounds(canvas_.last());
     dirty_ |= changed;
     const double ratio = renderer_.geometry().devicePixelRatio;
     update(

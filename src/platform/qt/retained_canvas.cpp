@@ -97,9 +97,11 @@ bool RetainedCanvas::addOutline(int colour, double x, double y, double width, do
     command.rect = QRectF(x, y, width, height).normalized();
     command.bounds = outward(command.rect).adjusted(0, 0, kOutlineOverhang, kOutlineOverhang);
     // A later outline of the same rectangle paints exactly the same pixels.
-    std::erase_if(commands_, [&](const DrawCommand& c) {
-        return c.kind == DrawCommand::Kind::Outline && c.rect == command.rect;
-    });
+    for (std::size_t i = 0; i < bounds_.size(); ++i) {
+        if (bounds_[i] != command.bounds) continue;
+        const DrawCommand& c = commands_[i];
+        if (c.kind == DrawCommand::Kind::Outline && c.rect == command.rect) hide(i);
+    }
     append(std::move(command));
     return true;
 }
@@ -130,23 +132,52 @@ void RetainedCanvas::addFill(int colour) {
 
 void RetainedCanvas::append(DrawCommand command) {
     command.uncovered = QRegion(command.bounds);
+    bounds_.push_back(command.bounds);
     commands_.push_back(std::move(command));
+}
+
+void RetainedCanvas::hide(std::size_t index) {
+    commands_[index].uncovered = QRegion();
+    bounds_[index] = QRect();
+    ++hidden_;
+}
+
+void RetainedCanvas::dropHidden() const {
+    if (hidden_ == 0) return;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < commands_.size(); ++i) {
+        if (bounds_[i].isNull()) continue;
+        if (kept != i) {
+            commands_[kept] = std::move(commands_[i]);
+            bounds_[kept] = bounds_[i];
+        }
+        ++kept;
+    }
+    commands_.resize(kept);
+    bounds_.resize(kept);
+    hidden_ = 0;
 }
 
 void RetainedCanvas::coverWith(const QRect& cover) {
     if (cover.isEmpty()) return;
-    bool hidden = false;
-    for (DrawCommand& c : commands_) {
-        if (!c.bounds.intersects(cover)) continue;
+    // Enough hidden commands slow the scan more than dropping them costs.
+    if (hidden_ > 32 && 2 * hidden_ > commands_.size()) dropHidden();
+    const int left = cover.left(), top = cover.top(), right = cover.right(),
+              bottom = cover.bottom();
+    for (std::size_t i = 0; i < bounds_.size(); ++i) {
+        const QRect& bounds = bounds_[i];
+        // The overlap test of QRect::intersects, inline: this loop runs for every command at
+        // every opaque picture. A hidden command's null bounds meet nothing.
+        if (bounds.isNull() || bounds.left() > right || bounds.right() < left ||
+            bounds.top() > bottom || bounds.bottom() < top)
+            continue;
+        DrawCommand& c = commands_[i];
         // Most often a picture is drawn again over the very cell it covered: no region sums.
-        if (cover.contains(c.bounds))
-            c.uncovered = QRegion();
-        else
-            c.uncovered -= QRegion(cover);
-        hidden = hidden || c.uncovered.isEmpty();
+        if (cover.contains(bounds))
+            hide(i);
+        else if ((c.uncovered -= QRegion(cover)).isEmpty())
+            hide(i);
     }
-    if (hidden)
-        std::erase_if(commands_, [](const DrawCommand& c) { return c.uncovered.isEmpty(); });
 }
 
 }  // namespace kiryuza::window

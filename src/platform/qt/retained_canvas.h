@@ -34,8 +34,13 @@ class RetainedCanvas {
     // Fills the whole canvas, which drops everything drawn inside it before.
     void addFill(int colour);
 
-    const std::vector<DrawCommand>& commands() const { return commands_; }
-    std::size_t size() const { return commands_.size(); }
+    const std::vector<DrawCommand>& commands() const {
+        dropHidden();
+        return commands_;
+    }
+    std::size_t size() const { return commands().size(); }
+    // The command added last (there must be one).
+    const DrawCommand& last() const { return commands_.back(); }
     // The last background tile drawn (0 before any); the view repeats it beyond the canvas.
     int marginTile() const { return marginTile_; }
 
@@ -49,8 +54,18 @@ class RetainedCanvas {
     void append(DrawCommand command);
     // Drops the parts of earlier commands that `cover` paints over.
     void coverWith(const QRect& cover);
+    // Marks the command at `index` as hidden, to be dropped.
+    void hide(std::size_t index);
+    // Drops the hidden commands.
+    void dropHidden() const;
 
-    std::vector<DrawCommand> commands_;
+    // Both lists are kept in step; the hidden commands wait in them until the commands are
+    // next read, so that a run of drawing calls moves the list about once, not every time.
+    mutable std::vector<DrawCommand> commands_;
+    // The bounds of each command, side by side for the scan of coverWith; a hidden command's
+    // are empty, which meets nothing.
+    mutable std::vector<QRect> bounds_;
+    mutable std::size_t hidden_ = 0;
     int marginTile_ = 0;
 };
 
