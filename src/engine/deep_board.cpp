@@ -127,7 +127,7 @@ void 探索盤::盤手生成(int 桝, int c, 手符号* 出力, int& n, int 上�
     const int y = 桝 % 10;
     auto 試す = [&](int tx, int ty) {
         const int t = 局.盤面[tx][ty];
-        if (取りのみ && (t == 空桝 || 自駒(手番, t))) return;
+        if (自駒(手番, t) || (取りのみ && t == 空桝)) return;
         if (移動チェック(局, x, y, tx, ty, c) != 定数_ON) return;
         const int 先 = tx * 10 + ty;
         if (調査_駒成(局, x, y, tx, ty, c) == 定数_ON) {
