@@ -48,7 +48,7 @@ constexpr int 攻め係数 = 6;
 constexpr int 守り係数 = 3;
 constexpr int 危険上限 = 3000;
 
-// Squares a sliding piece reaches along its lines: empty squares and the first piece met.
+// The directions of a sliding piece's lines.
 struct 線形 {
     int 数;
     int d[4][2];
@@ -56,6 +56,7 @@ struct 線形 {
 constexpr 線形 斜線 = {4, {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}}};
 constexpr 線形 直線 = {4, {{0, -1}, {0, 1}, {-1, 0}, {1, 0}}};
 
+// Squares a sliding piece reaches along its lines: empty squares and the first piece met.
 int 利き数(const 局面& 局, int x, int y, const 線形& 線) {
     int n = 0;
     for (int i = 0; i < 線.数; ++i) {
@@ -71,11 +72,13 @@ int 利き数(const 局面& 局, int x, int y, const 線形& 線) {
     return n;
 }
 
-constexpr int 線利き点 = 3;
-constexpr int 手番点 = 20;
+constexpr int 線利き点 = 3;  // per square a bishop or rook reaches
+constexpr int 手番点 = 20;   // for having the move
 
 }  // namespace
 
+// Fills the material table: each kind on each square for the upper side, the same turned round
+// for the lower side, and the hands.
 深読み評価::深読み評価() {
     for (int i = 0; i < 駒種数; ++i) {
         for (int x = 1; x <= 9; ++x)
@@ -136,6 +139,8 @@ int 深読み評価::王の危険(const 探索盤& 盤, int 側) const {
     return std::min(危険 * 危険 * 3 / 8, 危険上限);
 }
 
+// Material and placement as the board keeps them, the reach of the sliding pieces and the
+// danger to both kings, turned to the side to move.
 int 深読み評価::評価(const 探索盤& 盤) const {
     int 点 = 盤.駒得;
     const auto& 局 = 盤.局;
