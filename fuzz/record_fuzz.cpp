@@ -6,32 +6,14 @@
 #include <memory>
 #include <string_view>
 
+#include "fuzz_codec.h"
 #include "record/record_file.h"
-#if KIRYUZA_FUZZ_QT_CODEC
-#include "platform/files/qt_text_codec.h"
-#endif
 
 namespace {
 
 using namespace kiryuza;
 
-#if KIRYUZA_FUZZ_QT_CODEC
-using Codec = QtTextCodec;
-#else
-// Stand-in when Qt is not built: ASCII passes through, every other byte is refused.
-class Codec : public 文字コード {
-  public:
-    std::optional<std::string> CP932から(const std::string& b) override { return ascii(b); }
-    std::optional<std::string> CP932へ(const std::string& s) override { return ascii(s); }
-
-  private:
-    static std::optional<std::string> ascii(const std::string& s) {
-        for (char c : s)
-            if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
-        return s;
-    }
-};
-#endif
+using fuzz::Codec;
 
 bool 同じ行(const 棋譜行データ& a, const 棋譜行データ& b) {
     return std::memcmp(a.盤面, b.盤面, sizeof a.盤面) == 0 &&

@@ -5,35 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_codec.h"
 #include "options/settings.h"
-#if KIRYUZA_FUZZ_QT_CODEC
-#include "platform/files/qt_text_codec.h"
-#endif
-
-namespace {
-
-#if KIRYUZA_FUZZ_QT_CODEC
-using Codec = kiryuza::QtTextCodec;
-#else
-// Stand-in when Qt is not built: ASCII passes through, every other byte is refused.
-class Codec : public kiryuza::文字コード {
-  public:
-    std::optional<std::string> CP932から(const std::string& b) override { return ascii(b); }
-    std::optional<std::string> CP932へ(const std::string& s) override { return ascii(s); }
-
-  private:
-    static std::optional<std::string> ascii(const std::string& s) {
-        for (char c : s)
-            if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
-        return s;
-    }
-};
-#endif
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Codec 符号;
+    static kiryuza::fuzz::Codec 符号;
     const std::vector<std::uint8_t> 内容(data, data + size);
     const std::vector<std::string> 行 = kiryuza::設定ファイルの行(内容, 符号);
     // No line holds a line end, and what was read is a background the game can draw.

@@ -12,6 +12,7 @@ constexpr std::uint64_t 混ぜる(std::uint64_t& s) {
     return z ^ (z >> 31);
 }
 
+// Every key of the table, drawn from one fixed seed so that keys are the same in every run.
 constexpr 鍵表 鍵表を作る() {
     鍵表 t{};
     std::uint64_t s = 20240613;
@@ -61,6 +62,7 @@ constexpr 到達形 到達(int 絶対値) {
     }
 }
 
+// True for a square of the board.
 constexpr bool 盤内(int x, int y) {
     return x >= 1 && x <= 盤桝数 && y >= 1 && y <= 盤桝数;
 }
@@ -70,6 +72,7 @@ constexpr bool 自駒(int 側, int code) {
     return 側 > 0 ? COM駒(code) : MAN駒(code);
 }
 
+// The count a hand key is drawn for; counts beyond the table share its last key.
 constexpr int 持駒鍵番号(int n) {
     return n > 持駒上限 ? 持駒上限 : (n < 0 ? 0 : n);
 }
@@ -106,6 +109,7 @@ void 探索盤::設定(const 局面& 元, bool COM側) {
     調査_2歩フラグ設定(局);
 }
 
+// Sets the two-pawn flags of column x again from the board.
 void 探索盤::二歩列更新(int x) {
     if (x < 1 || x > 盤桝数) return;
     局.二歩フラグMAN[x] = 0;
@@ -122,12 +126,14 @@ int 探索盤::動く駒(手符号 m) const {
     return 駒(元);
 }
 
+// The moves of the piece `c` on `桝`: each square it could reach that the rules allow, in both
+// forms where the change of form is optional; captures only with `取りのみ`.
 void 探索盤::盤手生成(int 桝, int c, 手符号* 出力, int& n, int 上限, bool 取りのみ) {
     const int x = 桝 / 10;
     const int y = 桝 % 10;
     auto 試す = [&](int tx, int ty) {
         const int t = 局.盤面[tx][ty];
-        if (取りのみ && (t == 空桝 || 自駒(手番, t))) return;
+        if (自駒(手番, t) || (取りのみ && t == 空桝)) return;
         if (移動チェック(局, x, y, tx, ty, c) != 定数_ON) return;
         const int 先 = tx * 10 + ty;
         if (調査_駒成(局, x, y, tx, ty, c) == 定数_ON) {

@@ -1,5 +1,7 @@
 #include "engine/deep_eval.h"
 
+#include <algorithm>
+
 namespace kiryuza {
 
 namespace {
@@ -12,8 +14,10 @@ enum 種 { 歩, と, 香, 香成, 桂, 桂成, 銀, 銀成, 金, 角, 角成, �
 constexpr int 盤価値[駒種数] = {100, 560, 320, 560,  360, 560,  480,
                                 570, 600, 780, 1050, 880, 1250, 0};
 
-// Value of a piece in hand, by hand index 1..7: it comes back in promoted form, anywhere.
-constexpr int 持駒価値[8] = {0, 620, 620, 620, 630, 660, 1100, 1300};
+// Value of a piece in hand, by hand index 1..7. It comes back in its promoted form, anywhere,
+// but does nothing until it is dropped: it counts for much less than the same piece placed, so
+// that the player puts its pieces to work.
+constexpr int 持駒価値[8] = {0, 300, 300, 300, 310, 340, 780, 980};
 
 // Placement by rows advanced from the owner's back row (0..8), for the gold movers and the king.
 constexpr int 金前進[9] = {0, 2, 4, 8, 12, 16, 18, 18, 16};
@@ -37,8 +41,14 @@ int 配置(int 種類, int x, int y) {
 constexpr int 攻め重み[駒種数] = {1, 2, 1, 2, 1, 2, 2, 2, 2, 2, 3, 2, 3, 0};
 // Weight of a piece in the opponent's hand: where it lands next to the king it attacks.
 constexpr int 持駒脅威[8] = {0, 2, 2, 2, 2, 2, 3, 4};
+constexpr int 持駒脅威上限 = 16;
+// Danger = attackers x 攻め係数 + hand threat x (1 + free squares next to the king) - guards x
+// 守り係数; the king's side loses 3/8 of its square, up to 危険上限.
+constexpr int 攻め係数 = 6;
+constexpr int 守り係数 = 3;
+constexpr int 危険上限 = 3000;
 
-// Squares a sliding piece reaches along its lines: empty squares and the first piece met.
+// The directions of a sliding piece's lines.
 struct 線形 {
     int 数;
     int d[4][2];
@@ -46,6 +56,7 @@ struct 線形 {
 constexpr 線形 斜線 = {4, {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}}};
 constexpr 線形 直線 = {4, {{0, -1}, {0, 1}, {-1, 0}, {1, 0}}};
 
+// Squares a sliding piece reaches along its lines: empty squares and the first piece met.
 int 利き数(const 局面& 局, int x, int y, const 線形& 線) {
     int n = 0;
     for (int i = 0; i < 線.数; ++i) {
@@ -61,11 +72,13 @@ int 利き数(const 局面& 局, int x, int y, const 線形& 線) {
     return n;
 }
 
-constexpr int 線利き点 = 3;
-constexpr int 手番点 = 20;
+constexpr int 線利き点 = 3;  // per square a bishop or rook reaches
+constexpr int 手番点 = 20;   // for having the move
 
 }  // namespace
 
+// Fills the material table: each kind on each square for the upper side, the same turned round
+// for the lower side, and the hands.
 深読み評価::深読み評価() {
     for (int i = 0; i < 駒種数; ++i) {
         for (int x = 1; x <= 9; ++x)
@@ -120,13 +133,14 @@ int 深読み評価::王の危険(const 探索盤& 盤, int 側) const {
     const int* 敵持駒 = 側 > 0 ? 局.持駒MAN : 局.持駒COM;
     int 持 = 0;
     for (int k = 1; k <= 7; ++k) 持 += 持駒脅威[k] * 敵持駒[k];
-    if (持 > 16) 持 = 16;
-    const int 危険 = 攻 * 4 + 持 * (1 + 空き) - 守 * 3;
+    if (持 > 持駒脅威上限) 持 = 持駒脅威上限;
+    const int 危険 = 攻 * 攻め係数 + 持 * (1 + 空き) - 守 * 守り係数;
     if (危険 <= 0) return 0;
-    const int 罰 = 危険 * 危険 / 4;
-    return 罰 > 2000 ? 2000 : 罰;
+    return std::min(危険 * 危険 * 3 / 8, 危険上限);
 }
 
+// Material and placement as the board keeps them, the reach of the sliding pieces and the
+// danger to both kings, turned to the side to move.
 int 深読み評価::評価(const 探索盤& 盤) const {
     int 点 = 盤.駒得;
     const auto& 局 = 盤.局;

@@ -21,7 +21,7 @@ namespace {
 constexpr int 最大深さ = 100;  // plies from the root
 constexpr int 手上限 = 1500;   // moves of one position
 constexpr int 無限 = 32000;
-constexpr int 確認間隔 = 1024;   // nodes between looks at the clock
+constexpr int 確認間隔 = 256;    // nodes between looks at the clock
 constexpr int 観察間隔 = 4096;   // nodes between calls of the observer
 constexpr int 静止王手深さ = 4;  // plies of quiescence that still answer a check with every move
 constexpr int 静止取り返し深さ = 3;  // plies of quiescence after which only recaptures are tried

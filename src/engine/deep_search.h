@@ -2,12 +2,15 @@
 // either side, on a time budget. Every table is allocated when the player is made; a search
 // allocates nothing. Plain C++.
 //
-// Use: make one 深読みエンジン and keep it (its tables are large). For each move call
-// 探索(position, side, settings, observer); it copies the position, so the caller's board may
-// be drawn while it thinks. The observer is called every few thousand nodes, from the thread
-// that searches; it or any other thread may call 停止() to end the search early. The result
-// holds a legal move whenever the side has one, in the encoding of 最善手 (a drop comes from
-// origin column -1 for the upper side, 11 for the lower side), ready for 駒移動.
+// Use: make one 深読みエンジン and keep it (its tables take some megabytes); call 初期化() when a
+// new game starts. For each move call 探索(position, side, settings, observer). It copies the
+// position first, so the caller's board may be redrawn while it thinks, and it returns after
+// the settings' time (one second by default), or sooner once the outcome is settled (one move
+// only, a sure win, or every line searched to its end). The observer is called every 4096 nodes, on
+// the searching thread; from there, or from any other thread, 停止() ends the search within a few
+// thousand nodes. Each search clears an earlier stop request when it starts. The result's move is
+// legal whenever the side has a move at all, in the encoding of 最善手 (a drop comes from origin
+// column -1 for the upper side, 11 for the lower side), ready for 手順保存 and 駒移動.
 #pragma once
 
 #include <atomic>

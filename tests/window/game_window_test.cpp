@@ -251,6 +251,12 @@ TEST_F(GameWindowTest, PlaysAndSavesByKeyboardAlone) {
     QTest::keyClick(&view, Qt::Key_F10);
     EXPECT_EQ(window.menuBar()->activeAction(), window.action("TAIKYOKU"));
     QTest::keyClick(window.menuBar(), Qt::Key_Escape);
+    QTest::keyClick(
+        QApplication::activePopupWidget() ? QApplication::activePopupWidget() : window.menuBar(),
+        Qt::Key_Escape);
+    // Once the menu is closed, the keys reach the board again.
+    QTest::keyClick(window.focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(state->状況.手数, 2);
 }
 
 }  // namespace

@@ -185,7 +185,6 @@ void MainWindow::バージョン情報() {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F10 || event->key() == Qt::Key_Menu) {
         if (QAction* first = menuBar()->actions().value(0)) {
-            menuBar()->setFocus(Qt::MenuBarFocusReason);
             menuBar()->setActiveAction(first);
             return;
         }
