@@ -3,6 +3,7 @@
 // (x, y) has its corner at (1050 + 570x, 100 + 660y) twips; x and y may be fractional.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,8 +46,12 @@ class 画面 {
     void 描画_数値(double 入力X, double 入力Y, const std::string& 文字, int 色, int モード,
                    double フォントサイズ);
     void 描画_文字_位置(double X, double Y, const std::string& 文字, int 色, double フォントサイズ);
-    void 背景色塗り(int 色) { キャンバス_.背景色(色); }
-    void 更新() { キャンバス_.更新(); }
+    void 背景色塗り(int 色) {
+        カーソル隠れ_ = true;
+        キャンバス_.背景色(色);
+    }
+    // Shows what was drawn; a cursor that a drawing covered is drawn again on top first.
+    void 更新();
 
     // Board, hands, labels and the whole window.
     void 描画_背景(int IN_背景種類);
@@ -83,7 +88,8 @@ class 画面 {
     void 描画_ハンデレベル(int IN_ハンデレベル);
 
     // The keyboard's cursor: a frame inside cell c (a board square or a hand slot), drawn, or
-    // taken away by painting the cell again with the outline it had.
+    // taken away by painting the cell again with the outline it had. Once drawn it stays on
+    // top: whatever later paints its cell, 更新 draws it again.
     void 描画_カーソル(桝 c);
     void 消去_カーソル(桝 c);
 
@@ -107,6 +113,11 @@ class 画面 {
         std::string 対局名, 上手名, 下手名;
     };
     void 状態表示を戻す();
+    // Notes that cell (X, Y) was painted over, should the cursor stand there.
+    void 桝を塗った(double 座標X, double 座標Y) {
+        if (カーソル桝_ && カーソル桝_->列 == 座標X && カーソル桝_->行 == 座標Y)
+            カーソル隠れ_ = true;
+    }
 
     int 表示中の手数_ = -1;  // -1: no move number shown
     int 枠色_[13][10]{};     // the outline last drawn on cells -1..11 x 0..9
@@ -114,6 +125,8 @@ class 画面 {
     移動結果表示 移動結果MAN_;
     移動結果表示 移動結果COM_;
     見出し表示 見出し_;
+    std::optional<桝> カーソル桝_;  // where the cursor is shown
+    bool カーソル隠れ_ = false;     // something was painted over it since
 
     キャンバス& キャンバス_;
     const 対局状態& 状態_;

@@ -160,6 +160,16 @@ TEST_F(助け, 矢印で桝を選びEnterとSpaceで押す_再生中は左右で
     form->Form_KeyPress(' ');
     EXPECT_EQ(盤(5, 6), 駒_MANと);
     EXPECT_EQ(s().状況.手数, 2);
+    // The cursor stays on top of whatever paints its cell: a new background, and leaves no
+    // trace where it was.
+    const auto& 模型 = 環.キャンバス面.模型;
+    EXPECT_TRUE(模型.カーソルあり(5, 6));
+    form->TATAMI_Click();
+    EXPECT_TRUE(模型.カーソルあり(5, 6));
+    form->Form_KeyDown(40);
+    EXPECT_FALSE(模型.カーソルあり(5, 6));
+    EXPECT_TRUE(模型.カーソルあり(5, 7));
+    form->Form_KeyDown(38);
     // Off the board's right edge into the lower side's hand, and back.
     for (int i = 0; i < 5; ++i) form->Form_KeyDown(39);
     form->Form_KeyDown(37);

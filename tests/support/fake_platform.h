@@ -37,12 +37,22 @@ struct 画面模型 {
     std::vector<描いた字> 字;
 
     static std::pair<long, long> 点(double X, double Y) { return {std::lround(X), std::lround(Y)}; }
-    // A picture covers a cell: texts starting inside it are gone.
+    // A picture covers a cell: texts starting inside it are gone, and so are frames drawn
+    // inside it (the cell's own outline, at its corner, is left to whoever draws it next).
     void 絵を描く(int c, double X, double Y) {
         絵[点(X, Y)] = c;
         std::erase_if(字, [&](const 描いた字& d) {
             return d.X >= X - 0.5 && d.X < X + 569.5 && d.Y >= Y - 0.5 && d.Y < Y + 659.5;
         });
+        std::erase_if(枠, [&](const auto& f) {
+            const auto [fx, fy] = f.first;
+            return fx > X + 0.5 && fx < X + 569.5 && fy > Y + 0.5 && fy < Y + 659.5;
+        });
+    }
+    // Whether the keyboard's cursor shows on cell (x, y): a yellow frame inside it.
+    bool カーソルあり(int x, int y) const {
+        const auto it = 枠.find(点(1050 + 570.0 * x + 50, 100 + 660.0 * y + 50));
+        return it != 枠.end() && it->second == 色_黄;
     }
     void 全消去() {
         絵.clear();
