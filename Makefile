@@ -34,10 +34,10 @@ test-main: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Light optimisation and line tables only: about half the compile time of -O2 -g, with stack
-# traces that still name files and lines.
+# traces that still name files and lines. The benchmarks are no tests and are left out.
 test-sanitize: setup
 	cmake -S . -B $(SAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIRYUZA_WERROR=ON \
-	    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DKIRYUZA_SANITIZE=ON
+	    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DKIRYUZA_SANITIZE=ON -DKIRYUZA_BENCH=OFF
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && QT_QPA_PLATFORM=offscreen \
 	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
