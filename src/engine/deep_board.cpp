@@ -77,6 +77,30 @@ constexpr int 持駒鍵番号(int n) {
     return n > 持駒上限 ? 持駒上限 : (n < 0 ? 0 : n);
 }
 
+constexpr bool 歩か(int code) {
+    return code == 駒_MAN歩 || code == 駒_COM歩;
+}
+
+// A move taken apart, with the hand of the side that makes it, for 指す and 戻す.
+struct 手の部分 {
+    int 側;  // 側番号 of the mover
+    int* 持駒;
+    int& 総数;
+    int 元, 先, tx, ty, 置く;
+};
+
+手の部分 分ける(局面& 局, int 手番, 手符号 m) {
+    const int 先 = 手の先(m);
+    return {側番号(手番),
+            手番 > 0 ? 局.持駒COM : 局.持駒MAN,
+            手番 > 0 ? 局.持駒総数COM : 局.持駒総数MAN,
+            手の元(m),
+            先,
+            先 / 10,
+            先 % 10,
+            手の駒(m)};
+}
+
 }  // namespace
 
 constinit const 鍵表 局面鍵 = 鍵表を作る();
@@ -263,15 +287,8 @@ bool 探索盤::指せる手(手符号 m) {
 void 探索盤::指す(手符号 m, 復元情報& 復元) {
     復元.鍵 = 鍵;
     復元.駒得 = 駒得;
-    const int 側 = 側番号(手番);
-    int* 持駒 = 手番 > 0 ? 局.持駒COM : 局.持駒MAN;
-    int& 総数 = 手番 > 0 ? 局.持駒総数COM : 局.持駒総数MAN;
-    const int 元 = 手の元(m);
-    const int 先 = 手の先(m);
-    const int tx = 先 / 10;
-    const int ty = 先 % 10;
-    const int 置く = 手の駒(m);
-    bool 歩あり = 置く == 駒_MAN歩 || 置く == 駒_COM歩;
+    const auto [側, 持駒, 総数, 元, 先, tx, ty, 置く] = 分ける(局, 手番, m);
+    bool 歩あり = 歩か(置く);
     if (元 >= 打ち元) {
         const int k = 元 - 打ち元;
         鍵 ^= 局面鍵.持駒[側][k][持駒鍵番号(持駒[k])];
@@ -306,7 +323,7 @@ void 探索盤::指す(手符号 m, 復元情報& 復元) {
         駒得 -= 表_.盤[ci][元];
         局.盤面[x][y] = 空桝;
         if (c == 駒_MAN王 || c == 駒_COM王) 王桝[側] = 先;
-        歩あり = 歩あり || c == 駒_MAN歩 || c == 駒_COM歩 || t == 駒_MAN歩 || t == 駒_COM歩;
+        歩あり = 歩あり || 歩か(c) || 歩か(t);
         if (歩あり) 二歩列更新(x);
     }
     局.盤面[tx][ty] = 置く;
@@ -320,15 +337,8 @@ void 探索盤::指す(手符号 m, 復元情報& 復元) {
 
 void 探索盤::戻す(手符号 m, const 復元情報& 復元) {
     手番 = -手番;
-    const int 側 = 側番号(手番);
-    int* 持駒 = 手番 > 0 ? 局.持駒COM : 局.持駒MAN;
-    int& 総数 = 手番 > 0 ? 局.持駒総数COM : 局.持駒総数MAN;
-    const int 元 = 手の元(m);
-    const int 先 = 手の先(m);
-    const int tx = 先 / 10;
-    const int ty = 先 % 10;
-    const int 置く = 手の駒(m);
-    bool 歩あり = 置く == 駒_MAN歩 || 置く == 駒_COM歩;
+    const auto [側, 持駒, 総数, 元, 先, tx, ty, 置く] = 分ける(局, 手番, m);
+    bool 歩あり = 歩か(置く);
     if (元 >= 打ち元) {
         ++持駒[元 - 打ち元];
         ++総数;
@@ -346,8 +356,7 @@ void 探索盤::戻す(手符号 m, const 復元情報& 復元) {
             --総数;
         }
         if (復元.元駒 == 駒_MAN王 || 復元.元駒 == 駒_COM王) 王桝[側] = 元;
-        歩あり = 歩あり || t == 駒_MAN歩 || t == 駒_COM歩 || 復元.元駒 == 駒_MAN歩 ||
-                 復元.元駒 == 駒_COM歩;
+        歩あり = 歩あり || 歩か(t) || 歩か(復元.元駒);
         if (歩あり) {
             二歩列更新(x);
             二歩列更新(tx);
