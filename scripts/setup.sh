@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     make build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins
+    qt6-base-dev qt6-qpa-plugins libpulse-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     fonts-ipaexfont-mincho

@@ -25,7 +25,7 @@
 #include "platform/pictures/pictures.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/style.h"
-#include "platform/sound/qt_audio.h"
+#include "platform/sound/pulse_output.h"
 
 namespace kiryuza::app {
 
@@ -155,7 +155,7 @@ struct GameProgram::Parts {
 
     Places places;
     window::MainWindow window;
-    sound::QtSoundLibrary sound;
+    sound::DesktopSoundLibrary sound;
     QtFileSystem plainFiles;
     FolderMakingFiles files{plainFiles, places.configFolder};
     QtTextCodec codec;

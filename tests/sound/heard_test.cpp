@@ -1,10 +1,9 @@
-// The four sounds played through the real Qt audio output of the game's sound library, into a
+// The four sounds played through the real audio output of the game's sound library, into a
 // PulseAudio server that the test starts for itself with a null sink, and recorded from that
 // sink's monitor: each effect must be heard where it was played, as it was written, with
 // silence after it, and the music must run on unbroken across its loop point.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -18,7 +17,7 @@
 #include <iterator>
 #include <thread>
 
-#include "platform/sound/qt_audio.h"
+#include "platform/sound/pulse_output.h"
 #include "platform/sound/wav.h"
 
 namespace kiryuza::sound {
@@ -63,7 +62,7 @@ class PrivateServer {
         address_ = QStringLiteral("unix:") + socket;
         for (int i = 0; i < 100 && !QFile::exists(socket); ++i) std::this_thread::sleep_for(50ms);
         if (!QFile::exists(socket)) return false;
-        // Every client of this process, Qt's included, talks to this server.
+        // Every client of this process talks to this server.
         qputenv("PULSE_SERVER", address_.toUtf8());
         recorder_.start(QStringLiteral("parec"),
                         {QStringLiteral("--device=heard.monitor"), QStringLiteral("--raw"),
@@ -195,14 +194,9 @@ Mixer::Clip load(const char* name) {
 TEST(HeardThroughPulseAudio, EachSoundAsWrittenThenSilenceAndTheMusicUnbrokenAtItsLoop) {
     PrivateServer server;
     if (!server.start()) GTEST_SKIP() << "no PulseAudio server could be started here";
-    int argc = 1;
-    char name[] = "sound_heard_test";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
-
-    QtSoundLibrary lib;
+    DesktopSoundLibrary lib;
     const std::int32_t library = lib.dsInitialize();
-    ASSERT_NE(library, 0) << "Qt sees no audio output on the test's own server";
+    ASSERT_NE(library, 0) << "the library finds no audio output on the test's own server";
     const char* effects[] = {"駒打音.wav", "禁止.wav", "その他.wav"};
     std::vector<Mixer::Clip> clips;
     std::vector<std::int32_t> buffers;

@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "platform/sound/mixer.h"
+#include "platform/sound/output_thread.h"
 
 namespace kiryuza::sound {
 namespace {
@@ -251,6 +252,37 @@ TEST(Mixer, ReadsAKeptClipAStretchAtATimeAndPlaysSilenceWhereItFails) {
     for (std::size_t i = 0; i < out.size(); ++i)
         ASSERT_EQ(out[i], i < 60 ? 500 : 0) << "at frame " << i;
     EXPECT_EQ(m.voiceCount(), 0u);
+}
+
+// After each start the feed hands out a little silence, then the mix; it tells when the mix
+// has been silent for long enough, and counts afresh when rearmed or when a voice sounds.
+TEST(MixerFeed, LeadsInThenHandsOutTheMixAndTellsWhenIdle) {
+    Mixer mixer;
+    auto clip = std::make_shared<const PcmClip>(PcmClip{kOutputRate, 2, {1, 2, 3, 4, 5, 6}});
+    mixer.play(1, clip, true, true);
+    MixerFeed feed(mixer);
+    std::vector<std::int16_t> frames;
+    const auto fill = [&](std::size_t count) {
+        frames.assign(count * 2, -1);
+        return feed.fill(frames.data(), count);
+    };
+    EXPECT_FALSE(fill(MixerFeed::kLeadInFrames));
+    for (std::int16_t s : frames) ASSERT_EQ(s, 0);
+    EXPECT_FALSE(fill(3));
+    EXPECT_EQ(frames, clip->samples);
+
+    mixer.stop(1);
+    fill(Mixer::kFadeFrames);  // the voice fades and ends: silence from here
+    EXPECT_FALSE(fill(MixerFeed::kIdleFrames - Mixer::kFadeFrames - 1));
+    EXPECT_TRUE(fill(1));
+    EXPECT_TRUE(fill(1)) << "still idle";
+    feed.rearm();
+    EXPECT_FALSE(fill(MixerFeed::kIdleFrames - 1));
+    EXPECT_TRUE(fill(1));
+    feed.rearm();
+    mixer.play(1, clip, false, true);
+    EXPECT_FALSE(fill(2)) << "a voice sounds";
+    for (std::int16_t s : frames) ASSERT_EQ(s, 0) << "after a rearm the lead-in comes first";
 }
 
 }  // namespace

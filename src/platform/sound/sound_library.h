@@ -1,5 +1,6 @@
 // The game's sound library: WAV buffers behind 32-bit handles, played through a mixer that an
-// audio back end pulls from on its own thread. Plain C++; the Qt back end lives in qt_audio.h.
+// audio back end pulls from on its own thread. Plain C++; the program's back end lives in
+// pulse_output.h.
 //
 // Flags of dsCreateDSB: bit 1 (value 2) makes the buffer an effect whose every dsPlay adds a
 // voice, so repeated effects overlap (the game loads its effects with 3). Without it (the music
