@@ -91,6 +91,12 @@ void paintPicture(QPainter& painter, int 絵コード, const QRectF& target, boo
     painter.restore();
 }
 
+// An image keeps the engine that painted it, with the engine's buffers (tens of kilobytes), for
+// as long as it lives: a picture that is kept is kept as a copy without it.
+QImage withoutPainter(const QImage& painted) {
+    return painted.copy();
+}
+
 // The empty square at a pixel size, drawn once per size: every piece picture starts as a copy
 // of it, exactly as drawing the square under the piece would leave it.
 QImage emptySquare(QSize pixels) {
@@ -109,7 +115,7 @@ QImage emptySquare(QSize pixels) {
     }
     std::lock_guard lock(mutex);
     if (squares.size() > 16) squares.clear();  // only reached with many view sizes
-    return squares.emplace(key, square).first->second;
+    return squares.emplace(key, withoutPainter(square)).first->second;
 }
 
 }  // namespace
@@ -119,18 +125,20 @@ void paint(QPainter& painter, int 絵コード, const QRectF& target) {
 }
 
 QImage drawn(int 絵コード, QSize pixels) {
+    const QRectF target(QPointF(0, 0), QSizeF(pixels));
+    QImage image;
     if (盤上駒コード(絵コード) && !pixels.isEmpty()) {
-        QImage image = emptySquare(pixels);
+        image = emptySquare(pixels);
         image.detach();
         QPainter painter(&image);
-        paintPicture(painter, 絵コード, QRectF(QPointF(0, 0), QSizeF(pixels)), false);
-        return image;
+        paintPicture(painter, 絵コード, target, false);
+    } else {
+        image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        paint(painter, 絵コード, target);
     }
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    paint(painter, 絵コード, QRectF(QPointF(0, 0), QSizeF(pixels)));
-    return image;
+    return withoutPainter(image);
 }
 
 std::future<std::vector<DrawnPicture>> drawAhead(std::vector<int> codes, qreal ratio) {
@@ -169,6 +177,7 @@ QImage image(int 絵コード, qreal devicePixelRatio) {
         QPainter painter(&result);
         paint(painter, 絵コード, QRectF(QPointF(0, 0), QSizeF(pixels)));
     }
+    result = withoutPainter(result);
     result.setDevicePixelRatio(ratio);
 
     std::lock_guard lock(mutex);
