@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include <dlfcn.h>
 #include <pulse/simple.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -21,27 +22,55 @@ constexpr std::size_t kChannels = 2;
 constexpr std::uint32_t kServerBufferFrames = 4096;
 constexpr std::uint32_t kBytesPerFrame = kChannels * sizeof(std::int16_t);
 
+// The sound server's client library, loaded when the first stream opens, after the window's
+// first frame: it brings a dozen libraries of its own (codecs among them) that would otherwise
+// all be loaded and relocated before the window shows. Without it there is no output.
+struct PulseLibrary {
+    decltype(&pa_simple_new) open = nullptr;
+    decltype(&pa_simple_write) write = nullptr;
+    decltype(&pa_simple_free) close = nullptr;
+
+    static const PulseLibrary& get() {
+        // Never unloaded: the library's own threads may outlive any moment chosen for it.
+        static const PulseLibrary library = [] {
+            PulseLibrary l;
+            void* handle = ::dlopen("libpulse-simple.so.0", RTLD_NOW | RTLD_LOCAL);
+            if (handle == nullptr) return l;
+            l.open = reinterpret_cast<decltype(l.open)>(::dlsym(handle, "pa_simple_new"));
+            l.write = reinterpret_cast<decltype(l.write)>(::dlsym(handle, "pa_simple_write"));
+            l.close = reinterpret_cast<decltype(l.close)>(::dlsym(handle, "pa_simple_free"));
+            if (!l.open || !l.write || !l.close) l = {};
+            return l;
+        }();
+        return library;
+    }
+};
+
 class PulseSink : public PcmSink {
   public:
-    explicit PulseSink(pa_simple* stream) : stream_(stream) {}
+    PulseSink(const PulseLibrary& library, pa_simple* stream)
+        : library_(library), stream_(stream) {}
     // What is still queued is dropped: the output thread closes a sink only after a stretch
     // of silence longer than the queue, or when the game ends.
-    ~PulseSink() override { pa_simple_free(stream_); }
+    ~PulseSink() override { library_.close(stream_); }
     PulseSink(const PulseSink&) = delete;
     PulseSink& operator=(const PulseSink&) = delete;
 
     bool write(const std::int16_t* samples, std::size_t frames) override {
         int error = 0;
-        return pa_simple_write(stream_, samples, frames * kBytesPerFrame, &error) == 0;
+        return library_.write(stream_, samples, frames * kBytesPerFrame, &error) == 0;
     }
 
   private:
+    const PulseLibrary& library_;
     pa_simple* stream_;
 };
 
 }  // namespace
 
 std::unique_ptr<PcmSink> openPulseSink() {
+    const PulseLibrary& library = PulseLibrary::get();
+    if (library.open == nullptr) return nullptr;
     static const std::string name(製品名);
     const pa_sample_spec spec{PA_SAMPLE_S16NE, kOutputRate, kChannels};
     pa_buffer_attr buffer{};
@@ -52,10 +81,10 @@ std::unique_ptr<PcmSink> openPulseSink() {
     buffer.minreq = OutputThread::kChunkFrames * kBytesPerFrame;
     buffer.fragsize = static_cast<std::uint32_t>(-1);
     int error = 0;
-    pa_simple* stream = pa_simple_new(nullptr, name.c_str(), PA_STREAM_PLAYBACK, nullptr, "game",
-                                      &spec, nullptr, &buffer, &error);
+    pa_simple* stream = library.open(nullptr, name.c_str(), PA_STREAM_PLAYBACK, nullptr, "game",
+                                     &spec, nullptr, &buffer, &error);
     if (stream == nullptr) return nullptr;
-    return std::make_unique<PulseSink>(stream);
+    return std::make_unique<PulseSink>(library, stream);
 }
 
 bool pulseServerAnswers() {
