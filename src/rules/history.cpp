@@ -5,8 +5,14 @@
 
 namespace kiryuza {
 
+棋譜項目& 棋譜表::用意(int n) {
+    const auto size = static_cast<std::size_t>(n) + 1;
+    if (項目_.size() < size) 項目_.resize(size);
+    return 項目_[static_cast<std::size_t>(n)];
+}
+
 void 棋譜表::写す(int n, const 局面& 局) {
-    棋譜項目& e = 項目_[n];
+    棋譜項目& e = 用意(n);
     for (int x = 0; x <= 盤桝数; ++x)
         for (int y = 0; y <= 盤桝数; ++y) e.盤面[x][y] = 局.盤面[x][y];
     for (int k = 0; k <= 7; ++k) {
@@ -40,6 +46,7 @@ void 棋譜表::開始(const 局面& 局, double 秒M, double 秒C, 棋譜の出
 void 棋譜表::着手後保存(const 局面& 局) {
     // 手順保存 made sure there is room and left 記録数_ == 手数_.
     if (!空きあり()) return;
+    用意(手数_ + 1);  // before holding on to an entry: making one may move them all
     const 棋譜項目& 前 = 項目_[手数_];
     ++手数_;
     写す(手数_, 局);
@@ -70,7 +77,8 @@ bool 棋譜表::戻す() {
 
 void 棋譜表::置き換える(const 棋譜項目* 項目, int n, 棋譜の出自 出自) {
     n = std::clamp(n, 0, 棋譜最大手数);
-    std::copy(項目, 項目 + n + 1, 項目_);
+    用意(n);
+    std::copy(項目, 項目 + n + 1, 項目_.begin());
     手数_ = 0;
     記録数_ = n;
     出自_ = 出自;

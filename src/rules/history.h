@@ -6,6 +6,8 @@
 // wrote, so no caller can step or save into entries of an earlier game.
 #pragma once
 
+#include <vector>
+
 #include "rules/position.h"
 
 namespace kiryuza {
@@ -70,9 +72,12 @@ class 棋譜表 {
     const 棋譜項目& 現在() const { return 項目_[手数_]; }
 
   private:
+    // Entry n, made (zeroed) when the table has not reached it yet.
+    棋譜項目& 用意(int n);
     void 写す(int n, const 局面& 局);
 
-    棋譜項目 項目_[棋譜最大数];
+    // Grows with the game: a full table is a quarter of a megabyte, most games use a fraction.
+    std::vector<棋譜項目> 項目_ = std::vector<棋譜項目>(1);
     int 手数_ = 0;
     int 記録数_ = 0;
     棋譜の出自 出自_ = 棋譜の出自::平手;
