@@ -143,16 +143,31 @@ QImage drawn(int 絵コード, QSize pixels) {
 
 std::future<std::vector<DrawnPicture>> drawAhead(std::vector<int> codes, qreal ratio) {
     const qreal r = saneRatio(ratio);
-    return std::async(std::launch::async, [codes = std::move(codes), r] {
+    const auto drawAll = [r](const std::vector<int>& some) {
         std::vector<DrawnPicture> pictures;
-        for (int code : codes) {
+        for (int code : some) {
             const QSize size = naturalSize(code);
             if (size.isEmpty()) continue;
             pictures.push_back({code, drawn(code, QSize(std::max(1, qRound(size.width() * r)),
                                                         std::max(1, qRound(size.height() * r))))});
         }
         return pictures;
-    });
+    };
+    // At 1x one thread has them ready before the window needs them. From 1.5x they cost over
+    // twice as much and the window would wait: two threads share them, the pieces on one and
+    // the rest (the title alone costs as much as half the pieces) on the other.
+    if (r < 1.5) return std::async(std::launch::async, drawAll, std::move(codes));
+    std::vector<int> pieces, others;
+    for (int code : codes) (盤上駒コード(code) ? pieces : others).push_back(code);
+    return std::async(std::launch::async,
+                      [drawAll, pieces = std::move(pieces), others = std::move(others)] {
+                          auto first = std::async(std::launch::async, drawAll, others);
+                          std::vector<DrawnPicture> rest = drawAll(pieces);
+                          std::vector<DrawnPicture> all = first.get();
+                          all.insert(all.end(), std::make_move_iterator(rest.begin()),
+                                     std::make_move_iterator(rest.end()));
+                          return all;
+                      });
 }
 
 QImage image(int 絵コード, qreal devicePixelRatio) {
