@@ -16,6 +16,8 @@
 namespace kiryuza::sound {
 
 inline constexpr std::uint32_t kOutputRate = 44100;
+// The mix is stereo: each frame is a left and a right sample.
+inline constexpr std::size_t kOutputChannels = 2;
 
 class Mixer {
   public:

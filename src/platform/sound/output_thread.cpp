@@ -6,10 +6,6 @@
 
 namespace kiryuza::sound {
 
-namespace {
-constexpr std::size_t kChannels = 2;
-}  // namespace
-
 void MixerFeed::rearm() {
     silentFrames_ = 0;
     leadIn_ = kLeadInFrames;
@@ -17,15 +13,18 @@ void MixerFeed::rearm() {
 
 bool MixerFeed::fill(std::int16_t* out, std::size_t frames) {
     const std::size_t quiet = std::min(frames, leadIn_);
-    std::fill(out, out + quiet * kChannels, std::int16_t{0});
+    std::fill(out, out + quiet * kOutputChannels, std::int16_t{0});
     leadIn_ -= quiet;
-    mixer_.render(out + quiet * kChannels, frames - quiet);
+    mixer_.render(out + quiet * kOutputChannels, frames - quiet);
     silentFrames_ = mixer_.voiceCount() == 0 ? silentFrames_ + frames : 0;
     return silentFrames_ >= kIdleFrames;
 }
 
 OutputThread::OutputThread(Mixer& mixer, SinkOpener open)
-    : mixer_(mixer), open_(std::move(open)), feed_(mixer), samples_(kChunkFrames * kChannels) {
+    : mixer_(mixer),
+      open_(std::move(open)),
+      feed_(mixer),
+      samples_(kChunkFrames * kOutputChannels) {
     // The listener runs under the mixer's lock, so it takes only this thread's lock; the
     // output thread never calls the mixer while holding it.
     mixer_.setStartListener([this] {

@@ -17,10 +17,9 @@
 namespace kiryuza::sound {
 namespace {
 
-constexpr std::size_t kChannels = 2;
 // About 90 ms queued in the server: short enough for effects to feel immediate.
 constexpr std::uint32_t kServerBufferFrames = 4096;
-constexpr std::uint32_t kBytesPerFrame = kChannels * sizeof(std::int16_t);
+constexpr std::uint32_t kBytesPerFrame = kOutputChannels * sizeof(std::int16_t);
 
 // The sound server's client library, loaded when the first stream opens, after the window's
 // first frame: it brings a dozen libraries of its own (codecs among them) that would otherwise
@@ -72,7 +71,7 @@ std::unique_ptr<PcmSink> openPulseSink() {
     const PulseLibrary& library = PulseLibrary::get();
     if (library.open == nullptr) return nullptr;
     static const std::string name(製品名);
-    const pa_sample_spec spec{PA_SAMPLE_S16NE, kOutputRate, kChannels};
+    const pa_sample_spec format{PA_SAMPLE_S16NE, kOutputRate, kOutputChannels};
     pa_buffer_attr buffer{};
     buffer.maxlength = static_cast<std::uint32_t>(-1);
     buffer.tlength = kServerBufferFrames * kBytesPerFrame;
@@ -82,7 +81,7 @@ std::unique_ptr<PcmSink> openPulseSink() {
     buffer.fragsize = static_cast<std::uint32_t>(-1);
     int error = 0;
     pa_simple* stream = library.open(nullptr, name.c_str(), PA_STREAM_PLAYBACK, nullptr, "game",
-                                     &spec, nullptr, &buffer, &error);
+                                     &format, nullptr, &buffer, &error);
     if (stream == nullptr) return nullptr;
     return std::make_unique<PulseSink>(library, stream);
 }
