@@ -11,7 +11,7 @@ namespace kiryuza {
     return 項目_[static_cast<std::size_t>(n)];
 }
 
-void 棋譜表::写す(int n, const 局面& 局) {
+棋譜項目& 棋譜表::写す(int n, const 局面& 局) {
     棋譜項目& e = 用意(n);
     for (int x = 0; x <= 盤桝数; ++x)
         for (int y = 0; y <= 盤桝数; ++y) e.盤面[x][y] = 局.盤面[x][y];
@@ -19,22 +19,21 @@ void 棋譜表::写す(int n, const 局面& 局) {
         e.持駒MAN[k] = 局.持駒MAN[k];
         e.持駒COM[k] = 局.持駒COM[k];
     }
+    return e;
 }
 
 void 棋譜表::開始(const 局面& 局, double 秒M, double 秒C, 棋譜の出自 出自) {
     手数_ = 0;
     記録数_ = 0;
     出自_ = 出自;
-    写す(0, 局);
-    棋譜項目& e = 項目_[0];
+    棋譜項目& e = 写す(0, 局);
     e.前秒M = e.後秒M = 秒M;
     e.前秒C = e.後秒C = 秒C;
 }
 
 保存結果 棋譜表::手順保存(const 局面& 局, double 前秒M, double 後秒M, double 前秒C, double 後秒C) {
     if (!空きあり()) return 保存結果::満杯;
-    写す(手数_, 局);
-    棋譜項目& e = 項目_[手数_];
+    棋譜項目& e = 写す(手数_, 局);
     e.前秒M = 前秒M;
     e.後秒M = 後秒M;
     e.前秒C = 前秒C;
@@ -49,8 +48,7 @@ void 棋譜表::着手後保存(const 局面& 局) {
     用意(手数_ + 1);  // before holding on to an entry: making one may move them all
     const 棋譜項目& 前 = 項目_[手数_];
     ++手数_;
-    写す(手数_, 局);
-    棋譜項目& e = 項目_[手数_];
+    棋譜項目& e = 写す(手数_, 局);
     e.前秒M = e.後秒M = 前.後秒M;
     e.前秒C = e.後秒C = 前.後秒C;
     記録数_ = 手数_;

@@ -74,7 +74,8 @@ class 棋譜表 {
   private:
     // Entry n, made (zeroed) when the table has not reached it yet.
     棋譜項目& 用意(int n);
-    void 写す(int n, const 局面& 局);
+    // Puts the board and hands of `局` in entry n and returns the entry.
+    棋譜項目& 写す(int n, const 局面& 局);
 
     // Grows with the game: a full table is a quarter of a megabyte, most games use a fraction.
     std::vector<棋譜項目> 項目_ = std::vector<棋譜項目>(1);

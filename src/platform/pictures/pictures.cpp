@@ -91,6 +91,12 @@ void paintPicture(QPainter& painter, int 絵コード, const QRectF& target, boo
     painter.restore();
 }
 
+// A natural size in device pixels at `ratio`, at least one pixel each way.
+QSize pixelSize(QSize natural, qreal ratio) {
+    return {std::max(1, qRound(natural.width() * ratio)),
+            std::max(1, qRound(natural.height() * ratio))};
+}
+
 // An image keeps the engine that painted it, with the engine's buffers (tens of kilobytes), for
 // as long as it lives: a picture that is kept is kept as a copy without it.
 QImage withoutPainter(const QImage& painted) {
@@ -147,9 +153,7 @@ std::future<std::vector<DrawnPicture>> drawAhead(std::vector<int> codes, qreal r
         std::vector<DrawnPicture> pictures;
         for (int code : some) {
             const QSize size = naturalSize(code);
-            if (size.isEmpty()) continue;
-            pictures.push_back({code, drawn(code, QSize(std::max(1, qRound(size.width() * r)),
-                                                        std::max(1, qRound(size.height() * r))))});
+            if (!size.isEmpty()) pictures.push_back({code, drawn(code, pixelSize(size, r))});
         }
         return pictures;
     };
@@ -184,15 +188,7 @@ QImage image(int 絵コード, qreal devicePixelRatio) {
         if (auto it = cache.find(key); it != cache.end()) return it->second;
     }
 
-    const QSize pixels(std::max(1, qRound(size.width() * ratio)),
-                       std::max(1, qRound(size.height() * ratio)));
-    QImage result(pixels, QImage::Format_ARGB32_Premultiplied);
-    result.fill(Qt::transparent);
-    {
-        QPainter painter(&result);
-        paint(painter, 絵コード, QRectF(QPointF(0, 0), QSizeF(pixels)));
-    }
-    result = withoutPainter(result);
+    QImage result = drawn(絵コード, pixelSize(size, ratio));
     result.setDevicePixelRatio(ratio);
 
     std::lock_guard lock(mutex);
