@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 
 #include <unistd.h>
@@ -266,6 +268,64 @@ TEST_F(QtFileSystemTest, 書けない場所は理由を日本語で返し何も�
     }
     EXPECT_EQ(get("ふつう.棋譜"), "中身");
     EXPECT_EQ(entries(), QStringList({"ふつう.棋譜", "同名.棋譜"}));
+}
+
+// A write follows links to a regular file, which it replaces in its own folder and leaves a
+// link; a device, a pipe or a folder at the end of a link is never written, replaced or
+// removed, whoever runs the game.
+TEST_F(QtFileSystemTest, リンクの先が通常のファイルでなければ書かず消さない) {
+    ASSERT_TRUE(QDir(dir_.path()).mkpath("本当/フォルダ"));
+    ASSERT_EQ(::mkfifo(path("パイプ").c_str(), 0600), 0);
+    bool 装置あり = false;
+    if (geteuid() == 0)
+        装置あり = ::mknod(path("装置").c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;
+    put("本当/設定.ini", "前の設定");
+    ASSERT_EQ(::chmod(path("本当/設定.ini").c_str(), 0640), 0);
+    for (const char* 先 : {"パイプ", "装置", "本当/フォルダ", "本当/設定.ini"})
+        ASSERT_EQ(::symlink(path(先).c_str(), (path(先) + ".link").c_str()), 0);
+    auto 種類 = [&](const char* 名) {
+        struct stat st {};
+        return ::lstat(path(名).c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0;
+    };
+
+    for (const std::string 名 : {"パイプ", "パイプ.link", "装置", "装置.link"}) {
+        if (名.rfind("装置", 0) == 0 && !装置あり) continue;
+        const ファイル結果 r = files_.書く(path(名.c_str()), バイト("上書き"));
+        EXPECT_FALSE(r.成功) << 名;
+        EXPECT_EQ(r.誤り, files_text::kTargetNotRegular) << 名;
+        EXPECT_FALSE(files_.消す(path(名.c_str())).成功) << 名;
+        EXPECT_EQ(files_.脇へ移す(path(名.c_str()), "damaged"), std::nullopt) << 名;
+    }
+    EXPECT_EQ(files_.書く(path("本当/フォルダ.link"), バイト("x")).誤り,
+              files_text::kTargetIsFolder);
+    EXPECT_EQ(種類("パイプ"), S_IFIFO);
+    if (装置あり) {
+        EXPECT_EQ(種類("装置"), S_IFCHR);
+    }
+    EXPECT_EQ(種類("本当/フォルダ"), S_IFDIR);
+
+    // Through a link to a regular file: the target takes the bytes and keeps its mode.
+    ASSERT_TRUE(files_.書く(path("本当/設定.ini.link"), バイト("新しい設定")).成功);
+    EXPECT_EQ(種類("本当/設定.ini.link"), S_IFLNK);
+    EXPECT_EQ(get("本当/設定.ini"), "新しい設定");
+    struct stat st {};
+    ASSERT_EQ(::stat(path("本当/設定.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(QDir(dir_.filePath("本当")).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"設定.ini", "設定.ini.link"}));
+
+    // Set aside under a name no file has, then removed through the link, which stays.
+    EXPECT_EQ(files_.脇へ移す(path("本当/設定.ini.link"), "damaged"),
+              path("本当/設定.ini.damaged"));
+    put("本当/設定.ini", "二つ目");
+    EXPECT_EQ(files_.脇へ移す(path("本当/設定.ini"), "damaged"), path("本当/設定.ini.damaged-2"));
+    EXPECT_EQ(get("本当/設定.ini.damaged"), "新しい設定");
+    put("本当/設定.ini", "三つ目");
+    EXPECT_TRUE(files_.消す(path("本当/設定.ini.link")).成功);
+    EXPECT_EQ(種類("本当/設定.ini"), 0u);
+    EXPECT_EQ(種類("本当/設定.ini.link"), S_IFLNK);
+    EXPECT_TRUE(files_.書く(path("本当/設定.ini.link"), バイト("四つ目")).成功);
+    EXPECT_EQ(get("本当/設定.ini"), "四つ目");
 }
 
 // Limits the size of files this process may write, as a full disk would; the write then fails

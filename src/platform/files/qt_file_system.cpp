@@ -2,12 +2,15 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStorageInfo>
 #include <QString>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <climits>
 #include <csignal>
+#include <cstdio>
 #include <limits>
 #include <optional>
 
@@ -92,11 +95,83 @@ class OpenFile : public 読み口 {
     std::uint64_t size_;
 };
 
-// Forces the written data to the disk, where a full disk or a failing device may only now
-// show; true when the file has no descriptor to sync.
-bool syncToDisk(QSaveFile& file) {
-    const int fd = file.handle();
-    return fd < 0 || ::fsync(fd) == 0;
+// The folder part of a path ("." for a bare name), without a trailing slash.
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Follows symbolic links from `path` to the name they finally lead to, which need not exist
+// yet: writing there keeps a link a link. 0, or the errno of the failure (ELOOP for a chain
+// that does not end).
+int finalTarget(const std::string& path, std::string& target) {
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat status {};
+        if (::lstat(target.c_str(), &status) != 0) return errno == ENOENT ? 0 : errno;
+        if (!S_ISLNK(status.st_mode)) return 0;
+        std::string link(std::size_t(PATH_MAX), '\0');
+        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0) return errno;
+        if (std::size_t(n) >= link.size()) return ENAMETOOLONG;
+        link.resize(std::size_t(n));
+        target = link.front() == '/' ? link : folderOf(target) + "/" + link;
+    }
+    return ELOOP;
+}
+
+// Why the file at `target` (links already followed) must not be replaced or removed: EISDIR
+// for a folder, ENODEV for a device, a pipe or a socket; 0 when it is a regular file (then in
+// `existing`) or there is none.
+int refuseToReplace(const std::string& target, std::optional<struct stat>& existing) {
+    existing.reset();
+    struct stat status {};
+    if (::lstat(target.c_str(), &status) != 0) return errno == ENOENT ? 0 : errno;
+    if (S_ISDIR(status.st_mode)) return EISDIR;
+    if (!S_ISREG(status.st_mode)) return ENODEV;
+    existing = status;
+    return 0;
+}
+
+// Creates a new, hidden file beside `target` that nothing else can have opened; its mode is
+// what the umask leaves of rw-rw-rw-. The descriptor, or -1 with errno set.
+int openTemporaryBeside(const std::string& target, std::string& temporary) {
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto mark =
+            static_cast<std::uint64_t>(::getpid()) * 1000003u + counter.fetch_add(1) * 7919u +
+            static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        temporary = folder + "." + name + "." + std::to_string(mark % 100000000u);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Writes every byte; 0 or the errno of the failure.
+int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        data += n;
+        size -= std::size_t(n);
+    }
+    return 0;
+}
+
+// Makes a rename in `folder` last through a power cut; a folder that cannot be synced is
+// left as it is (the file itself is already on the disk).
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
 }
 
 }  // namespace
@@ -112,6 +187,8 @@ std::string_view describeWriteErrno(int error) {
             return files_text::kFolderMissing;
         case EISDIR:
             return files_text::kTargetIsFolder;
+        case ENODEV:
+            return files_text::kTargetNotRegular;
         case EACCES:
         case EPERM:
             return files_text::kNoWritePermission;
@@ -200,32 +277,90 @@ std::shared_ptr<const 読み口> QtFileSystem::開く(const std::string& パス,
 
 ファイル結果 QtFileSystem::書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) {
     if (パス.empty()) return failure(files_text::kNoName);
-    const QFileInfo target(toQString(パス));
-    if (target.fileName().isEmpty()) return failure(files_text::kNoName);
-    const QFileInfo folder(target.absolutePath());
-    if (!folder.exists() || !folder.isDir()) return failure(files_text::kFolderMissing);
-    if (target.isDir()) return failure(files_text::kTargetIsFolder);
+    std::string target;
+    if (const int error = finalTarget(パス, target)) return failure(describeWriteErrno(error));
+    const std::string folder = folderOf(target);
+    if (target.size() == folder.size() + 1) return failure(files_text::kNoName);
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
+        return failure(files_text::kFolderMissing);
+    }
+    // Only a regular file is ever replaced: a link to a device or a pipe is refused, not
+    // replaced, whatever rights the process has.
+    std::optional<struct stat> existing;
+    if (const int error = refuseToReplace(target, existing)) {
+        return failure(describeWriteErrno(error));
+    }
+    if (existing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        return failure(describeWriteErrno(errno));
+    }
 
-    // QSaveFile writes a temporary file beside the target and renames it over the target only
-    // when everything was written; direct writing (which would not be atomic) stays off.
-    QSaveFile file(target.filePath());
-    const qint64 size = qint64(内容.size());
+    // A new file beside the target, renamed over it only when everything is on the disk.
+    std::string temporary;
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        return failure(describeWriteFailure(errno, target, size));
+    const int fd = openTemporaryBeside(target, temporary);
+    const QFileInfo info(QString::fromStdString(target));
+    if (fd < 0) return failure(describeWriteFailure(errno, info, qint64(内容.size())));
+    if (existing) {
+        // The new file takes the old one's permissions and, where allowed, its owner.
+        (void)::fchmod(fd, existing->st_mode & 07777);
+        if ((existing->st_uid != ::geteuid() || existing->st_gid != ::getegid()) &&
+            ::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
+            // Only root may give a file away; the file stays the writer's own.
+        }
     }
-    // QSaveFile::commit() ignores a failure of its final flush (Qt 6.4), which would put a
-    // truncated file in place of the old one: flush and sync here and give up on any error.
-    const qint64 written = file.write(reinterpret_cast<const char*>(内容.data()), size);
-    const bool stored = written == size && file.flush() && syncToDisk(file);
-    if (!stored) {
-        const int error = errno;
-        file.cancelWriting();
-        return failure(describeWriteFailure(error, target, size));
+    int error = writeAll(fd, 内容.data(), 内容.size());
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    // The target may have changed since it was looked at: look again just before the rename.
+    if (error == 0) error = refuseToReplace(target, existing);
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        return failure(describeWriteFailure(error, info, qint64(内容.size())));
     }
-    errno = 0;
-    if (!file.commit()) return failure(describeWriteFailure(errno, target, size));
+    syncFolder(folder);
     return {true, ""};
+}
+
+ファイル結果 QtFileSystem::消す(const std::string& パス) {
+    std::string target;
+    if (const int error = finalTarget(パス, target)) return failure(describeWriteErrno(error));
+    std::optional<struct stat> existing;
+    if (const int error = refuseToReplace(target, existing)) {
+        return failure(describeWriteErrno(error));
+    }
+    if (existing && ::unlink(target.c_str()) != 0 && errno != ENOENT) {
+        return failure(describeWriteErrno(errno));
+    }
+    return {true, ""};
+}
+
+std::optional<std::string> QtFileSystem::脇へ移す(const std::string& パス, const std::string& 印) {
+    std::string target;
+    std::optional<struct stat> existing;
+    if (finalTarget(パス, target) != 0 || refuseToReplace(target, existing) != 0 || !existing) {
+        return std::nullopt;
+    }
+    // A name no file has: the mark, then a number when the mark alone is taken.
+    for (int n = 1; n < 1000; ++n) {
+        std::string aside = target + "." + 印;
+        if (n > 1) aside.append(1, '-').append(std::to_string(n));
+        // Never over an existing name: a rename that refuses to replace, or where the file
+        // system has none, a second name made first and the first one dropped after.
+        bool moved =
+            ::renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0;
+        if (!moved && (errno == EINVAL || errno == ENOSYS) &&
+            ::link(target.c_str(), aside.c_str()) == 0) {
+            moved = ::unlink(target.c_str()) == 0 || errno == ENOENT;
+        }
+        if (moved) {
+            syncFolder(folderOf(target));
+            return aside;
+        }
+        if (errno != EEXIST) break;
+    }
+    return std::nullopt;
 }
 
 }  // namespace kiryuza

@@ -1,5 +1,7 @@
-// Whole-file access with Qt: QFile for reading, QSaveFile for writing, so that a failed or
-// interrupted write leaves the previous file as it was. Failures carry Japanese texts.
+// Whole-file access: QFile for reading; writing to a new file beside the target, renamed over
+// it once on the disk, so that a failed or interrupted write leaves the previous file as it
+// was. Links are followed to a regular file and never through to anything else. Failures carry
+// Japanese texts.
 #pragma once
 
 #include <QtGlobal>
@@ -21,6 +23,8 @@ inline constexpr std::string_view kOpenFailed = "ファイルを開けません�
 inline constexpr std::string_view kReadFailed = "ファイルを読み込めませんでした";
 inline constexpr std::string_view kFolderMissing = "保存先のフォルダが見つかりません";
 inline constexpr std::string_view kTargetIsFolder = "同じ名前のフォルダがあるため保存できません";
+inline constexpr std::string_view kTargetNotRegular =
+    "保存先が通常のファイルではない（装置やパイプなど）ため保存できません";
 inline constexpr std::string_view kNoWritePermission = "保存先のフォルダに書き込む権限がありません";
 inline constexpr std::string_view kReadOnly = "保存先が読み取り専用です";
 inline constexpr std::string_view kDiskFull = "ディスクの空き容量が足りません";
@@ -48,6 +52,13 @@ class QtFileSystem : public ファイル系 {
     // are read at once, so that a file that cannot be read is known now, as with 読む.
     std::shared_ptr<const 読み口> 開く(const std::string& パス, std::string& 誤り,
                                        std::size_t 上限) override;
+
+    // Removes the regular file the path leads to (a link is followed and stays); anything else
+    // there is left alone and refused. Success when there is nothing to remove.
+    ファイル結果 消す(const std::string& パス);
+    // Renames the regular file the path leads to into "<name>.<印>" (or "<name>.<印>-2", ...)
+    // beside it, never over another file; the new path, or nothing when it could not be done.
+    std::optional<std::string> 脇へ移す(const std::string& パス, const std::string& 印);
 };
 
 }  // namespace kiryuza
