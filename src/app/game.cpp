@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
-#include <QSettings>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -31,7 +30,9 @@ namespace kiryuza::app {
 
 namespace {
 
-const QString kGeometryKey = QStringLiteral("window/geometry");
+// The window's place file: one line, the key and the geometry Qt saves, in base64.
+const QByteArray kGeometryKey = QByteArrayLiteral("geometry=");
+constexpr std::size_t kMaxWindowFile = 64 * 1024;
 
 std::string toUtf8(const QString& text) {
     return text.toUtf8().toStdString();
@@ -130,14 +131,22 @@ std::vector<int> firstScreenPictures(int background) {
 }
 
 void WindowMemory::restore(QWidget& window) const {
-    const QSettings settings(file_, QSettings::IniFormat);
-    const QByteArray geometry = settings.value(kGeometryKey).toByteArray();
-    if (!geometry.isEmpty()) window.restoreGeometry(geometry);
+    std::string error;
+    const auto bytes = QtFileSystem().読む(toUtf8(file_), error, kMaxWindowFile);
+    if (!bytes) return;
+    const QByteArray text(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size()));
+    for (const QByteArray& line : text.split('\n')) {
+        if (line.startsWith(kGeometryKey)) {
+            window.restoreGeometry(QByteArray::fromBase64(line.mid(kGeometryKey.size()).trimmed()));
+        }
+    }
 }
 
 void WindowMemory::save(const QWidget& window) const {
-    QSettings settings(file_, QSettings::IniFormat);
-    settings.setValue(kGeometryKey, window.saveGeometry());
+    const QByteArray text = kGeometryKey + window.saveGeometry().toBase64() + '\n';
+    QDir().mkpath(QFileInfo(file_).absolutePath());
+    // The window's place is a convenience: a failed write leaves the last one.
+    (void)QtFileSystem().書く(toUtf8(file_), std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 void nameApplication() {
@@ -159,7 +168,7 @@ struct GameProgram::Parts {
     QtFileSystem plainFiles;
     FolderMakingFiles files{plainFiles, places.configFolder};
     QtTextCodec codec;
-    QtAutosave autosave{toUtf8(places.gameFile)};
+    QtAutosave autosave{toUtf8(places.gameFile), [this] { window.tellAutosaveWritten(); }};
     const プラットフォーム platform{
         window.view(),
         window.messages(),

@@ -52,6 +52,8 @@ class Form1 : private 局面表示 {
     void Form_KeyDown(int キーコード);
     void Form_MouseDown(int button, int shift, double x, double y);
     void Timer1_Timer();
+    // A write of the kept game has ended (it runs apart from the game's handlers).
+    void 自動保存_完了();
 
     // 対局 menu.
     void TAIKYOKU_Click();
@@ -128,7 +130,9 @@ class Form1 : private 局面表示 {
 
     // Keeping the game in progress.
     void 前回の対局を確かめる();
+    void 壊れた保存を知らせる();
     void 自動保存する();
+    void 自動保存の結果を見る();
     // Keeps the game after the handler that made it returns.
     struct 自動保存の番 {
         Form1& form;
@@ -192,6 +196,7 @@ class Form1 : private 局面表示 {
     std::vector<std::uint8_t> 自動保存した形_;  // the game as last kept
     bool 終了済み_ = false;
     bool 設定書込失敗中_ = false;  // the last write of the settings file failed
+    bool 自動保存失敗中_ = false;  // the last write of the kept game failed
 };
 
 }  // namespace kiryuza

@@ -61,6 +61,8 @@ void Form1::com_ban() {
         環境_.Timer1.停止();
         return;
     }
+    // The move that led here is kept before the computer thinks, which may take seconds.
+    自動保存する();
     時.手番開始時刻 = 現在秒();
     if (s_.設定.経過時間) 環境_.Timer1.開始();
     画面_.描画_思考中();

@@ -25,9 +25,41 @@ void Form1::自動保存する() {
     印.終局 = s_.局.勝者 != 手番_なし;
     印.保存済み = 保存時の棋譜_ && 記録が同じ(*保存時の棋譜_, s_.棋譜);
     std::vector<std::uint8_t> 形 = 自動保存の形にする(s_, 印);
-    if (形 == 自動保存した形_) return;
-    自動保存した形_ = 形;
-    環境_.自動保存.保存(std::move(形));
+    if (形 != 自動保存した形_) {
+        自動保存した形_ = 形;
+        環境_.自動保存.保存(std::move(形));
+    }
+    自動保存の結果を見る();
+}
+
+void Form1::自動保存_完了() {
+    自動保存の結果を見る();
+}
+
+// The first write of the kept game that fails is told, naming the folder and why; play goes
+// on. The next failure is told only after a write has worked again.
+void Form1::自動保存の結果を見る() {
+    const std::optional<ファイル結果> 結果 = 環境_.自動保存.書込結果();
+    if (!結果) return;
+    if (!結果->成功 && !自動保存失敗中_) {
+        告知("対局の途中経過をフォルダ「" + 環境_.自動保存.フォルダ() +
+                 "」に保存できませんでした。\n対局はこのまま続けられますが、プログラムが"
+                 "異常終了すると、この対局は続きから再開できません。\n\n" +
+                 結果->誤り,
+             "対局");
+    }
+    自動保存失敗中_ = !結果->成功;
+    // The game is written again after the next handler, changed or not.
+    if (自動保存失敗中_) 自動保存した形_.clear();
+}
+
+// A kept game that does not read as a whole, sound game is renamed, never deleted, and the
+// player is told once.
+void Form1::壊れた保存を知らせる() {
+    const std::optional<std::string> 移した先 = 環境_.自動保存.脇へ移す();
+    std::string 本文 = "前回の対局は、保存されたファイルが壊れているため復元できませんでした。";
+    if (移した先) 本文 += "\nそのファイルは「" + *移した先 + "」として残してあります。";
+    告知(本文, "対局");
 }
 
 // At start-up: a game the last run left neither finished nor saved is offered again, and put
@@ -36,7 +68,11 @@ void Form1::前回の対局を確かめる() {
     const auto 内容 = 環境_.自動保存.読込();
     if (!内容) return;
     const auto 保存 = 自動保存を読む(*内容);
-    if (!保存 || !続けられる(*保存) ||
+    if (!保存) {
+        壊れた保存を知らせる();
+        return;
+    }
+    if (!続けられる(*保存) ||
         環境_.メッセージ.表示("前回の対局を続けますか？", "対局", ボタン種類::はいいいえ) !=
             押されたボタン::はい) {
         環境_.自動保存.消去();

@@ -141,9 +141,17 @@ class 自動保存先 {
   public:
     virtual ~自動保存先() = default;
     virtual void 保存(std::vector<std::uint8_t> 内容) = 0;
-    // What the last run kept, if anything.
+    // What the last run kept: nothing when no game is kept; a kept game that cannot be read
+    // gives no bytes.
     virtual std::optional<std::vector<std::uint8_t>> 読込() = 0;
     virtual void 消去() = 0;
+    // Renames a kept game that cannot be used, so that it is neither offered nor lost; the
+    // name it now has, or nothing when it could not be moved.
+    virtual std::optional<std::string> 脇へ移す() = 0;
+    // How the latest write that ended since the last call went; nothing when none ended.
+    virtual std::optional<ファイル結果> 書込結果() = 0;
+    // The folder the game is kept in, as the player would look for it.
+    virtual std::string フォルダ() const = 0;
 };
 
 // Where the game's own files are. The defaults are bare names, opened in the working folder;

@@ -80,7 +80,9 @@ class 流れ検査 {
             try {
                 const int 前手数 = s().状況.手数;
                 const int 前勝者 = s().局.勝者;
+                const int 前保存回数 = 環_.自動保存.保存回数;
                 名 = 一操作(結果);
+                保存失敗の告知(前保存回数, 名, 結果, i);
                 if (!環_.窓.終了要求) {
                     if (s().状況.手数 > 前手数 && s().状況.棋譜モード == 定数_OFF)
                         結果.指し手数 += s().状況.手数 - 前手数;
@@ -108,6 +110,7 @@ class 流れ検査 {
     std::string 最後の箱_;
     std::vector<std::string> 保存した_;  // record files written so far
     int 続けて指す_ = 0;                 // actions left in a stretch of moves only
+    bool 保存失敗を告げた_ = false;  // a failed write of the kept game was told, none worked since
     // The history entries already found to follow one another by legal moves.
     std::vector<棋譜項目> 確認済み_ = std::vector<棋譜項目>(棋譜最大数);
     int 確認済み数_ = -1;
@@ -123,6 +126,7 @@ class 流れ検査 {
         環_.窓.終了要求 = false;
         環_.キャンバス面.模型.全消去();
         環_.メニュー欄.印.clear();
+        保存失敗を告げた_ = false;
         form_->Form_Load();
         確認済み数_ = -1;
     }
@@ -135,8 +139,12 @@ class 流れ検査 {
         環_.メッセージ.答え.clear();
         環_.メッセージ.答え.push_back(はい ? 押されたボタン::はい : 押されたボタン::いいえ);
         最後の箱_.clear();
+        // A kept game is stale while its writes fail; it must still read as a sound game.
+        const bool 古いかも = 保存失敗を告げた_ || 環_.自動保存.書込失敗;
+        const std::size_t 脇へ = 環_.自動保存.脇へ.size();
         起動();
-        if (最後の箱_ != "前回の対局を続けますか？") return;
+        if (環_.自動保存.脇へ.size() != 脇へ) throw std::logic_error("a kept game was set aside");
+        if (最後の箱_ != "前回の対局を続けますか？" || 古いかも) return;
         const 対局状態& 後 = *環_.状態;
         if (!はい) {
             if (後.状況.手番 != 手番_なし) throw std::logic_error("a refused game came back");
@@ -302,6 +310,7 @@ class 流れ検査 {
             for (const char* p : {"Kiryuza.ini", "/records/対局.棋譜"}) {
                 禁止 ? (void)環_.ファイル.書込禁止.insert(p) : (void)環_.ファイル.書込禁止.erase(p);
             }
+            環_.自動保存.書込失敗 = 禁止 && 確率(50);
             return 禁止 ? "files unwritable" : "files writable";
         }
         if (r < 732) {
@@ -355,6 +364,20 @@ class 流れ検査 {
             form_->Dir1_Change(確率(50) ? "/records" : "/records/sub");
         }
         return e.名;
+    }
+
+    // A failed write of the kept game is told once, and again only after a write has worked.
+    void 保存失敗の告知(int 前保存回数, const std::string& 名, 流れ検査結果& 結果, long i) {
+        int 告知数 = 0;
+        for (const auto& b : 環_.メッセージ.箱一覧)
+            告知数 +=
+                b.本文.rfind("対局の途中経過をフォルダ「/state」に保存できませんでした", 0) == 0;
+        const bool 書いた = 環_.自動保存.保存回数 > 前保存回数;
+        if (告知数 > 1 || (告知数 == 1 && 保存失敗を告げた_))
+            違反(結果, i, 名, "a failed write told twice");
+        if (告知数 == 0 && 書いた && 環_.自動保存.書込失敗 && !保存失敗を告げた_)
+            違反(結果, i, 名, "a failed write of the kept game was not told");
+        if (書いた) 保存失敗を告げた_ = 環_.自動保存.書込失敗;
     }
 
     void 違反(流れ検査結果& 結果, long i, const std::string& 名, const std::string& 何) {

@@ -182,5 +182,69 @@ TEST_F(助け, 矢印で桝を選びEnterとSpaceで押す_再生中は左右で
     EXPECT_EQ(s().状況.手数, 1);
 }
 
+using 保存 = Form1テスト;
+
+TEST_F(保存, 人の手はコンピュータが考える前に保たれる) {
+    std::vector<std::pair<int, int>> 保った;  // move number and side to move of each write
+    環.自動保存.保存時 = [&](const std::vector<std::uint8_t>& b) {
+        const auto r = 自動保存を読む(b);
+        ASSERT_TRUE(r.has_value());
+        保った.emplace_back(r->状態.状況.手数, r->状態.状況.手番);
+    };
+    form->SENTE_Click();
+    保った.clear();
+    押す(5, 7);
+    押す(5, 6);
+    const std::vector<std::pair<int, int>> 期待{{1, s().局.手番値COM}, {2, s().局.手番値MAN}};
+    EXPECT_EQ(保った, 期待);
+}
+
+TEST_F(保存, 書けないことは一度だけ告げ書けるようになれば次の操作で書き直す) {
+    const std::string 告知 = "対局の途中経過をフォルダ「/state」に保存できませんでした";
+    auto 告知数 = [&] {
+        int n = 0;
+        for (const auto& b : 環.メッセージ.箱一覧) n += b.本文.rfind(告知, 0) == 0;
+        return n;
+    };
+    form->START_Click();
+    環.自動保存.書込失敗 = true;
+    押す(5, 7);
+    押す(5, 6);
+    EXPECT_EQ(告知数(), 1);
+    EXPECT_NE(環.メッセージ.最後().find("ディスクの空き容量が足りません"), std::string::npos);
+    押す(5, 3);
+    押す(5, 4);
+    EXPECT_EQ(告知数(), 1);
+    // Writable again: the next command writes the game as it is, unchanged or not.
+    環.自動保存.書込失敗 = false;
+    form->LEVEL3_Click();  // the level it has
+    ASSERT_TRUE(環.自動保存.内容.has_value());
+    EXPECT_EQ(自動保存を読む(*環.自動保存.内容)->状態.状況.手数, 2);
+    環.自動保存.書込失敗 = true;
+    押す(4, 7);
+    押す(4, 6);
+    EXPECT_EQ(告知数(), 2);
+}
+
+TEST_F(保存, 壊れた保存は消さずに脇へ移し一度だけ告げる) {
+    form->SENTE_Click();
+    押す(5, 7);
+    押す(5, 6);
+    auto 壊れ = *環.自動保存.内容;
+    壊れ.resize(壊れ.size() / 2);
+    環.自動保存.内容 = 壊れ;
+    環.メッセージ.箱一覧.clear();
+    SetUp();
+    EXPECT_EQ(s().状況.手番, 手番_なし);
+    ASSERT_EQ(環.メッセージ.箱一覧.size(), 1u);
+    EXPECT_NE(環.メッセージ.最後().find("「/state/current-game.damaged」として残して"),
+              std::string::npos);
+    環.メッセージ.箱一覧.clear();
+    SetUp();
+    EXPECT_TRUE(環.メッセージ.箱一覧.empty());
+    ASSERT_EQ(環.自動保存.脇へ.size(), 1u);
+    EXPECT_EQ(環.自動保存.脇へ[0], 壊れ);
+}
+
 }  // namespace
 }  // namespace kiryuza::testing

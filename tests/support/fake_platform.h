@@ -284,17 +284,33 @@ class 偽パネル : public 棋譜パネル {
     void ファイル一覧更新() override { ++更新回数; }
 };
 
-// The game kept in memory; `保存回数` counts the writes.
+// The game kept in memory; `保存回数` counts the writes, `書込失敗` makes them fail as on a
+// full disk, and `脇へ` holds the kept games set aside.
 class 偽自動保存 : public 自動保存先 {
   public:
     std::optional<std::vector<std::uint8_t>> 内容;
     int 保存回数 = 0;
+    bool 書込失敗 = false;
+    std::vector<std::vector<std::uint8_t>> 脇へ;
+    std::optional<ファイル結果> 結果;
+    std::function<void(const std::vector<std::uint8_t>&)> 保存時;
     void 保存(std::vector<std::uint8_t> b) override {
-        内容 = std::move(b);
         ++保存回数;
+        if (保存時) 保存時(b);
+        結果 = 書込失敗 ? ファイル結果{false, "ディスクの空き容量が足りません"}
+                        : ファイル結果{true, ""};
+        if (!書込失敗) 内容 = std::move(b);
     }
     std::optional<std::vector<std::uint8_t>> 読込() override { return 内容; }
     void 消去() override { 内容.reset(); }
+    std::optional<std::string> 脇へ移す() override {
+        if (!内容) return std::nullopt;
+        脇へ.push_back(*内容);
+        内容.reset();
+        return "/state/current-game.damaged";
+    }
+    std::optional<ファイル結果> 書込結果() override { return std::exchange(結果, std::nullopt); }
+    std::string フォルダ() const override { return "/state"; }
 };
 
 class 偽ウィンドウ : public ウィンドウ {

@@ -51,6 +51,7 @@ class RecordingEvents : public GameEvents {
     void driveChange(const std::string& d) override { log.push_back("drive " + d); }
     void folderChange(const std::string& f) override { log.push_back("folder " + f); }
     void returnClick() override { log.emplace_back("return"); }
+    void autosaveWritten() override { log.emplace_back("autosave"); }
     int ticks = 0;
 };
 

@@ -1,14 +1,18 @@
 #include "platform/files/qt_autosave.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include "platform/files/qt_file_system.h"
 
+#include <utility>
+
 namespace kiryuza {
 
-QtAutosave::QtAutosave(std::string path) : path_(std::move(path)), thread_([this] { run(); }) {}
+QtAutosave::QtAutosave(std::string path, std::function<void()> written)
+    : path_(std::move(path)), written_(std::move(written)), thread_([this] { run(); }) {}
 
 QtAutosave::~QtAutosave() {
     {
@@ -34,10 +38,11 @@ void QtAutosave::flush() {
 
 std::optional<std::vector<std::uint8_t>> QtAutosave::読込() {
     flush();
+    // Only a regular file (or a link to one) is a kept game; anything else is left alone.
+    if (!QFileInfo(QString::fromStdString(path_)).isFile()) return std::nullopt;
     std::string error;
-    QtFileSystem files;
-    if (!files.存在(path_)) return std::nullopt;
-    return files.読む(path_, error, kMaxSize);
+    auto bytes = QtFileSystem().読む(path_, error, kMaxSize);
+    return bytes ? std::move(*bytes) : std::vector<std::uint8_t>{};
 }
 
 void QtAutosave::消去() {
@@ -46,7 +51,22 @@ void QtAutosave::消去() {
         pending_.reset();
     }
     flush();
-    QFile::remove(QString::fromStdString(path_));
+    (void)QtFileSystem().消す(path_);
+}
+
+std::optional<std::string> QtAutosave::脇へ移す() {
+    flush();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return QtFileSystem().脇へ移す(path_, "damaged-" + stamp.toStdString());
+}
+
+std::optional<ファイル結果> QtAutosave::書込結果() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(result_, std::nullopt);
+}
+
+std::string QtAutosave::フォルダ() const {
+    return QFileInfo(QString::fromStdString(path_)).absolutePath().toStdString();
 }
 
 // Writes whatever is pending, newest first and only, until told to stop; a stop still writes
@@ -61,13 +81,19 @@ void QtAutosave::run() {
         pending_.reset();
         writing_ = true;
         lock.unlock();
-        // The state folder appears with the first game kept; a failure only costs the copy.
+        // The state folder appears with the first game kept.
         const QFileInfo info(QString::fromStdString(path_));
         QDir().mkpath(info.absolutePath());
-        (void)files.書く(path_, bytes);
+        ファイル結果 result = files.書く(path_, bytes);
         lock.lock();
+        result_ = std::move(result);
         writing_ = false;
         idle_.notify_all();
+        if (written_) {
+            lock.unlock();
+            written_();
+            lock.lock();
+        }
     }
     idle_.notify_all();
 }

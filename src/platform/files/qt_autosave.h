@@ -4,6 +4,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -19,7 +20,8 @@ class QtAutosave : public 自動保存先 {
     // The largest kept game read back: the whole history is about 200 KB.
     static constexpr std::size_t kMaxSize = 4 * 1024 * 1024;
 
-    explicit QtAutosave(std::string path);
+    // `written` is called on the writing thread after each write, failed or not.
+    explicit QtAutosave(std::string path, std::function<void()> written = {});
     ~QtAutosave() override;
     QtAutosave(const QtAutosave&) = delete;
     QtAutosave& operator=(const QtAutosave&) = delete;
@@ -27,6 +29,9 @@ class QtAutosave : public 自動保存先 {
     void 保存(std::vector<std::uint8_t> 内容) override;
     std::optional<std::vector<std::uint8_t>> 読込() override;
     void 消去() override;
+    std::optional<std::string> 脇へ移す() override;
+    std::optional<ファイル結果> 書込結果() override;
+    std::string フォルダ() const override;
     // Waits until every write asked for so far is on the disk.
     void flush();
 
@@ -34,10 +39,12 @@ class QtAutosave : public 自動保存先 {
     void run();
 
     std::string path_;
+    std::function<void()> written_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
     std::optional<std::vector<std::uint8_t>> pending_;
+    std::optional<ファイル結果> result_;
     bool writing_ = false;
     bool stop_ = false;
     std::thread thread_;

@@ -27,6 +27,8 @@ class GameEvents {
     virtual void driveChange(const std::string& drive) = 0;
     virtual void folderChange(const std::string& folder) = 0;
     virtual void returnClick() = 0;
+    // A write of the kept game has ended.
+    virtual void autosaveWritten() = 0;
 };
 
 // The events as Form1's handlers: menus through the table of controls.
@@ -47,6 +49,7 @@ class FormEvents final : public GameEvents {
     void driveChange(const std::string& drive) override { form_.Drive1_Change(drive); }
     void folderChange(const std::string& folder) override { form_.Dir1_Change(folder); }
     void returnClick() override { form_.Command1_Click(); }
+    void autosaveWritten() override { form_.自動保存_完了(); }
 
   private:
     Form1& form_;

@@ -113,6 +113,35 @@ void MainWindow::dispatch(const std::function<void(GameEvents&)>& call) {
         call(*events_);
     }
     if (depth_ == 0 && quitRequested_) finish();
+    while (depth_ == 0 && !deferred_.empty() && !ended_) {
+        const auto next = std::move(deferred_.front());
+        deferred_.erase(deferred_.begin());
+        dispatch(next);
+    }
+}
+
+void MainWindow::dispatchWhenIdle(std::function<void(GameEvents&)> call) {
+    if (depth_ == 0) {
+        dispatch(call);
+    } else {
+        deferred_.push_back(std::move(call));
+    }
+}
+
+void MainWindow::tellAutosaveWritten() {
+    QMetaObject::invokeMethod(
+        this, [this] { dispatchWhenIdle([](GameEvents& e) { e.autosaveWritten(); }); },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::bringForward(const QByteArray& token) {
+    // A Wayland compositor lets a window take the focus with the token of the start that
+    // asked for it; the platform reads it from the environment when the window is activated.
+    if (!token.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", token);
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 bool MainWindow::チェック(std::string_view 名) const {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/qt/board_view.h"
 #include "platform/qt/game_events.h"
@@ -51,6 +52,12 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     QAction* action(const QString& name) const;
     // True once the game has been told to end (終了, or the window closed).
     bool ended() const { return ended_; }
+    // Tells the game, between its handlers, that a write of the kept game has ended. May be
+    // called from any thread.
+    void tellAutosaveWritten();
+    // Shows the window in front of the others and gives it the keyboard, as when a second
+    // start of the program asks for it; `token` is that start's activation token, if any.
+    void bringForward(const QByteArray& token);
 
     // ウィンドウ
     double 上端() override;
@@ -73,6 +80,8 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     void buildMenus();
     // Runs one game handler; events arriving after the end are dropped.
     void dispatch(const std::function<void(GameEvents&)>& call);
+    // Runs the handler now when no other runs, else as soon as the outermost one returns.
+    void dispatchWhenIdle(std::function<void(GameEvents&)> call);
     void menuChosen(QAction* action);
     void finish();
     // Logical pixels per twip on this window's screen (1440 twips to the logical inch).
@@ -87,6 +96,7 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     GameEvents* events_ = nullptr;
     std::function<void()> quit_;
     int depth_ = 0;
+    std::vector<std::function<void(GameEvents&)>> deferred_;
     bool quitRequested_ = false;
     bool ended_ = false;
 };
