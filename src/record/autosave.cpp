@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "rules/position_check.h"
+
 namespace kiryuza {
 
 namespace {
@@ -190,13 +192,15 @@ std::optional<自動保存> 自動保存を読む(const std::vector<std::uint8_t
     況.反転フラグ = r.範囲(0, 1);
     況.ハンデ設定フラグ = r.範囲(0, 1);
     況.再開フラグ = r.範囲(0, 1);
-    況.手数 = r.範囲(0, 1 << 20);
+    況.手数 = r.範囲(0, 手数の上限);
     況.ハンデレベル = r.範囲(-10, 10);
     況.COMレベル = r.範囲(1, 4);
     s.局.勝者 = r.範囲(-1, 1);
     s.局.手番値MAN = r.範囲(-1, 1);
     s.局.手番値COM = r.範囲(-1, 1);
-    if (s.局.手番値MAN == 手番_なし || s.局.手番値MAN != -s.局.手番値COM) return std::nullopt;
+    if (!r.正常() || s.局.手番値MAN == 手番_なし || s.局.手番値MAN != -s.局.手番値COM) {
+        return std::nullopt;
+    }
     s.時計.累計秒MAN = r.秒();
     s.時計.累計秒COM = r.秒();
     for (std::string* 題 : {&況.見出し.対局名, &況.見出し.上手名, &況.見出し.下手名})
@@ -216,7 +220,52 @@ std::optional<自動保存> 自動保存を読む(const std::vector<std::uint8_t
     s.棋譜.置き換える(項目.data(), 記録数, static_cast<棋譜の出自>(出自));
     for (int i = 0; i < 手数; ++i) s.棋譜.進める();
     派生値を整える(s.局);
+    // A game that would be offered must be one that play reaches; any other is only forgotten.
+    if (続けられる(保存) && !自動保存の矛盾(保存).empty()) return std::nullopt;
     return 保存;
+}
+
+std::string 自動保存の矛盾(const 自動保存& 保存) {
+    const 対局状態& s = 保存.状態;
+    const 棋譜表& 棋譜 = s.棋譜;
+    const int N = 棋譜.棋譜記録数();
+    auto 時間内 = [](double t) { return t >= 0 && t <= 時計の上限; };
+    // A king may be gone only from the last position: a game won by taking it, or a record
+    // that ends with the capture.
+    const bool 王を取れた = s.局.勝者 != 手番_なし || s.状況.棋譜モード == 定数_ON;
+    局面の期待 期待;
+    期待.王以外の駒数 = -1;  // as many as the game began with, whatever the handicap
+    局面 局;
+    for (int n = 0; n <= N; ++n) {
+        const 棋譜項目& e = 棋譜.項目(n);
+        棋譜の局面を写す(e, 局);
+        期待.王一枚でもよい = n == N && 王を取れた;
+        if (std::string m = 局面の矛盾(局, 期待); !m.empty()) {
+            return "entry " + std::to_string(n) + ": " + m;
+        }
+        期待.王以外の駒数 = 王以外の駒数(局);
+        if (!時間内(e.前秒M) || !時間内(e.後秒M) || !時間内(e.前秒C) || !時間内(e.後秒C)) {
+            return "entry " + std::to_string(n) + ": a clock out of range";
+        }
+    }
+    期待.王一枚でもよい = 王を取れた;
+    if (std::string m = 局面の矛盾(s.局, 期待); !m.empty()) return "the board: " + m;
+    if (!時間内(s.時計.累計秒MAN) || !時間内(s.時計.累計秒COM)) return "a clock out of range";
+    if (s.状況.手番 != 手番_なし) {
+        // A game in play has the position of the entry it stands at, with its clocks.
+        const 棋譜項目& e = 棋譜.現在();
+        if (std::memcmp(e.盤面, s.局.盤面, sizeof e.盤面) != 0) {
+            return "the board is not the entry it stands at";
+        }
+        if (std::memcmp(e.持駒MAN, s.局.持駒MAN, sizeof e.持駒MAN) != 0 ||
+            std::memcmp(e.持駒COM, s.局.持駒COM, sizeof e.持駒COM) != 0) {
+            return "the hands are not the entry's";
+        }
+        if (s.時計.累計秒MAN != e.前秒M || s.時計.累計秒COM != e.前秒C) {
+            return "the clocks are not the entry's";
+        }
+    }
+    return "";
 }
 
 bool 続けられる(const 自動保存& 保存) {

@@ -2,6 +2,7 @@
 // torn or altered copy reads as nothing.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 #include "record/autosave.h"
@@ -9,6 +10,8 @@
 namespace kiryuza {
 namespace {
 
+// A game stepped back one move from its last position, in which the lower side holds twelve
+// pawns: more than a record line can hold.
 std::unique_ptr<対局状態> 途中の対局() {
     auto s = std::make_unique<対局状態>();
     初期配置(s->局);
@@ -17,11 +20,17 @@ std::unique_ptr<対局状態> 途中の対局() {
     s->棋譜.手順保存(s->局, 0, 12.5, 0, 0);
     駒移動(s->局, 無表示, 5, 7, 5, 6, 駒_MANと);
     s->棋譜.着手後保存(s->局);
-    s->局.持駒MAN[1] = 12;  // more than a record line can hold
-    s->局.盤面[1][7] = 空桝;
+    for (int x = 1; x <= 9; ++x) {
+        for (int y = 1; y <= 9; ++y) {
+            const int c = s->局.盤面[x][y];
+            if (c == 駒_MANと || (c == 駒_COMと && x <= 3)) s->局.盤面[x][y] = 空桝;
+        }
+    }
+    s->局.持駒MAN[1] = 12;
     s->棋譜.手順保存(s->局, 12.5, 12.5, 0, 3);
     s->棋譜.着手後保存(s->局);
     s->棋譜.戻す();
+    棋譜の局面を写す(s->棋譜.現在(), s->局);
     s->状況.手番 = 手番_後手;
     s->状況.対局モード = 対局モード_COM;
     s->状況.手数 = 2;
@@ -31,8 +40,14 @@ std::unique_ptr<対局状態> 途中の対局() {
     s->局.手番値MAN = 手番_後手;
     s->局.手番値COM = 手番_先手;
     s->時計.累計秒MAN = 12.5;
-    s->時計.累計秒COM = 3;
     return s;
+}
+
+// Records the position on the board as one more move, with the clocks as they stand.
+void 一手として記録(対局状態& s) {
+    const auto& 時 = s.時計;
+    s.棋譜.手順保存(s.局, 時.累計秒MAN, 時.累計秒MAN, 時.累計秒COM, 時.累計秒COM);
+    s.棋譜.着手後保存(s.局);
 }
 
 TEST(自動保存, 入れたものがそのまま戻る) {
@@ -50,6 +65,7 @@ TEST(自動保存, 入れたものがそのまま戻る) {
     EXPECT_EQ(r->状態.状況.見出し.上手名, "上");
     EXPECT_EQ(r->状態.局.手番値MAN, 手番_後手);
     EXPECT_EQ(r->状態.時計.累計秒MAN, 12.5);
+    EXPECT_EQ(r->状態.棋譜.項目(2).後秒C, 3);
     EXPECT_TRUE(r->印.保存済み);
     EXPECT_FALSE(続けられる(*r));  // saved: nothing to offer
     r->印.保存済み = false;
@@ -67,6 +83,54 @@ TEST(自動保存, 欠けたり書き換わったりした写しは読まない)
         auto 壊 = 形;
         壊[i] ^= 0x20;
         EXPECT_FALSE(自動保存を読む(壊).has_value()) << i;
+    }
+}
+
+// Files edited with a checksum put right: a game no play reaches is refused as a whole, and
+// nothing in it is used (the sanitizers watch the conversions on the way).
+TEST(自動保存, 検査値が合っていても遊べない対局は読まない) {
+    struct 例 {
+        const char* 名;
+        void (*変える)(対局状態&);
+    };
+    const 例 表[] = {
+        {"変えずに一手記録", [](対局状態& s) { 一手として記録(s); }},
+        {"手番値が最小の整数", [](対局状態& s) { s.局.手番値COM = INT_MIN; }},
+        {"手数が百万を超える", [](対局状態& s) { s.状況.手数 = 1048577; }},
+        {"時計が3e22秒",
+         [](対局状態& s) {
+             s.時計.累計秒MAN = 3e22;
+             一手として記録(s);
+         }},
+        {"下手の王がない",
+         [](対局状態& s) {
+             s.局.盤面[5][9] = 空桝;
+             一手として記録(s);
+         }},
+        {"上手の王が二枚",
+         [](対局状態& s) {
+             s.局.盤面[5][5] = 駒_COM王;
+             一手として記録(s);
+         }},
+        {"駒が一組より多い",
+         [](対局状態& s) {
+             s.局.持駒COM[7] = 1;
+             一手として記録(s);
+         }},
+        {"途中で駒が消える",
+         [](対局状態& s) {
+             s.局.盤面[1][1] = 空桝;
+             一手として記録(s);
+         }},
+        {"盤が棋譜の局面と違う", [](対局状態& s) { s.局.盤面[1][1] = 空桝; }},
+        {"時計が棋譜の局面と違う", [](対局状態& s) { s.時計.累計秒COM = 1; }},
+    };
+    for (const 例& e : 表) {
+        auto s = 途中の対局();
+        e.変える(*s);
+        派生値を整える(s->局);
+        const auto 読めた = 自動保存を読む(自動保存の形にする(*s, {}));
+        EXPECT_EQ(読めた.has_value(), e.名 == 表[0].名) << e.名;
     }
 }
 
