@@ -54,10 +54,12 @@ test-thread: setup
 
 # The Debian package of the main build (games/kiryuza, the sounds, menu entry, icon, metadata,
 # manual pages), checked with lintian: any error fails.
+# CPack's tar writer needs a UTF-8 locale for the sounds' Japanese names; a minimal machine
+# may have none set, and C.UTF-8 is always there.
 package: build
 	rm -f $(BUILD)/kiryuza_*.deb
-	cd $(BUILD) && cpack -G DEB
-	lintian --fail-on error $(BUILD)/kiryuza_*.deb
+	cd $(BUILD) && LC_ALL=C.UTF-8 cpack -G DEB
+	LC_ALL=C.UTF-8 lintian --fail-on error $(BUILD)/kiryuza_*.deb
 
 # Draws the icon again into data/icons (it needs the Mincho face the game uses).
 icons: configure

@@ -8,13 +8,18 @@
 #include <QTimer>
 #include <QWidget>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include "app/places.h"
+#include "app/single_instance.h"
 #include "game/form1.h"
 #include "interfaces/product.h"
 #include "options/settings.h"
@@ -239,9 +244,93 @@ const 対局状態& GameProgram::state() const {
     return *parts_->state;
 }
 
-int runGame() {
+namespace {
+
+constexpr const char* kAlreadyRunning =
+    "kiryuza: すでに起動しています。そのウィンドウを前面に出します。\n";
+constexpr const char* kNoDisplay =
+    "kiryuza: "
+    "画面（ディスプレイ）に接続できません。デスクトップのセッションから起動してください。\n";
+
+// This account's lock; nothing when another copy holds it, which has then been asked to come
+// forward.
+std::optional<InstanceLock> claimOrForward() {
+    const std::string lockFile = toUtf8(instanceLockFile());
+    InstanceLock lock = InstanceLock::claim(lockFile);
+    if (lock.outcome() != InstanceLock::Outcome::running) return lock;
+    std::fputs(kAlreadyRunning, stderr);
+    InstanceLock::askToComeForward(lockFile, startActivationToken());
+    return std::nullopt;
+}
+
+int play(InstanceLock& lock) {
     GameProgram program;
-    return program.start() ? QApplication::exec() : 0;
+    lock.listen([&program](const QByteArray& token) { program.window().bringForward(token); });
+    const int code = program.start() ? QApplication::exec() : 0;
+    lock.listen({});  // the lock itself is held until the process ends
+    return code;
+}
+
+// While the QApplication is made: a display that cannot be reached ends the program with one
+// clear line and status 1 instead of Qt's abort, and the platform's own complaints on the way
+// are held back (and printed after all if the display opens).
+class DisplayGuard {
+  public:
+    DisplayGuard() : previous_(qInstallMessageHandler(&handle)) { active_ = this; }
+    ~DisplayGuard() {
+        qInstallMessageHandler(previous_);
+        active_ = nullptr;
+        for (const QByteArray& line : held_) std::fprintf(stderr, "%s\n", line.constData());
+    }
+    DisplayGuard(const DisplayGuard&) = delete;
+    DisplayGuard& operator=(const DisplayGuard&) = delete;
+
+    // Whether a display may be there at all: a platform named, or an X or Wayland display.
+    static bool mayHaveDisplay() {
+        return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+               !qEnvironmentVariableIsEmpty("DISPLAY") ||
+               !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    }
+
+  private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtFatalMsg) {
+            std::fputs(kNoDisplay, stderr);
+            std::_Exit(1);
+        }
+        DisplayGuard* guard = active_;
+        if (guard && context.category && std::strncmp(context.category, "qt.qpa", 6) == 0) {
+            guard->held_.push_back(text.toLocal8Bit());
+        } else if (guard && guard->previous_) {
+            guard->previous_(type, context, text);
+        }
+    }
+
+    static inline DisplayGuard* active_ = nullptr;
+    QtMessageHandler previous_;
+    std::vector<QByteArray> held_;
+};
+
+}  // namespace
+
+int runGame() {
+    std::optional<InstanceLock> lock = claimOrForward();
+    return lock ? play(*lock) : 0;
+}
+
+int runProgram(int& argc, char** argv) {
+    std::optional<InstanceLock> lock = claimOrForward();
+    if (!lock) return 0;
+    if (!DisplayGuard::mayHaveDisplay()) {
+        std::fputs(kNoDisplay, stderr);
+        return 1;
+    }
+    std::unique_ptr<QApplication> app;
+    {
+        const DisplayGuard guard;
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+    return play(*lock);
 }
 
 }  // namespace kiryuza::app

@@ -75,7 +75,14 @@ class GameProgram {
     std::unique_ptr<Parts> parts_;
 };
 
-// Runs the game until it ends and returns the exit code.
+// Runs the game until it ends and returns the exit code; a QApplication must exist. When a
+// copy of the game already runs for this account, its window is brought forward instead and
+// 0 is returned at once, with no file touched.
 int runGame();
+
+// The program's whole run: as runGame, but the check for a running copy comes first, then the
+// QApplication is made. With no display to show the window on, one line says so and the exit
+// code is 1.
+int runProgram(int& argc, char** argv);
 
 }  // namespace kiryuza::app

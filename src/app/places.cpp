@@ -7,6 +7,17 @@
 
 namespace kiryuza::app {
 
+namespace {
+
+// $XDG_STATE_HOME/kiryuza, ~/.local/state/kiryuza by default (Qt 6.4 names no such place).
+QDir stateFolder() {
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty()) state = QDir::homePath() + QStringLiteral("/.local/state");
+    return QDir(QDir(state).filePath(QCoreApplication::applicationName()));
+}
+
+}  // namespace
+
 QString soundFolderFor(const QString& programFolder) {
     const QDir program(programFolder);
     const QString installed = program.absoluteFilePath(QStringLiteral("../share/kiryuza"));
@@ -21,12 +32,12 @@ Places findPlaces() {
     const QDir config(places.configFolder);
     places.settingsFile = config.filePath(QStringLiteral("Kiryuza.ini"));
     places.windowStateFile = config.filePath(QStringLiteral("window.conf"));
-    // $XDG_STATE_HOME/kiryuza, ~/.local/state/kiryuza by default (Qt 6.4 names no such place).
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty()) state = QDir::homePath() + QStringLiteral("/.local/state");
-    places.gameFile =
-        QDir(state).filePath(QCoreApplication::applicationName() + QStringLiteral("/current-game"));
+    places.gameFile = stateFolder().filePath(QStringLiteral("current-game"));
     return places;
+}
+
+QString instanceLockFile() {
+    return stateFolder().filePath(QStringLiteral("running.lock"));
 }
 
 }  // namespace kiryuza::app

@@ -23,4 +23,8 @@ QString soundFolderFor(const QString& programFolder);
 // The places of the running program; the application's name must be set.
 Places findPlaces();
 
+// The lock that keeps one copy of the game per account, beside the game in progress. Needs
+// only the application's name, not the application.
+QString instanceLockFile();
+
 }  // namespace kiryuza::app
