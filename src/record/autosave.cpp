@@ -248,6 +248,8 @@ std::string 自動保存の矛盾(const 自動保存& 保存) {
             return "entry " + std::to_string(n) + ": a clock out of range";
         }
     }
+    const 棋譜項目& 最後 = 棋譜.項目(N);
+    if (最後.前秒M != 最後.後秒M || 最後.前秒C != 最後.後秒C) return "the last entry holds a move";
     期待.王一枚でもよい = 王を取れた;
     if (std::string m = 局面の矛盾(s.局, 期待); !m.empty()) return "the board: " + m;
     if (!時間内(s.時計.累計秒MAN) || !時間内(s.時計.累計秒COM)) return "a clock out of range";
@@ -266,6 +268,13 @@ std::string 自動保存の矛盾(const 自動保存& 保存) {
         }
     }
     return "";
+}
+
+void 検査値を付け直す(std::vector<std::uint8_t>& 内容) {
+    if (内容.size() < 8) return;
+    const std::size_t 本体 = 内容.size() - 8;
+    std::uint64_t h = 検査値(内容.data(), 本体);
+    for (std::size_t i = 0; i < 8; ++i, h >>= 8) 内容[本体 + i] = static_cast<std::uint8_t>(h);
 }
 
 bool 続けられる(const 自動保存& 保存) {

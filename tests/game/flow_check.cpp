@@ -34,6 +34,12 @@ bool 同じ局面(const 棋譜項目& e, const 局面& 局) {
     return true;
 }
 
+bool 同じ盤と持駒(const 棋譜項目& a, const 棋譜項目& b) {
+    return std::memcmp(a.盤面, b.盤面, sizeof a.盤面) == 0 &&
+           std::memcmp(a.持駒MAN, b.持駒MAN, sizeof a.持駒MAN) == 0 &&
+           std::memcmp(a.持駒COM, b.持駒COM, sizeof a.持駒COM) == 0;
+}
+
 // Which side's legal move (either form where the form may change) leads from entry a to entry
 // b: 1 for the upper side, -1 for the lower side, 0 when no move does.
 int 一手で移る側(const 棋譜項目& a, const 棋譜項目& b) {
@@ -68,9 +74,15 @@ std::string 桝の字(const 画面模型& 模型, int x, int y) {
 
 class 流れ検査 {
   public:
-    explicit 流れ検査(std::uint64_t 種) : 乱_(種) {
+    流れ検査(std::uint64_t 種, const std::vector<std::uint8_t>* 保存)
+        : 乱_(種), 外の保存_(保存 != nullptr) {
         環_.メッセージ.表示時 = [this](const 表示した箱& b) { 最後の箱_ = b.本文; };
+        if (保存) {
+            環_.自動保存.内容 = *保存;
+            環_.メッセージ.答え.push_back(押されたボタン::はい);
+        }
         起動();
+        if (保存) 信用_.assign(&s().棋譜.項目(0), &s().棋譜.項目(0) + s().棋譜.棋譜記録数() + 1);
     }
 
     流れ検査結果 走らせる(long 操作数) {
@@ -111,6 +123,8 @@ class 流れ検査 {
     std::vector<std::string> 保存した_;  // record files written so far
     int 続けて指す_ = 0;                 // actions left in a stretch of moves only
     bool 保存失敗を告げた_ = false;  // a failed write of the kept game was told, none worked since
+    bool 外の保存_ = false;          // the first start took up a kept game from outside
+    std::vector<棋譜項目> 信用_;     // the history it brought, taken as it stands
     // The history entries already found to follow one another by legal moves.
     std::vector<棋譜項目> 確認済み_ = std::vector<棋譜項目>(棋譜最大数);
     int 確認済み数_ = -1;
@@ -128,7 +142,10 @@ class 流れ検査 {
         環_.メニュー欄.印.clear();
         保存失敗を告げた_ = false;
         form_->Form_Load();
-        確認済み数_ = -1;
+        // A history taken back after a crash is the one checked before it.
+        確認済み数_ = s().棋譜.棋譜記録数();
+        for (int n = 0; n <= 確認済み数_; ++n)
+            確認済み_[static_cast<std::size_t>(n)] = s().棋譜.項目(n);
     }
 
     // The program dies mid-game (nothing shut down) and starts again; offered the game it kept,
@@ -396,7 +413,7 @@ class 流れ検査 {
 
         // The position.
         局面の期待 期待;
-        期待.王以外の駒数 = 38 - std::abs(状況.ハンデレベル);
+        期待.王以外の駒数 = 外の保存_ ? -1 : 38 - std::abs(状況.ハンデレベル);
         期待.王一枚でもよい = 局.勝者 != 手番_なし || 状況.棋譜モード == 定数_ON;
         if (const std::string m = 局面の矛盾(局, 期待); !m.empty()) 報告("position: " + m);
         if (局.手番値MAN != -局.手番値COM || 局.手番値MAN == 手番_なし) 報告("side values");
@@ -447,6 +464,9 @@ class 流れ検査 {
         for (int n = std::max(1, 最初の変化); n <= N; ++n) {
             const 棋譜項目& a = 棋譜.項目(n - 1);
             const 棋譜項目& b = 棋譜.項目(n);
+            // An entry that came with a kept game from outside, here or through a record saved
+            // since, need not follow from the one before.
+            if (n < static_cast<int>(信用_.size()) && 同じ盤と持駒(b, 信用_[n])) continue;
             const int 側 = 一手で移る側(a, b);
             if (側 == 0) {
                 報告("history entry " + std::to_string(n) +
@@ -534,8 +554,9 @@ class 流れ検査 {
 
 }  // namespace
 
-流れ検査結果 対局の流れを検査(std::uint64_t 種, long 操作数) {
-    return 流れ検査(種).走らせる(操作数);
+流れ検査結果 対局の流れを検査(std::uint64_t 種, long 操作数,
+                              const std::vector<std::uint8_t>* 保存) {
+    return 流れ検査(種, 保存).走らせる(操作数);
 }
 
 }  // namespace kiryuza::testing

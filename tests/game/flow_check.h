@@ -25,7 +25,11 @@ struct 流れ検査結果 {
     int 最長手数 = 0;
 };
 
-// Applies `操作数` actions drawn from `種`, checking after each one.
-流れ検査結果 対局の流れを検査(std::uint64_t 種, long 操作数);
+// Applies `操作数` actions drawn from `種`, checking after each one. With `保存`, the first
+// start finds that kept game and takes it up when it is offered: the history it brings is
+// taken as it stands (a loaded record may hold any positions), only what play adds is checked
+// move by move, and a position may hold fewer pieces than a set.
+流れ検査結果 対局の流れを検査(std::uint64_t 種, long 操作数,
+                              const std::vector<std::uint8_t>* 保存 = nullptr);
 
 }  // namespace kiryuza::testing
