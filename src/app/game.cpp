@@ -29,7 +29,7 @@
 #include "platform/pictures/pictures.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/style.h"
-#include "platform/sound/pulse_output.h"
+#include "platform/sound/desktop_sound.h"
 
 namespace kiryuza::app {
 

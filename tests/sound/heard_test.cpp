@@ -17,7 +17,7 @@
 #include <iterator>
 #include <thread>
 
-#include "platform/sound/pulse_output.h"
+#include "platform/sound/desktop_sound.h"
 #include "platform/sound/wav.h"
 
 namespace kiryuza::sound {

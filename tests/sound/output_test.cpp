@@ -12,7 +12,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "platform/sound/pulse_output.h"
+#include "platform/sound/desktop_sound.h"
 #include "sound/wav_builder.h"
 
 namespace kiryuza::sound {

@@ -12,7 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sound/sound_library.h"
+#include "platform/sound/audio_output.h"
+#include "platform/sound/mixer.h"
 
 namespace kiryuza::sound {
 

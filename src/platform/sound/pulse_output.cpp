@@ -130,6 +130,4 @@ std::unique_ptr<AudioStream> PulseAudioBackend::open(Mixer& mixer) {
     return std::make_unique<OutputThread>(mixer, &openPulseSink);
 }
 
-DesktopSoundLibrary::DesktopSoundLibrary() : SoundLibrary(std::make_unique<PulseAudioBackend>()) {}
-
 }  // namespace kiryuza::sound

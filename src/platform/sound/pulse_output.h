@@ -5,8 +5,8 @@
 
 #include <memory>
 
+#include "platform/sound/audio_output.h"
 #include "platform/sound/output_thread.h"
-#include "platform/sound/sound_library.h"
 
 namespace kiryuza::sound {
 
@@ -27,12 +27,6 @@ class PulseAudioBackend : public AudioBackend {
     // Starts the output thread; it never reports back, and the library never waits on it
     // except to end it.
     std::unique_ptr<AudioStream> open(Mixer& mixer) override;
-};
-
-// The library the program uses.
-class DesktopSoundLibrary : public SoundLibrary {
-  public:
-    DesktopSoundLibrary();
 };
 
 }  // namespace kiryuza::sound

@@ -50,7 +50,8 @@ class FileSamples : public SampleSource {
 
 }  // namespace
 
-SoundLibrary::SoundLibrary(std::unique_ptr<AudioBackend> backend) : backend_(std::move(backend)) {}
+SoundLibrary::SoundLibrary(std::unique_ptr<AudioBackend> backend, std::size_t streamBytes)
+    : backend_(std::move(backend)), streamBytes_(streamBytes) {}
 
 SoundLibrary::~SoundLibrary() {
     dsTerminate(library_);
@@ -92,7 +93,7 @@ std::int32_t SoundLibrary::dsCreateDSBFromFile(std::int32_t library,
                       file->大きさ());
     if (layout.error != WavError::none) return 0;
     PcmClip clip{layout.rate, layout.channels, {}, nullptr, 0};
-    if (layout.dataBytes >= kStreamBytes && layout.rate <= kOutputRate) {
+    if (layout.dataBytes >= streamBytes_ && layout.rate <= kOutputRate) {
         clip.source = std::make_shared<const FileSamples>(file, layout);
         clip.sourceFrames = layout.frames();
     } else {
@@ -114,7 +115,7 @@ std::int32_t SoundLibrary::addBuffer(PcmClip clip, std::int32_t flags) {
     return handle;
 }
 
-const SoundLibrary::Buffer* SoundLibrary::find(std::int32_t buffer) const {
+const SoundLibrary::Buffer* SoundLibrary::bufferFor(std::int32_t buffer) const {
     if (buffer == 0) return nullptr;
     const auto it = buffers_.find(buffer);
     return it == buffers_.end() ? nullptr : &it->second;
@@ -136,25 +137,25 @@ void SoundLibrary::releaseOutput() {
 }
 
 void SoundLibrary::dsPlay(std::int32_t buffer) {
-    const Buffer* b = find(buffer);
+    const Buffer* b = bufferFor(buffer);
     if (b == nullptr) return;
     mixer_.play(buffer, b->clip, false, !b->overlap);
     openOutput();
 }
 
 void SoundLibrary::dsPlayLooping(std::int32_t buffer) {
-    const Buffer* b = find(buffer);
+    const Buffer* b = bufferFor(buffer);
     if (b == nullptr || mixer_.looping(buffer)) return;
     mixer_.play(buffer, b->clip, true, true);
     openOutput();
 }
 
 void SoundLibrary::dsStop(std::int32_t buffer) {
-    if (find(buffer) != nullptr) mixer_.stop(buffer);
+    if (bufferFor(buffer) != nullptr) mixer_.stop(buffer);
 }
 
 void SoundLibrary::dsFree(std::int32_t buffer) {
-    if (find(buffer) == nullptr) return;
+    if (bufferFor(buffer) == nullptr) return;
     mixer_.stop(buffer);
     buffers_.erase(buffer);
 }

@@ -1,6 +1,6 @@
 // The game's sound library: WAV buffers behind 32-bit handles, played through a mixer that an
 // audio back end pulls from on its own thread. Plain C++; the program's back end lives in
-// pulse_output.h.
+// pulse_output.h, and desktop_sound.h puts the two together.
 //
 // Flags of dsCreateDSB: bit 1 (value 2) makes the buffer an effect whose every dsPlay adds a
 // voice, so repeated effects overlap (the game loads its effects with 3). Without it (the music
@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "interfaces/platform.h"
+#include "platform/sound/audio_output.h"
 #include "platform/sound/mixer.h"
 
 namespace kiryuza::sound {
@@ -26,33 +27,18 @@ inline constexpr std::int32_t kFlagOverlap = 2;
 // the effects, which must start at once.
 inline constexpr std::size_t kStreamBytes = 1 << 20;
 
-// A running audio output. Destroying it stops the output and its thread.
-class AudioStream {
-  public:
-    virtual ~AudioStream() = default;
-};
-
-// Where the mixed sound goes.
-class AudioBackend {
-  public:
-    virtual ~AudioBackend() = default;
-    // Whether the machine has an audio output at all; asked once per dsInitialize.
-    virtual bool hasDevice() = 0;
-    // Starts pulling kOutputRate stereo 16-bit frames from `mixer`, including any voices that
-    // are already playing; null when that fails. Asked when a sound first plays.
-    virtual std::unique_ptr<AudioStream> open(Mixer& mixer) = 0;
-};
-
 class SoundLibrary : public サウンド {
   public:
-    explicit SoundLibrary(std::unique_ptr<AudioBackend> backend);
+    // Sounds of `streamBytes` or more are played from their file.
+    explicit SoundLibrary(std::unique_ptr<AudioBackend> backend,
+                          std::size_t streamBytes = kStreamBytes);
     ~SoundLibrary() override;
 
     std::int32_t dsInitialize() override;
     std::int32_t dsCreateDSB(std::int32_t library, const std::uint8_t* data, std::size_t size,
                              std::int32_t flags) override;
-    // A sound of kStreamBytes or more stays in its file and is read as it plays; a shorter
-    // one is read into memory at once.
+    // A long sound (kStreamBytes or more by default) stays in its file and is read as it
+    // plays; a shorter one is read into memory at once.
     std::int32_t dsCreateDSBFromFile(std::int32_t library,
                                      const std::shared_ptr<const 読み口>& file,
                                      std::int32_t flags) override;
@@ -78,13 +64,14 @@ class SoundLibrary : public サウンド {
         bool overlap = false;
     };
 
-    const Buffer* find(std::int32_t buffer) const;
+    const Buffer* bufferFor(std::int32_t buffer) const;
     std::int32_t newBufferHandle();
     std::int32_t addBuffer(PcmClip clip, std::int32_t flags);
     // Opens the output for a sound that has started, unless it is open, held or has failed.
     void openOutput();
 
     std::unique_ptr<AudioBackend> backend_;
+    std::size_t streamBytes_;
     Mixer mixer_;
     std::unique_ptr<AudioStream> stream_;
     bool held_ = false;
