@@ -6,15 +6,12 @@
 #include <array>
 #include <cmath>
 
+#include "display/geometry.h"
 #include "platform/pictures/pictures.h"
 
 namespace kiryuza::window {
 
 namespace {
-
-// A cell of the board grid: the corner of cell (x, y) is at (1050 + 570x, 100 + 660y) twips;
-// background tiles are laid on these corners.
-constexpr double kGridX = 1050, kGridY = 100, kCellW = 570, kCellH = 660;
 
 // More distinct pictures than any screen needs; beyond it the cache starts again.
 constexpr std::size_t kPictureCacheLimit = 512;
@@ -83,15 +80,14 @@ void CanvasRenderer::paintMargins(QPainter& painter, int tile) {
     const QSize natural = pictures::naturalSize(tile);
     const double tileW = natural.width() * kTwipsPerNaturalPixel;
     const double tileH = natural.height() * kTwipsPerNaturalPixel;
-    const int x0 = static_cast<int>(std::floor((topLeft.x() - kGridX - tileW) / kCellW));
-    const int x1 = static_cast<int>(std::ceil((bottomRight.x() - kGridX) / kCellW));
-    const int y0 = static_cast<int>(std::floor((topLeft.y() - kGridY - tileH) / kCellH));
-    const int y1 = static_cast<int>(std::ceil((bottomRight.y() - kGridY) / kCellH));
+    const int x0 = static_cast<int>(std::floor((topLeft.x() - 盤原点X - tileW) / 桝幅));
+    const int x1 = static_cast<int>(std::ceil((bottomRight.x() - 盤原点X) / 桝幅));
+    const int y0 = static_cast<int>(std::floor((topLeft.y() - 盤原点Y - tileH) / 桝高));
+    const int y1 = static_cast<int>(std::ceil((bottomRight.y() - 盤原点Y) / 桝高));
     const QRegion margins = QRegion(all) - QRegion(canvas);
     for (int x = x0; x <= x1; ++x)
         for (int y = y0; y <= y1; ++y) {
-            const QRect target =
-                geometry_.snap(QRectF(kGridX + kCellW * x, kGridY + kCellH * y, tileW, tileH));
+            const QRect target = geometry_.snap(QRectF(格子X(x), 格子Y(y), tileW, tileH));
             if (margins.intersects(target)) paintPicture(painter, tile, target);
         }
     painter.restore();
