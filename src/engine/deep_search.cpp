@@ -74,6 +74,11 @@ struct 深読みエンジン::内部 {
     std::atomic<bool> 停止要求{false};
     bool 止まった = false;
     std::uint64_t 節点数 = 0;
+    std::uint64_t 節点上限 = 0;
+    int 選択深さ = 0;
+    // The principal variation of each ply: the line from there that raised α last.
+    手符号 PV[最大深さ][最大深さ]{};
+    int PV長[最大深さ]{};
     bool 置換表使用 = true;
     bool 選択的 = true;
     bool 期限あり = false;
@@ -87,12 +92,14 @@ struct 深読みエンジン::内部 {
     int 減らす表[64][64]{};
 
     void 数える();
-    int 根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回);
+    int 根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回, bool 最善);
     int 読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可);
     int 静止(int α, int β, int ply, int q, bool 王手中, int 前先);
     void 順位付け(const 手符号* 手, int* 順, int n, int ply, 手符号 表手);
     手符号 選ぶ(手符号* 手, int* 順, int n, int i);
     void 良い静かな手(手符号 m, int 深さ, int ply);
+    void 筋を記す(int ply, 手符号 m);
+    void 読み筋を作る(const 手符号* 筋, int n, 深読み読み筋& 出力);
     最善手 変換(手符号 m) const;
     double 経過秒() const { return std::chrono::duration<double>(時計::now() - 開始).count(); }
 };
@@ -100,6 +107,7 @@ struct 深読みエンジン::内部 {
 // Counts a node; now and then looks at the clock and the stop request and calls the observer.
 void 深読みエンジン::内部::数える() {
     ++節点数;
+    if (節点上限 != 0 && 節点数 >= 節点上限) 止まった = true;
     if (節点数 % 確認間隔 != 0) return;
     if (停止要求.load(std::memory_order_relaxed)) 止まった = true;
     if (期限あり && 時計::now() >= 期限) 止まった = true;
@@ -201,10 +209,49 @@ void 深読みエンジン::内部::良い静かな手(手符号 m, int 深さ, 
     }
 }
 
+// Move m raised α at ply: the line from there is m, then the line of the ply after it.
+void 深読みエンジン::内部::筋を記す(int ply, 手符号 m) {
+    PV[ply][0] = m;
+    const int n = std::min(PV長[ply + 1], 最大深さ - ply - 1);
+    std::copy_n(PV[ply + 1], n, PV[ply] + 1);
+    PV長[ply] = n + 1;
+}
+
+// A line from the root in the rules' encoding, played out on the board and taken back again;
+// it ends early at a move the position does not allow.
+void 深読みエンジン::内部::読み筋を作る(const 手符号* 筋, int n, 深読み読み筋& 出力) {
+    復元情報 r[読み筋最大長];
+    int k = 0;
+    for (; k < std::min(n, 読み筋最大長) && 盤.指せる手(筋[k]); ++k) {
+        const 手符号 m = 筋[k];
+        最善手& w = 出力.手[k];
+        w = 最善手{};
+        w.有り = true;
+        w.先X = 手の先(m) / 10;
+        w.先Y = 手の先(m) % 10;
+        w.駒 = 手の駒(m);
+        if (打つ手(m)) {
+            const int 種 = 手の元(m) - 打ち元;
+            w.元X = 盤.手番 > 0 ? 持駒列_COM : 持駒列_MAN;
+            w.元Y = 盤.手番 > 0 ? 種 : 種 + 2;
+            w.元駒 = w.駒;
+        } else {
+            w.元X = 手の元(m) / 10;
+            w.元Y = 手の元(m) % 10;
+            w.元駒 = 盤.駒(手の元(m));
+        }
+        盤.指す(m, r[k]);
+    }
+    出力.手数 = k;
+    while (k-- > 0) 盤.戻す(筋[k], r[k]);
+}
+
 // One iteration over the root moves within (α, β). Returns the best score, a bound when it
 // falls outside the window; a move that raised α is left in `今回` and first in the list.
-int 深読みエンジン::内部::根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回) {
+int 深読みエンジン::内部::根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回,
+                                 bool 最善) {
     int 最良 = -無限;
+    PV長[0] = 0;
     for (int i = 0; i < n; ++i) {
         const 手符号 m = 根手[i];
         復元情報 r;
@@ -225,7 +272,8 @@ int 深読みエンジン::内部::根読む(int d, int α, int β, 手符号* �
             今回 = m;
             // The new best goes first, the others keep their order.
             std::rotate(根手, 根手 + i, 根手 + i + 1);
-            暫定手 = m;
+            筋を記す(0, m);
+            if (最善) 暫定手 = m;
             if (v >= β) break;
         }
     }
@@ -234,6 +282,8 @@ int 深読みエンジン::内部::根読む(int d, int α, int β, 手符号* �
 
 int 深読みエンジン::内部::読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可) {
     数える();
+    PV長[ply] = 0;
+    選択深さ = std::max(選択深さ, ply);
     if (止まった) return 0;
     if (盤.王を取れる(盤.手番)) return 深読み勝ち - ply;
     if (ply >= 最大深さ - 1) return 評価器.評価(盤);
@@ -325,6 +375,7 @@ int 深読みエンジン::内部::読む(int 深さ, int α, int β, int ply, b
                     if (!取り) 良い静かな手(m, 深さ, ply);
                     return true;
                 }
+                筋を記す(ply, m);
             }
         }
         return false;
@@ -358,6 +409,8 @@ int 深読みエンジン::内部::読む(int 深さ, int α, int β, int ply, b
 // where it will be taken back.
 int 深読みエンジン::内部::静止(int α, int β, int ply, int q, bool 王手中, int 前先) {
     数える();
+    PV長[ply] = 0;
+    選択深さ = std::max(選択深さ, ply);
     if (止まった) return 0;
     if (盤.王を取れる(盤.手番)) return 深読み勝ち - ply;
     if (ply >= 最大深さ - 1) return 評価器.評価(盤);
@@ -435,6 +488,8 @@ int 深読みエンジン::静的評価(const 局面& 局, bool COM側) {
     I.停止要求.store(false, std::memory_order_relaxed);
     I.止まった = false;
     I.節点数 = 0;
+    I.節点上限 = 設定.節点上限;
+    I.選択深さ = 0;
     I.置換表使用 = 設定.置換表使用;
     I.選択的 = 設定.選択的;
     I.観察 = 観察;
@@ -478,17 +533,42 @@ int 深読みエンジン::静的評価(const 局面& 局, bool COM側) {
     int 最良値 = 0;
     I.暫定手 = 最良手;
     const int 上限 = 設定.深さ上限 > 0 ? std::min(設定.深さ上限, 最大深さ - 10) : 最大深さ - 10;
+    // Line k is the best of the root moves after the first k: they end the iteration in order.
+    const int 候補 = std::clamp(設定.候補数, 1, std::min(読み筋最大数, n));
+    手符号 筋[読み筋最大数][最大深さ];
+    int 筋長[読み筋最大数]{};
+    int 筋値[読み筋最大数]{};
     for (int d = 1; d <= 上限; ++d) {
         I.現深さ = d;
-        手符号 今回 = 手なし;
-        const int v = I.根読む(d, -無限, 無限, 根手, n, 今回);
-        if (今回 != 手なし) {
-            最良手 = 今回;
-            最良値 = v;
+        int k = 0;
+        for (; k < 候補; ++k) {
+            手符号 今回 = 手なし;
+            const int v = I.根読む(d, -無限, 無限, 根手 + k, n - k, 今回, k == 0);
+            if (k == 0 && 今回 != 手なし) {
+                最良手 = 今回;
+                最良値 = v;
+            }
+            if (I.止まった) break;
+            筋値[k] = v;
+            筋長[k] = I.PV長[0];
+            std::copy_n(I.PV[0], 筋長[k], 筋[k]);
         }
         if (I.止まった) break;
         結果.深さ = d;
         if (I.置換表使用) I.表.書く(盤.鍵, 最良手, 表へ(最良値, 0), d, 値種別::正確);
+        if (観察 != nullptr) {
+            深読み読み筋 報告;
+            for (int j = 0; j < 候補; ++j) {
+                報告.番号 = j + 1;
+                報告.深さ = d;
+                報告.選択深さ = I.選択深さ;
+                報告.評価 = 筋値[j];
+                報告.節点数 = I.節点数;
+                報告.秒 = I.経過秒();
+                I.読み筋を作る(筋[j], 筋長[j], 報告);
+                観察->読み筋(報告);
+            }
+        }
         if (n == 1 || 最良値 >= 深読み勝ち境界) break;
     }
 

@@ -22,8 +22,11 @@
 namespace kiryuza {
 
 struct 深読み設定 {
-    int 時間ms = 1000;  // thinking time; 0 or less: no limit (then 深さ上限 must be set)
-    int 深さ上限 = 0;   // depth of the last iteration; 0: as deep as time allows
+    int 時間ms = 1000;           // thinking time; 0 or less: no limit (the search then ends at its
+                                 // depth or node limit, at the deepest iteration, or when stopped)
+    int 深さ上限 = 0;            // depth of the last iteration; 0: as deep as time allows
+    std::uint64_t 節点上限 = 0;  // nodes; 0: no limit
+    int 候補数 = 1;              // best lines searched and reported (1 to 読み筋最大数)
     bool 置換表使用 = true;
     // Selective search: null move, late-move reductions, futility pruning, check extensions.
     // Off, the search is plain alpha-beta to a fixed depth, whose result does not depend on the
@@ -39,11 +42,29 @@ struct 深読み経過 {
     最善手 暫定手;  // the move that would be played if the search stopped now
 };
 
+// The most lines one search reports, and the most moves of a line.
+inline constexpr int 読み筋最大数 = 8;
+inline constexpr int 読み筋最大長 = 64;
+
+// One line of play the search expects, as found by an iteration.
+struct 深読み読み筋 {
+    int 番号 = 1;      // 1 for the best line, 2 for the next best, ...
+    int 深さ = 0;      // the iteration
+    int 選択深さ = 0;  // the deepest ply any line of the iteration reached
+    int 評価 = 0;      // for the side that moves, as 深読み結果::評価
+    std::uint64_t 節点数 = 0;
+    double 秒 = 0;
+    int 手数 = 0;
+    最善手 手[読み筋最大長];  // from the root position, each in the encoding of 最善手
+};
+
 class 深読み観察 {
   public:
     virtual ~深読み観察() = default;
     // Called every 4096 nodes.
     virtual void 経過(const 深読み経過& /*経過*/) {}
+    // Called for each line when an iteration has ended (on the searching thread).
+    virtual void 読み筋(const 深読み読み筋& /*筋*/) {}
 };
 
 struct 深読み結果 {

@@ -234,5 +234,54 @@ TEST_F(深読みテスト, 外から止めても合法な手を返し_局面は�
     }
 }
 
+// The lines an iteration reports: as many as asked, each a sequence of moves the rules allow
+// from the root, their first moves all different, best first; the best line begins with the
+// move played. A node limit ends the search where it says.
+TEST_F(深読みテスト, 読み筋は合法手の列で良い順に並び_節点数の上限で止まる) {
+    struct 記録 : 深読み観察 {
+        std::vector<深読み読み筋> 筋;
+        void 読み筋(const 深読み読み筋& e) override { 筋.push_back(e); }
+    } 観察;
+    auto 同じ = [](const 最善手& a, const 最善手& b) {
+        return a.元X == b.元X && a.元Y == b.元Y && a.先X == b.先X && a.先Y == b.先Y && a.駒 == b.駒;
+    };
+    局面 局;
+    初期配置(局);
+    深読み設定 s;
+    s.時間ms = 0;
+    s.深さ上限 = 4;
+    s.候補数 = 3;
+    const 深読み結果 r = エンジン->探索(局, false, s, &観察);
+    ASSERT_EQ(観察.筋.size(), 3u * 4u);
+    for (int d = 1; d <= 4; ++d) {
+        const 深読み読み筋* 組 = &観察.筋[static_cast<std::size_t>(d - 1) * 3];
+        for (int j = 0; j < 3; ++j) {
+            const 深読み読み筋& e = 組[j];
+            EXPECT_EQ(e.番号, j + 1);
+            EXPECT_EQ(e.深さ, d);
+            EXPECT_GE(e.選択深さ, d);
+            ASSERT_GE(e.手数, 1);
+            if (j > 0) {
+                EXPECT_LE(e.評価, 組[j - 1].評価);
+                for (int i = 0; i < j; ++i) EXPECT_FALSE(同じ(e.手[0], 組[i].手[0]));
+            }
+            局面 今 = 局;
+            for (int i = 0; i < e.手数; ++i) {
+                const bool COM側 = i % 2 == 1;
+                ASSERT_TRUE(規則にある手(今, COM側, e.手[i])) << "depth " << d << " ply " << i;
+                今 = 指した後(今, 手の形(e.手[i]));
+            }
+        }
+    }
+    EXPECT_TRUE(同じ(観察.筋[9].手[0], r.手));
+
+    s.深さ上限 = 0;
+    s.候補数 = 1;
+    s.節点上限 = 5000;
+    const 深読み結果 限 = エンジン->探索(局, false, s);
+    EXPECT_EQ(限.節点数, 5000u);
+    EXPECT_TRUE(規則にある手(局, false, 限.手));
+}
+
 }  // namespace
 }  // namespace kiryuza
