@@ -44,13 +44,17 @@ test-sanitize: setup
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS) -LE no-sanitize
 
-# The sound library's stress test alone, under ThreadSanitizer: the game's thread and the
-# output thread share the mixer. A small build: only that test and what it links.
+# What threads share, under ThreadSanitizer: the sound library's stress test (the game's thread
+# and the output thread share the mixer) and the searching player on several threads. A small
+# build: only those tests and what they link.
+THREAD_TESTS := sound_stress_test search_threads_test
 test-thread: setup
 	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIRYUZA_WERROR=ON \
 	    -DKIRYUZA_THREAD_SANITIZE=ON -DKIRYUZA_GUI=OFF -DKIRYUZA_BENCH=OFF
-	cmake --build $(TSAN_BUILD) --target sound_stress_test -j $(JOBS)
-	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/bin/sound_stress_test
+	cmake --build $(TSAN_BUILD) --target $(THREAD_TESTS) -j $(JOBS)
+	for t in $(THREAD_TESTS); do \
+	    TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/bin/$$t || exit 1; \
+	done
 
 # The Debian package of the main build (games/kiryuza, the sounds, menu entry, icon, metadata,
 # manual pages), checked with lintian: any error fails.

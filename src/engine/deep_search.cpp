@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "engine/deep_board.h"
@@ -55,25 +59,35 @@ bool 弱い形(const 探索盤& 盤, 手符号 m) {
 
 }  // namespace
 
-struct 深読みエンジン::内部 {
-    explicit 内部(std::size_t MB)
-        : 表(MB), 盤(評価器.表), 手置場(最大深さ * 手上限), 順置場(最大深さ * 手上限) {
-        for (int d = 1; d < 64; ++d)
-            for (int i = 1; i < 64; ++i)
-                減らす表[d][i] = static_cast<int>(0.5 + std::log(d) * std::log(i) / 2.0);
-    }
+// The search of one thread: its own board, move lists, killers, history and lines; the
+// transposition table, the evaluation's tables and the stop request are shared by all.
+struct 探索者 {
+    探索者(置換表& t, const 深読み評価& e, std::atomic<bool>& 停止, const int (&減)[64][64])
+        : 評価器(e),
+          表(t),
+          盤(e.表),
+          手置場(最大深さ * 手上限),
+          順置場(最大深さ * 手上限),
+          停止要求(停止),
+          減らす表(減) {}
 
-    深読み評価 評価器;
-    置換表 表;
+    const 深読み評価& 評価器;
+    置換表& 表;
     探索盤 盤;
     std::vector<手符号> 手置場;
     std::vector<int> 順置場;
     手符号 キラー[最大深さ][2]{};
     int 履歴[2][打ち元 + 8][100]{};
 
-    std::atomic<bool> 停止要求{false};
+    std::atomic<bool>& 停止要求;
+    const int (&減らす表)[64][64];
+    // The searchers of the same search, to sum their nodes (the main one only).
+    const std::vector<std::unique_ptr<探索者>>* 仲間 = nullptr;
+    bool 主 = false;  // the thread that keeps the clock, reports and decides
     bool 止まった = false;
     std::uint64_t 節点数 = 0;
+    std::atomic<std::uint64_t> 公開節点数{0};
+    std::uint64_t 他の節点数 = 0;
     std::uint64_t 節点上限 = 0;
     int 選択深さ = 0;
     // The principal variation of each ply: the line from there that raised α last.
@@ -89,8 +103,15 @@ struct 深読みエンジン::内部 {
     bool 根COM側 = true;
     int 現深さ = 0;
     手符号 暫定手 = 手なし;
-    int 減らす表[64][64]{};
+    // What its deepest completed iteration found.
+    int 完了深さ = 0;
+    手符号 完了手 = 手なし;
+    int 完了値 = 0;
 
+    void 準備(const 局面& 局, bool COM側, const 深読み設定& 設定, 時計::time_point 始,
+              bool 主として, 深読み観察* 見る);
+    void 反復深化(int 最初の深さ, const 深読み設定& 設定);
+    std::uint64_t 他の節点数を数える() const;
     void 数える();
     int 根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回, bool 最善);
     int 読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可);
@@ -104,16 +125,20 @@ struct 深読みエンジン::内部 {
     double 経過秒() const { return std::chrono::duration<double>(時計::now() - 開始).count(); }
 };
 
-// Counts a node; now and then looks at the clock and the stop request and calls the observer.
-void 深読みエンジン::内部::数える() {
+// Counts a node; now and then looks at the clock, the stop request and the node limit, makes
+// its count seen by the other threads and calls the observer.
+void 探索者::数える() {
     ++節点数;
-    if (節点上限 != 0 && 節点数 >= 節点上限) 止まった = true;
+    if (節点上限 != 0 && 節点数 + 他の節点数 >= 節点上限) 止まった = true;
     if (節点数 % 確認間隔 != 0) return;
+    公開節点数.store(節点数, std::memory_order_relaxed);
     if (停止要求.load(std::memory_order_relaxed)) 止まった = true;
+    if (!主) return;
     if (期限あり && 時計::now() >= 期限) 止まった = true;
+    if (節点上限 != 0) 他の節点数 = 他の節点数を数える();
     if (観察 != nullptr && 節点数 % 観察間隔 == 0) {
         深読み経過 e;
-        e.節点数 = 節点数;
+        e.節点数 = 節点数 + 他の節点数を数える();
         e.深さ = 現深さ;
         e.秒 = 経過秒();
         e.暫定手 = 変換(暫定手);
@@ -123,7 +148,7 @@ void 深読みエンジン::内部::数える() {
 }
 
 // The move in the encoding of the rules, read against the root position.
-最善手 深読みエンジン::内部::変換(手符号 m) const {
+最善手 探索者::変換(手符号 m) const {
     最善手 r;
     if (m == 手なし) return r;
     r.有り = true;
@@ -144,7 +169,7 @@ void 深読みエンジン::内部::数える() {
     return r;
 }
 
-void 深読みエンジン::内部::順位付け(const 手符号* 手, int* 順, int n, int ply, 手符号 表手) {
+void 探索者::順位付け(const 手符号* 手, int* 順, int n, int ply, 手符号 表手) {
     const int 側 = 側番号(盤.手番);
     for (int i = 0; i < n; ++i) {
         const 手符号 m = 手[i];
@@ -169,7 +194,7 @@ void 深読みエンジン::内部::順位付け(const 手符号* 手, int* 順,
 
 // Brings the best-ordered of moves i..n-1 to place i: by picking for the first few, which
 // often end the search of a position, then by sorting the rest once.
-手符号 深読みエンジン::内部::選ぶ(手符号* 手, int* 順, int n, int i) {
+手符号 探索者::選ぶ(手符号* 手, int* 順, int n, int i) {
     constexpr int 拾う数 = 6;
     if (i < 拾う数) {
         int b = i;
@@ -195,7 +220,7 @@ void 深読みエンジン::内部::順位付け(const 手符号* 手, int* 順,
 }
 
 // A quiet move that refuted a position: remembered as a killer and in the history.
-void 深読みエンジン::内部::良い静かな手(手符号 m, int 深さ, int ply) {
+void 探索者::良い静かな手(手符号 m, int 深さ, int ply) {
     if (キラー[ply][0] != m) {
         キラー[ply][1] = キラー[ply][0];
         キラー[ply][0] = m;
@@ -210,7 +235,7 @@ void 深読みエンジン::内部::良い静かな手(手符号 m, int 深さ, 
 }
 
 // Move m raised α at ply: the line from there is m, then the line of the ply after it.
-void 深読みエンジン::内部::筋を記す(int ply, 手符号 m) {
+void 探索者::筋を記す(int ply, 手符号 m) {
     PV[ply][0] = m;
     const int n = std::min(PV長[ply + 1], 最大深さ - ply - 1);
     std::copy_n(PV[ply + 1], n, PV[ply] + 1);
@@ -219,7 +244,7 @@ void 深読みエンジン::内部::筋を記す(int ply, 手符号 m) {
 
 // A line from the root in the rules' encoding, played out on the board and taken back again;
 // it ends early at a move the position does not allow.
-void 深読みエンジン::内部::読み筋を作る(const 手符号* 筋, int n, 深読み読み筋& 出力) {
+void 探索者::読み筋を作る(const 手符号* 筋, int n, 深読み読み筋& 出力) {
     復元情報 r[読み筋最大長];
     int k = 0;
     for (; k < std::min(n, 読み筋最大長) && 盤.指せる手(筋[k]); ++k) {
@@ -248,8 +273,7 @@ void 深読みエンジン::内部::読み筋を作る(const 手符号* 筋, int
 
 // One iteration over the root moves within (α, β). Returns the best score, a bound when it
 // falls outside the window; a move that raised α is left in `今回` and first in the list.
-int 深読みエンジン::内部::根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回,
-                                 bool 最善) {
+int 探索者::根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回, bool 最善) {
     int 最良 = -無限;
     PV長[0] = 0;
     for (int i = 0; i < n; ++i) {
@@ -280,7 +304,7 @@ int 深読みエンジン::内部::根読む(int d, int α, int β, 手符号* �
     return 最良;
 }
 
-int 深読みエンジン::内部::読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可) {
+int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可) {
     数える();
     PV長[ply] = 0;
     選択深さ = std::max(選択深さ, ply);
@@ -298,12 +322,12 @@ int 深読みエンジン::内部::読む(int 深さ, int α, int β, int ply, b
 
     手符号 表手 = 手なし;
     if (置換表使用) {
-        if (const 置換項* e = 表.引く(盤.鍵)) {
-            表手 = e->手;
-            if (!pv && e->深さ >= 深さ) {
-                const int v = 表から(e->値, ply);
-                if (e->種別 == 値種別::正確 || (e->種別 == 値種別::下限 && v >= β) ||
-                    (e->種別 == 値種別::上限 && v <= α))
+        if (置換項 e; 表.引く(盤.鍵, e)) {
+            表手 = e.手;
+            if (!pv && e.深さ >= 深さ) {
+                const int v = 表から(e.値, ply);
+                if (e.種別 == 値種別::正確 || (e.種別 == 値種別::下限 && v >= β) ||
+                    (e.種別 == 値種別::上限 && v <= α))
                     return v;
             }
             if (表手 != 手なし && !盤.指せる手(表手)) 表手 = 手なし;
@@ -407,7 +431,7 @@ int 深読みエンジン::内部::読む(int 深さ, int α, int β, int ply, b
 // plies, since standing still would lose its king. Deeper in, only recaptures on the square
 // just taken on are tried, and never a capture that puts a piece worth more than its victim
 // where it will be taken back.
-int 深読みエンジン::内部::静止(int α, int β, int ply, int q, bool 王手中, int 前先) {
+int 探索者::静止(int α, int β, int ply, int q, bool 王手中, int 前先) {
     数える();
     PV長[ply] = 0;
     選択深さ = std::max(選択深さ, ply);
@@ -458,7 +482,182 @@ int 深読みエンジン::内部::静止(int α, int β, int ply, int q, bool �
     return 最良;
 }
 
-深読みエンジン::深読みエンジン(std::size_t 置換表MB) : 内_(std::make_unique<内部>(置換表MB)) {}
+// Sets the searcher up for a new search of `局`.
+void 探索者::準備(const 局面& 局, bool COM側, const 深読み設定& 設定, 時計::time_point 始,
+                  bool 主として, 深読み観察* 見る) {
+    開始 = 始;
+    期限あり = 設定.時間ms > 0;
+    期限 = 始 + std::chrono::milliseconds(設定.時間ms);
+    止まった = false;
+    節点数 = 0;
+    公開節点数.store(0, std::memory_order_relaxed);
+    他の節点数 = 0;
+    節点上限 = 設定.節点上限;
+    選択深さ = 0;
+    置換表使用 = 設定.置換表使用;
+    選択的 = 設定.選択的;
+    主 = 主として;
+    観察 = 見る;
+    根局面 = &局;
+    根COM側 = COM側;
+    現深さ = 0;
+    完了深さ = 0;
+    完了手 = 手なし;
+    完了値 = 0;
+    for (auto& k : キラー) k[0] = k[1] = 手なし;
+    for (auto& 側 : 履歴)
+        for (auto& 元 : 側)
+            for (int& v : 元) v /= 8;
+    盤.設定(局, COM側);
+}
+
+std::uint64_t 探索者::他の節点数を数える() const {
+    std::uint64_t n = 0;
+    if (仲間 != nullptr)
+        for (const auto& p : *仲間)
+            if (p.get() != this) n += p->公開節点数.load(std::memory_order_relaxed);
+    return n;
+}
+
+// Iterative deepening from `最初の深さ` until the search stops, the depth limit is reached or
+// the outcome is settled; the main searcher reports each iteration's lines.
+void 探索者::反復深化(int 最初の深さ, const 深読み設定& 設定) {
+    手符号* 根手 = &手置場[0];
+    int* 順 = &順置場[0];
+    const int n = 盤.全手生成(根手, 手上限, true);
+    if (n == 0) return;
+    手符号 表手 = 手なし;
+    if (置換表使用)
+        if (置換項 e; 表.引く(盤.鍵, e) && 盤.指せる手(e.手)) 表手 = e.手;
+    順位付け(根手, 順, n, 0, 表手);
+    for (int i = 0; i < n; ++i) 選ぶ(根手, 順, n, i);
+
+    手符号 最良手 = 根手[0];
+    int 最良値 = 0;
+    暫定手 = 最良手;
+    完了手 = 最良手;
+    const int 上限 = 設定.深さ上限 > 0 ? std::min(設定.深さ上限, 最大深さ - 10) : 最大深さ - 10;
+    // Line k is the best of the root moves after the first k: they end the iteration in order.
+    const int 候補 = 主 ? std::clamp(設定.候補数, 1, std::min(読み筋最大数, n)) : 1;
+    手符号 筋[読み筋最大数][最大深さ];
+    int 筋長[読み筋最大数]{};
+    int 筋値[読み筋最大数]{};
+    for (int d = std::min(最初の深さ, 上限); d <= 上限; ++d) {
+        現深さ = d;
+        int k = 0;
+        for (; k < 候補; ++k) {
+            手符号 今回 = 手なし;
+            const int v = 根読む(d, -無限, 無限, 根手 + k, n - k, 今回, k == 0);
+            if (k == 0 && 今回 != 手なし) {
+                最良手 = 今回;
+                最良値 = v;
+            }
+            if (止まった) break;
+            筋値[k] = v;
+            筋長[k] = PV長[0];
+            std::copy_n(PV[0], 筋長[k], 筋[k]);
+        }
+        完了手 = 最良手;
+        完了値 = 最良値;
+        if (止まった) break;
+        完了深さ = d;
+        if (置換表使用) 表.書く(盤.鍵, 最良手, 表へ(最良値, 0), d, 値種別::正確);
+        if (観察 != nullptr) {
+            深読み読み筋 報告;
+            const std::uint64_t 全節点 = 節点数 + 他の節点数を数える();
+            for (int j = 0; j < 候補; ++j) {
+                報告.番号 = j + 1;
+                報告.深さ = d;
+                報告.選択深さ = 選択深さ;
+                報告.評価 = 筋値[j];
+                報告.節点数 = 全節点;
+                報告.秒 = 経過秒();
+                読み筋を作る(筋[j], 筋長[j], 報告);
+                観察->読み筋(報告);
+            }
+        }
+        if (n == 1 || 最良値 >= 深読み勝ち境界) break;
+    }
+}
+
+// The searchers, the helpers' threads, and what they share.
+struct 深読みエンジン::内部 {
+    explicit 内部(std::size_t MB) : 表(MB) {
+        for (int d = 1; d < 64; ++d)
+            for (int i = 1; i < 64; ++i)
+                減らす表[d][i] = static_cast<int>(0.5 + std::log(d) * std::log(i) / 2.0);
+        探索者たち.push_back(std::make_unique<探索者>(表, 評価器, 停止要求, 減らす表));
+    }
+    ~内部() { 手伝いを止める(); }
+
+    // Starts helpers until there are `n` searchers in all; stops them all first.
+    void 人数を決める(int n);
+    void 手伝いを止める();
+    void 手伝う(std::size_t i, std::uint64_t 済み);
+
+    深読み評価 評価器;
+    置換表 表;
+    std::atomic<bool> 停止要求{false};
+    int 減らす表[64][64]{};
+    std::vector<std::unique_ptr<探索者>> 探索者たち;  // [0] runs on the caller's thread
+
+    // The helpers wait for a job number they have not worked on, or the end.
+    std::vector<std::thread> 手伝い;
+    std::mutex 錠;
+    std::condition_variable 起こす;
+    std::condition_variable 戻った;
+    std::uint64_t 仕事番号 = 0;
+    int 働き中 = 0;
+    bool 終了 = false;
+    // The job.
+    局面 根局面;
+    bool 根COM側 = true;
+    深読み設定 設定;
+};
+
+// Helper i's thread: waits for a job it has not worked on, searches it, and says so. It starts
+// from the job number at its creation, so a job that ended before it is never taken up.
+void 深読みエンジン::内部::手伝う(std::size_t i, std::uint64_t 済み) {
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(錠);
+            起こす.wait(lock, [&] { return 終了 || 仕事番号 != 済み; });
+            if (終了) return;
+            済み = 仕事番号;
+        }
+        // Half the helpers start one iteration deeper, so the threads spread over depths.
+        探索者たち[i]->反復深化(1 + static_cast<int>(i % 2), 設定);
+        std::lock_guard<std::mutex> lock(錠);
+        if (--働き中 == 0) 戻った.notify_all();
+    }
+}
+
+void 深読みエンジン::内部::手伝いを止める() {
+    {
+        std::lock_guard<std::mutex> lock(錠);
+        終了 = true;
+    }
+    起こす.notify_all();
+    for (std::thread& t : 手伝い) t.join();
+    手伝い.clear();
+    終了 = false;
+}
+
+void 深読みエンジン::内部::人数を決める(int n) {
+    n = std::max(n, 1);
+    手伝いを止める();
+    探索者たち.resize(1);
+    for (int i = 1; i < n; ++i)
+        探索者たち.push_back(std::make_unique<探索者>(表, 評価器, 停止要求, 減らす表));
+    const std::uint64_t 今 = 仕事番号;
+    for (std::size_t i = 1; i < 探索者たち.size(); ++i)
+        手伝い.emplace_back([this, i, 今] { 手伝う(i, 今); });
+}
+
+深読みエンジン::深読みエンジン(std::size_t 置換表MB, int スレッド数)
+    : 内_(std::make_unique<内部>(置換表MB)) {
+    if (スレッド数 > 1) 内_->人数を決める(スレッド数);
+}
 
 深読みエンジン::~深読みエンジン() = default;
 
@@ -466,117 +665,91 @@ void 深読みエンジン::停止() noexcept {
     内_->停止要求.store(true, std::memory_order_relaxed);
 }
 
+void 深読みエンジン::スレッド数を決める(int n) {
+    if (n != スレッド数()) 内_->人数を決める(n);
+}
+
+int 深読みエンジン::スレッド数() const {
+    return static_cast<int>(内_->探索者たち.size());
+}
+
 void 深読みエンジン::初期化() {
     auto& I = *内_;
     I.表.消去();
-    for (auto& 側 : I.履歴)
-        for (auto& 元 : 側)
-            for (int& v : 元) v = 0;
+    for (auto& p : I.探索者たち)
+        for (auto& 側 : p->履歴)
+            for (auto& 元 : 側)
+                for (int& v : 元) v = 0;
 }
 
 int 深読みエンジン::静的評価(const 局面& 局, bool COM側) {
-    内_->盤.設定(局, COM側);
-    return 内_->評価器.評価(内_->盤);
+    探索者& 主 = *内_->探索者たち[0];
+    主.盤.設定(局, COM側);
+    return 内_->評価器.評価(主.盤);
 }
 
 深読み結果 深読みエンジン::探索(const 局面& 局, bool COM側, const 深読み設定& 設定,
                                 深読み観察* 観察) {
     auto& I = *内_;
-    I.開始 = 時計::now();
-    I.期限あり = 設定.時間ms > 0;
-    I.期限 = I.開始 + std::chrono::milliseconds(設定.時間ms);
+    const auto 始 = 時計::now();
     I.停止要求.store(false, std::memory_order_relaxed);
-    I.止まった = false;
-    I.節点数 = 0;
-    I.節点上限 = 設定.節点上限;
-    I.選択深さ = 0;
-    I.置換表使用 = 設定.置換表使用;
-    I.選択的 = 設定.選択的;
-    I.観察 = 観察;
-    I.根局面 = &局;
-    I.根COM側 = COM側;
-    I.現深さ = 0;
     I.表.次の世代();
-    for (auto& k : I.キラー) k[0] = k[1] = 手なし;
-    for (auto& 側 : I.履歴)
-        for (auto& 元 : 側)
-            for (int& v : 元) v /= 8;
-
-    auto& 盤 = I.盤;
-    盤.設定(局, COM側);
+    I.根局面 = 局;
+    I.根COM側 = COM側;
+    I.設定 = 設定;
+    for (std::size_t i = 0; i < I.探索者たち.size(); ++i) {
+        探索者& p = *I.探索者たち[i];
+        p.準備(I.根局面, COM側, 設定, 始, i == 0, i == 0 ? 観察 : nullptr);
+        p.仲間 = &I.探索者たち;
+    }
+    探索者& 主 = *I.探索者たち[0];
     深読み結果 結果;
-    手符号* 根手 = &I.手置場[0];
-    int* 順 = &I.順置場[0];
-    const int n = 盤.全手生成(根手, 手上限, true);
+    手符号* 根手 = &主.手置場[0];
+    const int n = 主.盤.全手生成(根手, 手上限, true);
     if (n == 0) return 結果;
 
     // Taking the king ends the game: nothing to think about.
-    if (盤.王を取れる(盤.手番)) {
-        const int 王 = 盤.王桝[側番号(-盤.手番)];
+    if (主.盤.王を取れる(主.盤.手番)) {
+        const int 王 = 主.盤.王桝[側番号(-主.盤.手番)];
         for (int i = 0; i < n; ++i)
             if (!打つ手(根手[i]) && 手の先(根手[i]) == 王) {
-                結果.手 = I.変換(根手[i]);
+                結果.手 = 主.変換(根手[i]);
                 結果.評価 = 深読み勝ち;
                 結果.手.評価 = 深読み勝ち;
-                結果.秒 = I.経過秒();
+                結果.秒 = 主.経過秒();
                 return 結果;
             }
     }
 
-    手符号 表手 = 手なし;
-    if (I.置換表使用)
-        if (const 置換項* e = I.表.引く(盤.鍵); e && 盤.指せる手(e->手)) 表手 = e->手;
-    I.順位付け(根手, 順, n, 0, 表手);
-    for (int i = 0; i < n; ++i) I.選ぶ(根手, 順, n, i);
-
-    手符号 最良手 = 根手[0];
-    int 最良値 = 0;
-    I.暫定手 = 最良手;
-    const int 上限 = 設定.深さ上限 > 0 ? std::min(設定.深さ上限, 最大深さ - 10) : 最大深さ - 10;
-    // Line k is the best of the root moves after the first k: they end the iteration in order.
-    const int 候補 = std::clamp(設定.候補数, 1, std::min(読み筋最大数, n));
-    手符号 筋[読み筋最大数][最大深さ];
-    int 筋長[読み筋最大数]{};
-    int 筋値[読み筋最大数]{};
-    for (int d = 1; d <= 上限; ++d) {
-        I.現深さ = d;
-        int k = 0;
-        for (; k < 候補; ++k) {
-            手符号 今回 = 手なし;
-            const int v = I.根読む(d, -無限, 無限, 根手 + k, n - k, 今回, k == 0);
-            if (k == 0 && 今回 != 手なし) {
-                最良手 = 今回;
-                最良値 = v;
-            }
-            if (I.止まった) break;
-            筋値[k] = v;
-            筋長[k] = I.PV長[0];
-            std::copy_n(I.PV[0], 筋長[k], 筋[k]);
-        }
-        if (I.止まった) break;
-        結果.深さ = d;
-        if (I.置換表使用) I.表.書く(盤.鍵, 最良手, 表へ(最良値, 0), d, 値種別::正確);
-        if (観察 != nullptr) {
-            深読み読み筋 報告;
-            for (int j = 0; j < 候補; ++j) {
-                報告.番号 = j + 1;
-                報告.深さ = d;
-                報告.選択深さ = I.選択深さ;
-                報告.評価 = 筋値[j];
-                報告.節点数 = I.節点数;
-                報告.秒 = I.経過秒();
-                I.読み筋を作る(筋[j], 筋長[j], 報告);
-                観察->読み筋(報告);
-            }
-        }
-        if (n == 1 || 最良値 >= 深読み勝ち境界) break;
+    // The helpers search the same position beside the main searcher, sharing the table.
+    if (!I.手伝い.empty()) {
+        std::lock_guard<std::mutex> lock(I.錠);
+        ++I.仕事番号;
+        I.働き中 = static_cast<int>(I.手伝い.size());
+    }
+    I.起こす.notify_all();
+    主.反復深化(1, 設定);
+    I.停止要求.store(true, std::memory_order_relaxed);
+    {
+        std::unique_lock<std::mutex> lock(I.錠);
+        I.戻った.wait(lock, [&] { return I.働き中 == 0; });
     }
 
-    結果.手 = I.変換(最良手);
-    結果.評価 = 最良値;
-    結果.節点数 = I.節点数;
-    結果.秒 = I.経過秒();
-    結果.手.評価 = 最良値;
+    // The main searcher's answer, unless a helper completed a deeper iteration.
+    const 探索者* 決め手 = &主;
+    std::uint64_t 全節点 = 0;
+    int 選択深さ = 0;
+    for (const auto& p : I.探索者たち) {
+        全節点 += p->節点数;
+        選択深さ = std::max(選択深さ, p->選択深さ);
+        if (p->完了深さ > 決め手->完了深さ && p->完了手 != 手なし) 決め手 = p.get();
+    }
+    結果.手 = 主.変換(決め手->完了手);
+    結果.評価 = 決め手->完了値;
+    結果.深さ = 決め手->完了深さ;
+    結果.節点数 = 全節点;
+    結果.秒 = 主.経過秒();
+    結果.手.評価 = 決め手->完了値;
     return 結果;
 }
 

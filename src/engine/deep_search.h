@@ -2,8 +2,9 @@
 // either side, on a time budget. Every table is allocated when the player is made; a search
 // allocates nothing. Plain C++.
 //
-// Use: make one 深読みエンジン and keep it (its tables take some megabytes); call 初期化() when a
-// new game starts. For each move call 探索(position, side, settings, observer). It copies the
+// Use: make one 深読みエンジン and keep it (its tables take some megabytes; each thread has
+// its own board and move lists, all share the transposition table); call 初期化() when a new
+// game starts. For each move call 探索(position, side, settings, observer). It copies the
 // position first, so the caller's board may be redrawn while it thinks, and it returns after
 // the settings' time (one second by default), or sooner once the outcome is settled (one move
 // only, a sure win, or every line searched to its end). The observer is called every 4096 nodes, on
@@ -82,7 +83,10 @@ inline constexpr int 深読み勝ち境界 = 深読み勝ち - 1000;
 class 深読みエンジン {
   public:
     // `置換表MB`: size of the transposition table in megabytes (rounded down to a power of two).
-    explicit 深読みエンジン(std::size_t 置換表MB = 16);
+    // `スレッド数`: threads that search each position together (lazy SMP: the caller's thread
+    // and helpers that share the table), 1 for a search whose result depends on nothing but
+    // its input.
+    explicit 深読みエンジン(std::size_t 置換表MB = 16, int スレッド数 = 1);
     ~深読みエンジン();
     深読みエンジン(const 深読みエンジン&) = delete;
     深読みエンジン& operator=(const 深読みエンジン&) = delete;
@@ -96,6 +100,10 @@ class 深読みエンジン {
 
     // Forgets everything learnt (for a new game).
     void 初期化();
+
+    // The threads of each search; changed only between searches.
+    void スレッド数を決める(int n);
+    int スレッド数() const;
 
     // The evaluation of `局` for the side to move, without search (for tests and tools).
     int 静的評価(const 局面& 局, bool COM側);

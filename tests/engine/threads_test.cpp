@@ -1,0 +1,119 @@
+// The searching player on several threads: every answer is a legal move whatever the threads
+// do, a stop from outside ends the search at once, the thread count changes between searches,
+// and the shared table never hands out an entry that no thread wrote. Run under
+// ThreadSanitizer as well as in the plain builds.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/deep_search.h"
+#include "engine/deep_tt.h"
+#include "record/record_line.h"
+#include "rules_oracle.h"
+
+namespace kiryuza {
+namespace {
+
+using testing::規則にある手;
+
+// Every fortieth position of the reference set, with the side that is to move in it.
+std::vector<局面> 局面集() {
+    std::vector<局面> 結果;
+    std::ifstream in(KIRYUZA_POSITIONS);
+    std::string s;
+    for (int i = 0; std::getline(in, s); ++i) {
+        const 行解析結果 r = 棋譜行を読む(s);
+        if (i % 40 != 0 || r.誤り != 行誤り::なし) continue;
+        局面 局;
+        行を局面へ(r.データ, 局);
+        結果.push_back(局);
+    }
+    return 結果;
+}
+
+TEST(並列探索, どのスレッド数でも合法な手と合法な読み筋を返す) {
+    struct 筋を確かめる : 深読み観察 {
+        const 局面* 局 = nullptr;
+        bool COM側 = false;
+        int 回数 = 0;
+        void 読み筋(const 深読み読み筋& e) override {
+            ++回数;
+            EXPECT_TRUE(e.手数 == 0 || 規則にある手(*局, COM側, e.手[0]));
+        }
+    } 観察;
+    auto エンジン = std::make_unique<深読みエンジン>(4, 2);
+    const std::vector<局面> 集 = 局面集();
+    ASSERT_FALSE(集.empty());
+    for (const int スレッド : {2, 4, 1, 3}) {
+        エンジン->スレッド数を決める(スレッド);
+        ASSERT_EQ(エンジン->スレッド数(), スレッド);
+        for (std::size_t i = 0; i < 集.size(); ++i) {
+            const bool COM側 = i % 2 == 0;
+            観察.局 = &集[i];
+            観察.COM側 = COM側;
+            深読み設定 s;
+            s.時間ms = 0;
+            s.深さ上限 = 3;
+            const 深読み結果 r = エンジン->探索(集[i], COM側, s, &観察);
+            if (r.手.有り) {
+                EXPECT_TRUE(規則にある手(集[i], COM側, r.手)) << i;
+            }
+            EXPECT_GT(r.節点数, 0u);
+        }
+    }
+    EXPECT_GT(観察.回数, 0);
+}
+
+TEST(並列探索, 外からの停止で時間も深さも限りのない探索が終わる) {
+    深読みエンジン エンジン(4, 3);
+    局面 局;
+    初期配置(局);
+    深読み設定 s;
+    s.時間ms = 0;
+    深読み結果 r;
+    std::thread 読む([&] { r = エンジン.探索(局, false, s); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    エンジン.停止();
+    読む.join();
+    EXPECT_TRUE(規則にある手(局, false, r.手));
+    EXPECT_LT(r.深さ, 60);
+}
+
+// Two threads write the same keys over and over, each with values of its own that tell the
+// key and the writer; whatever is read back for a key was written for that key.
+TEST(並列探索, 共有の置換表は書かれなかった項を返さない) {
+    置換表 表(1);
+    std::atomic<int> 書き終えた{0};
+    auto 書き手 = [&](int 誰) {
+        for (int round = 0; round < 20000; ++round)
+            for (std::uint64_t 鍵 = 1; 鍵 <= 64; ++鍵)
+                表.書く(鍵 * 0x9E3779B97F4A7C15ull, static_cast<手符号>(鍵),
+                        static_cast<int>(鍵 * 10), 誰, 値種別::正確);
+        ++書き終えた;
+    };
+    std::thread a(書き手, 1);
+    std::thread b(書き手, 2);
+    int 読めた = 0;
+    while (書き終えた.load() < 2) {
+        for (std::uint64_t 鍵 = 1; 鍵 <= 64; ++鍵) {
+            置換項 e;
+            if (!表.引く(鍵 * 0x9E3779B97F4A7C15ull, e)) continue;
+            ++読めた;
+            ASSERT_EQ(e.手, static_cast<手符号>(鍵));
+            ASSERT_EQ(e.値, static_cast<int>(鍵 * 10));
+            ASSERT_TRUE(e.深さ == 1 || e.深さ == 2);
+        }
+    }
+    a.join();
+    b.join();
+    EXPECT_GT(読めた, 0);
+}
+
+}  // namespace
+}  // namespace kiryuza
