@@ -6,14 +6,18 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <fstream>
 #include <memory>
+#include <mutex>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/deep_search.h"
 #include "engine/deep_tt.h"
+#include "engine/search_service.h"
 #include "record/record_line.h"
 #include "rules_oracle.h"
 
@@ -113,6 +117,75 @@ TEST(並列探索, 共有の置換表は書かれなかった項を返さない)
     a.join();
     b.join();
     EXPECT_GT(読めた, 0);
+}
+
+// Requests of three callers handed in and dropped at random while the service searches: every
+// answer is for its caller's latest request and a legal move of its position, nothing comes
+// for a dropped or replaced request, and each request still wanted at the end is answered once.
+TEST(読み手サービス, 最新の依頼にだけ一度ずつ答え取り消した依頼には答えない) {
+    std::mutex 錠;
+    std::condition_variable 来た;
+    int 知らせ数 = 0;
+    読み手サービス サービス(2, 1, [&] {
+        std::lock_guard<std::mutex> lock(錠);
+        ++知らせ数;
+        来た.notify_all();
+    });
+    const std::vector<局面> 集 = 局面集();
+    std::mt19937 乱(5);
+    struct 依頼の控え {
+        std::uint64_t 番号 = 0;  // 0: nothing wanted
+        const 局面* 局 = nullptr;
+        bool COM側 = false;
+        bool 答えた = false;
+    } 控え[依頼者数];
+    auto 受け取る = [&] {
+        for (const 読み答え& a : サービス.答えを受け取る()) {
+            auto& c = 控え[static_cast<int>(a.誰)];
+            ASSERT_EQ(a.番号, c.番号);
+            if (!a.終わり) continue;
+            ASSERT_FALSE(c.答えた);
+            c.答えた = true;
+            if (a.結果.手.有り) {
+                EXPECT_TRUE(規則にある手(*c.局, c.COM側, a.結果.手));
+            }
+        }
+    };
+    for (int i = 0; i < 300; ++i) {
+        const auto 誰 = static_cast<依頼者>(乱() % 依頼者数);
+        auto& c = 控え[static_cast<int>(誰)];
+        if (乱() % 4 == 0) {
+            サービス.取り消す(誰);
+            c = {};
+        } else {
+            読み依頼 依頼;
+            c.局 = &集[乱() % 集.size()];
+            c.COM側 = 乱() % 2 == 0;
+            依頼.局 = *c.局;
+            依頼.COM側 = c.COM側;
+            依頼.設定.時間ms = 0;
+            依頼.設定.深さ上限 = 1 + static_cast<int>(乱() % 3);
+            依頼.読み筋も = 誰 == 依頼者::検討;
+            c.番号 = サービス.依頼する(誰, 依頼);
+            c.答えた = false;
+        }
+        受け取る();
+    }
+    // Everything still wanted is answered.
+    auto 残り = [&] {
+        for (const auto& c : 控え)
+            if (c.番号 != 0 && !c.答えた) return true;
+        return false;
+    };
+    for (int 待ち = 0; 残り() && 待ち < 600; ++待ち) {
+        std::unique_lock<std::mutex> lock(錠);
+        来た.wait_for(lock, std::chrono::milliseconds(100));
+        lock.unlock();
+        受け取る();
+    }
+    EXPECT_FALSE(残り());
+    サービス.全て止める();
+    EXPECT_EQ(サービス.依頼する(依頼者::対局, 読み依頼{}), 0u);
 }
 
 }  // namespace
