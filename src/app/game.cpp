@@ -7,12 +7,14 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <thread>
 #include <utility>
 
 #include <sys/socket.h>
@@ -38,6 +40,8 @@ namespace {
 // The window's place file: one line, the key and the geometry Qt saves, in base64.
 const QByteArray kGeometryKey = QByteArrayLiteral("geometry=");
 constexpr std::size_t kMaxWindowFile = 64 * 1024;
+// The searching player's transposition table, shared by its threads.
+constexpr std::size_t kSearchTableMB = 64;
 
 std::string toUtf8(const QString& text) {
     return text.toUtf8().toStdString();
@@ -174,6 +178,9 @@ struct GameProgram::Parts {
     FolderMakingFiles files{plainFiles, places.configFolder};
     QtTextCodec codec;
     QtAutosave autosave{toUtf8(places.gameFile), [this] { window.tellAutosaveWritten(); }};
+    // Level 4 on every core the machine has; its tables are made when it first thinks.
+    読み手サービス search{static_cast<int>(std::max(1u, std::thread::hardware_concurrency())),
+                          kSearchTableMB, [this] { window.tellSearchAnswered(); }};
     const プラットフォーム platform{
         window.view(),
         window.messages(),
@@ -186,6 +193,7 @@ struct GameProgram::Parts {
         window.panel(),
         window,
         autosave,
+        search,
         置き場所{toUtf8(places.settingsFile), toUtf8(places.soundFolder)},
     };
     std::unique_ptr<対局状態> state = std::make_unique<対局状態>();

@@ -22,6 +22,7 @@ Form1::Form1(const プラットフォーム& 環境, 対局状態& 状態)
       エンジン_(std::make_unique<思考エンジン>(状態.局)),
       画面_(環境.キャンバス面, 状態),
       音_(環境.サウンド源, 環境.ファイル, 環境.メッセージ, 環境.場所.音フォルダ),
+      ヒントを頼んだ局_(std::make_unique<局面>()),
       ヒント局_(std::make_unique<局面>()),
       ヒントエンジン_(std::make_unique<思考エンジン>(*ヒント局_)) {}
 
@@ -48,6 +49,7 @@ void Form1::Form_Load() {
 void Form1::終了処理() {
     if (終了済み_) return;
     終了済み_ = true;
+    環境_.読み.全て止める();
     環境_.Timer1.停止();
     音_.停止();
 }
@@ -83,6 +85,7 @@ void Form1::TAIKYOKU_Click() {
 void Form1::MATCH_MAN_Click() {}
 
 void Form1::SENTE_Click() {
+    if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     auto& 局 = s_.局;
     if (局.勝者 != 手番_なし) 初期設定(s_, *this);
@@ -117,6 +120,7 @@ void Form1::SENTE_Click() {
 }
 
 void Form1::GOTE_Click() {
+    if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     auto& 局 = s_.局;
     if (局.勝者 != 手番_なし) 初期設定(s_, *this);
@@ -147,6 +151,7 @@ void Form1::GOTE_Click() {
 }
 
 void Form1::START_Click() {
+    if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     auto& 局 = s_.局;
     if (局.勝者 != 手番_なし) {
@@ -273,6 +278,7 @@ void Form1::描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入
 }
 
 void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double x, double y) {
+    if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     パネルを閉じる();
     if (s_.状況.棋譜モード == 定数_ON) {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "display/screen.h"
-#include "engine/deep_search.h"
 #include "engine/engine.h"
+#include "engine/search_service.h"
 #include "game/move_entry.h"
 #include "interfaces/canvas.h"
 #include "interfaces/platform.h"
@@ -33,6 +33,7 @@ struct プラットフォーム {
     棋譜パネル& パネル;
     ウィンドウ& 窓;
     自動保存先& 自動保存;
+    読み依頼先& 読み;  // the searching player (level 4 and its hints), answering later
     置き場所 場所{};
 };
 
@@ -54,6 +55,8 @@ class Form1 : private 局面表示 {
     void Timer1_Timer();
     // A write of the kept game has ended (it runs apart from the game's handlers).
     void 自動保存_完了();
+    // The searching player has answers (it thinks apart from the game's handlers).
+    void 読み_完了();
 
     // 対局 menu.
     void TAIKYOKU_Click();
@@ -108,6 +111,8 @@ class Form1 : private 局面表示 {
     void 棋譜を続ける();
     棋譜の出自 今の出自() const;
     void com_ban();
+    void COMの手を指す(const 最善手& m);
+    bool 思考中なら断る();
     void 対局終了_COM手なし();
     void レベル_設定(int IN_LEVEL);
     void レベル選択(int レベル);
@@ -184,10 +189,13 @@ class Form1 : private 局面表示 {
     音響 音_;
     指し手入力 入力_;
     std::optional<桝> カーソル_;  // the keyboard's cell, once a key has shown it
-    // Level 4's searching player, made once (its tables are large), and the one-ply player of
-    // the hints with a position of its own.
-    最善手 深く読む(bool COM側);
-    std::unique_ptr<深読みエンジン> 深読み_;
+    // The one-ply player of the hints with a position of its own; level 4 and its hints ask
+    // the searching player (環境_.読み), whose answer ends the computer's turn or shows the hint.
+    void ヒントを見せる(const 最善手& b);
+    std::uint64_t COM思考番号_ = 0;
+    bool COM思考中_ = false;  // level 4 thinks: commands that change the game are refused
+    std::uint64_t ヒント番号_ = 0;
+    std::unique_ptr<局面> ヒントを頼んだ局_;  // the position of the hint level 4 is asked for
     std::unique_ptr<局面> ヒント局_;
     std::unique_ptr<思考エンジン> ヒントエンジン_;
 

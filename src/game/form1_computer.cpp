@@ -16,6 +16,7 @@ void Form1::レベル_設定(int IN_LEVEL) {
 
 // Clears the level text's cells, then sets the level.
 void Form1::レベル選択(int レベル) {
+    if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     画面_.消去_レベル();
     レベル_設定(レベル);
@@ -69,14 +70,25 @@ void Form1::com_ban() {
     画面_.描画_手番表示();
     画面_.更新();
 
-    最善手 m;
     if (s_.状況.COMレベル == 4) {
-        m = 深く読む(true);
-    } else {
-        エンジン_->COMレベル = s_.状況.COMレベル;
-        時計観察 観察(*this);
-        m = エンジン_->手を選ぶ(観察);
+        // The searching player thinks on threads of its own; its answer ends the turn.
+        読み依頼 依頼;
+        依頼.局 = 局;
+        依頼.COM側 = true;
+        COM思考番号_ = 環境_.読み.依頼する(依頼者::対局, 依頼);
+        COM思考中_ = true;
+        操作可否を合わせる();
+        return;
     }
+    エンジン_->COMレベル = s_.状況.COMレベル;
+    時計観察 観察(*this);
+    COMの手を指す(エンジン_->手を選ぶ(観察));
+}
+
+// The computer's move, chosen: the history, the blink, the move, the messages of its end.
+void Form1::COMの手を指す(const 最善手& m) {
+    auto& 局 = s_.局;
+    auto& 時 = s_.時計;
     画面_.更新();
     if (!m.有り) {
         対局終了_COM手なし();
@@ -122,35 +134,28 @@ void Form1::com_ban() {
     if (s_.設定.経過時間) 環境_.Timer1.開始();
 }
 
-namespace {
-
-// Keeps the clock moving and the window painted while level 4 thinks, a few dozen times a
-// second.
-class 深読み時計 : public 深読み観察 {
-  public:
-    深読み時計(Form1& form, ウィンドウ& 窓, 時刻源& 時刻) : form_(form), 窓_(窓), 時刻_(時刻) {}
-    void 経過(const 深読み経過&) override {
-        const double 今 = 時刻_.現在秒();
-        if (調査_経過秒(前_, 今) < 0.03) return;
-        前_ = 今;
-        form_.Timer1_Timer();
-        窓_.描画を進める();
+// Answers of the searching player: the computer's move of the turn it was asked for, or the
+// hint; answers nobody waits for any more are dropped.
+void Form1::読み_完了() {
+    for (const 読み答え& a : 環境_.読み.答えを受け取る()) {
+        if (!a.終わり) continue;
+        if (a.誰 == 依頼者::対局 && COM思考中_ && a.番号 == COM思考番号_) {
+            const 自動保存の番 番{*this};
+            COM思考中_ = false;
+            COMの手を指す(a.結果.手);
+            操作可否を合わせる();
+        } else if (a.誰 == 依頼者::ヒント && a.番号 == ヒント番号_ && ヒントを出せる()) {
+            ヒントを見せる(a.結果.手);
+        }
     }
+}
 
-  private:
-    Form1& form_;
-    ウィンドウ& 窓_;
-    時刻源& 時刻_;
-    double 前_ = -1;
-};
-
-}  // namespace
-
-// Level 4's move for a side, on its time budget.
-最善手 Form1::深く読む(bool COM側) {
-    if (!深読み_) 深読み_ = std::make_unique<深読みエンジン>();
-    深読み時計 観察(*this, 環境_.窓, 環境_.時刻);
-    return 深読み_->探索(s_.局, COM側, {}, &観察).手;
+// While the searching player thinks for the computer, a command that would change the game is
+// refused with the forbidden sound; true when it was.
+bool Form1::思考中なら断る() {
+    if (!COM思考中_) return false;
+    音_.鳴らす_禁止();
+    return true;
 }
 
 // The computer has no legal move at all: the game ends as the human's win.

@@ -2,6 +2,8 @@
 // (take a move back) and ヒント (the move the computer would choose in the player's place).
 #include "game/form1.h"
 
+#include <cstring>
+
 namespace kiryuza {
 
 namespace {
@@ -145,6 +147,7 @@ void Form1::最後の指し手を描く() {
 }
 
 void Form1::MATTA_Click() {
+    if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     パネルを閉じる();
     const int 手 = 待ったの手数();
@@ -173,11 +176,27 @@ void Form1::HINT_Click() {
         音_.鳴らす_禁止();
         return;
     }
-    // The computer's own search, for the player's side.
+    // The computer's own search, for the player's side: level 4's answers later.
+    if (s_.状況.COMレベル == 4) {
+        読み依頼 依頼;
+        依頼.局 = s_.局;
+        依頼.COM側 = false;
+        ヒント番号_ = 環境_.読み.依頼する(依頼者::ヒント, 依頼);
+        *ヒントを頼んだ局_ = s_.局;
+        return;
+    }
     ヒントエンジン_->COMレベル = s_.状況.COMレベル;
     探索観察 無観察;
-    const 最善手 b = s_.状況.COMレベル == 4 ? 深く読む(false)
-                                            : 一手読みの手(*ヒントエンジン_, s_.局, false, 無観察);
+    ヒントを見せる(一手読みの手(*ヒントエンジン_, s_.局, false, 無観察));
+}
+
+// Outlines the hint's squares and writes it as the player's move would read, unless the board
+// has changed since it was asked for.
+void Form1::ヒントを見せる(const 最善手& b) {
+    const 局面& 頼んだ = *ヒントを頼んだ局_;
+    const bool 同じ局面 = std::memcmp(頼んだ.盤面, s_.局.盤面, sizeof s_.局.盤面) == 0 &&
+                          std::memcmp(頼んだ.持駒MAN, s_.局.持駒MAN, sizeof s_.局.持駒MAN) == 0;
+    if (s_.状況.COMレベル == 4 && !同じ局面) return;
     if (!b.有り) {
         音_.鳴らす_禁止();
         return;

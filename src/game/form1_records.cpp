@@ -30,6 +30,7 @@ void Form1::棋譜の局面を置く() {
 }
 
 void Form1::AFTER_Click() {
+    if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     auto& 状況 = s_.状況;
     パネルを閉じる();
@@ -67,6 +68,7 @@ void Form1::AFTER_Click() {
 }
 
 void Form1::REPLAY_Click() {
+    if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     auto& 状況 = s_.状況;
     パネルを閉じる();
@@ -96,12 +98,14 @@ void Form1::REPLAY_Click() {
 }
 
 void Form1::CANCEL_Click() {
+    if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     初期設定(s_, *this);
     音_.鳴らす_駒打();
 }
 
 void Form1::REVERSE_Click() {
+    if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     auto& 状況 = s_.状況;
     if (状況.棋譜モード == 定数_ON) {
@@ -162,10 +166,12 @@ void Form1::ハンデ変更(int 向き) {
 }
 
 void Form1::LBEL_UP_Click() {
+    if (思考中なら断る()) return;
     ハンデ変更(1);
 }
 
 void Form1::LEBEL_DOWN_Click() {
+    if (思考中なら断る()) return;
     ハンデ変更(-1);
 }
 
@@ -247,6 +253,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::File1_Click(const std::string& ファイル名) {
+    if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     描画_可視(false, false, false);
     // Read and check the whole file before anything changes: a broken file leaves the game

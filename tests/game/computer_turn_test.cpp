@@ -116,7 +116,7 @@ TEST_F(コンピュータ, 思考中の表示と点滅) {
     EXPECT_GE(環.キャンバス面.更新回数, 4);
 }
 
-TEST_F(コンピュータ, レベル4は時間をかけて読み時計と画面を動かしながら指す) {
+TEST_F(コンピュータ, レベル4は別に読み_その間は対局を変える操作を断り_終われば読みも止まる) {
     form->LEVEL4_Click();
     EXPECT_TRUE(環.メニュー欄.チェック("LEVEL4"));
     EXPECT_FALSE(環.メニュー欄.チェック("LEVEL3"));
@@ -124,9 +124,24 @@ TEST_F(コンピュータ, レベル4は時間をかけて読み時計と画面�
     EXPECT_TRUE(環.キャンバス面.見える("LEVEL"));
     押す(5, 7);
     押す(5, 6);
+    // The searching player thinks apart: meanwhile the game takes no command that changes it.
+    EXPECT_EQ(s().状況.手数, 1);
+    EXPECT_TRUE(環.キャンバス面.字あり("思考中"));
+    const int 禁止 = 鳴った(音_禁止);
+    押す(4, 7);
+    form->REPLAY_Click();
+    form->START_Click();
+    EXPECT_EQ(鳴った(音_禁止), 禁止 + 3);
+    EXPECT_EQ(s().状況.手数, 1);
+    読みを届ける();
     EXPECT_EQ(s().状況.手数, 2);
     EXPECT_EQ(s().状況.手番, s().局.手番値MAN);
-    EXPECT_GT(環.窓.描画回数, 5);  // the window was painted while it thought
+    // And it is stopped when the game ends while it thinks.
+    押す(4, 7);
+    押す(4, 6);
+    form->OWARI_Click();
+    EXPECT_EQ(環.読み.止めた回数, 1);
+    EXPECT_TRUE(環.窓.終了要求);
 }
 
 }  // namespace

@@ -123,6 +123,7 @@ class 流れ検査 {
     std::vector<std::string> 保存した_;  // record files written so far
     int 続けて指す_ = 0;                 // actions left in a stretch of moves only
     bool 保存失敗を告げた_ = false;  // a failed write of the kept game was told, none worked since
+    std::int32_t 禁止音_ = 0;        // the forbidden sound's handle in this run
     bool 外の保存_ = false;          // the first start took up a kept game from outside
     std::vector<棋譜項目> 信用_;     // the history it brought, taken as it stands
     // The history entries already found to follow one another by legal moves.
@@ -141,7 +142,12 @@ class 流れ検査 {
         環_.キャンバス面.模型.全消去();
         環_.メニュー欄.印.clear();
         保存失敗を告げた_ = false;
+        // A new process: nothing of the last one's searches is left.
+        環_.読み.待ち一覧.clear();
+        環_.読み.答え.clear();
         form_->Form_Load();
+        // The sounds are loaded in order: その他, 禁止, 駒打, BGM.
+        禁止音_ = 環_.サウンド源.次 - 3;
         // A history taken back after a crash is the one checked before it.
         確認済み数_ = s().棋譜.棋譜記録数();
         for (int n = 0; n <= 確認済み数_; ++n)
@@ -275,6 +281,24 @@ class 流れ検査 {
             起動();
             return "restart";
         }
+        // While the searching player thinks, mostly its answer comes; now and then the player
+        // tries a command that would change the game, or quits.
+        if (!環_.読み.待ち一覧.empty()) {
+            const int r = 乱数(100);
+            if (r < 80 || !コンピュータが考え中()) {
+                if (環_.読み.届ける()) form_->読み_完了();
+                return "search answered";
+            }
+            if (r < 95) return 考え中の操作();
+            const int k = 乱数(3);
+            const int 止めた = 環_.読み.止めた回数;
+            if (k == 0) form_->OWARI_Click();
+            if (k == 1) form_->Form_KeyPress(27);
+            if (k == 2) form_->Form_Unload(0);
+            if (環_.読み.止めた回数 == 止めた)
+                throw std::logic_error("quit left the search running");
+            return "quit during the computer's turn";
+        }
         // Now and then a long stretch of moves only, so that games reach the history's end.
         if (続けて指す_ == 0 && 確率(1) && 確率(30)) 続けて指す_ = 300 + 乱数(800);
         if (続けて指す_ > 0) {
@@ -347,6 +371,55 @@ class 流れ検査 {
         return メニュー操作();
     }
 
+    bool コンピュータが考え中() const {
+        for (const auto& w : 環_.読み.待ち一覧)
+            if (w.誰 == 依頼者::対局) return true;
+        return false;
+    }
+
+    // A command that would change the game, while the computer thinks: refused with the
+    // forbidden sound, the game as it was.
+    std::string 考え中の操作() {
+        using 操作 = void (Form1::*)();
+        static const std::pair<const char*, 操作> 表[] = {
+            {"START", &Form1::START_Click},
+            {"SENTE", &Form1::SENTE_Click},
+            {"GOTE", &Form1::GOTE_Click},
+            {"CANCEL", &Form1::CANCEL_Click},
+            {"REVERSE", &Form1::REVERSE_Click},
+            {"REPLAY", &Form1::REPLAY_Click},
+            {"AFTER", &Form1::AFTER_Click},
+            {"LBEL_UP", &Form1::LBEL_UP_Click},
+            {"LEBEL_DOWN", &Form1::LEBEL_DOWN_Click},
+            {"MATTA", &Form1::MATTA_Click},
+            {"LEVEL1", &Form1::LEVEL1_Click},
+            {"LEVEL4", &Form1::LEVEL4_Click},
+        };
+        const 棋譜項目 前 = s().棋譜.現在();
+        const int 前記録数 = s().棋譜.棋譜記録数();
+        const int 前手数 = s().状況.手数;
+        const int 前レベル = s().状況.COMレベル;
+        const int 前禁止 = 環_.サウンド源.再生回数[禁止音_];
+        std::string 名;
+        const int k = 乱数(static_cast<int>(std::size(表)) + 2);
+        if (k == std::size(表)) {
+            名 = "click";
+            桝を押す(1 + 乱数(9), 1 + 乱数(9));
+        } else if (k == std::size(表) + 1) {
+            名 = "load";
+            form_->File1_Click(保存した_.empty() ? "/records/ない.棋譜" : 保存した_.front());
+        } else {
+            名 = 表[k].first;
+            (form_.get()->*表[k].second)();
+        }
+        if (環_.サウンド源.再生回数[禁止音_] != 前禁止 + 1 || s().状況.手数 != 前手数 ||
+            s().棋譜.棋譜記録数() != 前記録数 || s().状況.COMレベル != 前レベル ||
+            std::memcmp(&前, &s().棋譜.現在(), sizeof 前) != 0) {
+            throw std::logic_error(名 + " during the computer's turn was not refused");
+        }
+        return 名 + " during the computer's turn";
+    }
+
     std::string メニュー操作() {
         using 操作 = void (Form1::*)();
         struct 項目 {
@@ -368,6 +441,7 @@ class 流れ検査 {
             {"RENGA", &Form1::RENGA_Click},         {"SIDOU", &Form1::SIDOU_Click},
             {"KEIKA", &Form1::KEIKA_Click},         {"BGM", &Form1::BGM_Click},
             {"MATTA", &Form1::MATTA_Click},         {"HINT", &Form1::HINT_Click},
+            {"LEVEL4", &Form1::LEVEL4_Click},
         };
         const 項目& e = 表[乱数(static_cast<int>(std::size(表)))];
         // The handicap and the start commands matter more than the rest.

@@ -27,6 +27,11 @@ class Form1テスト : public ::testing::Test {
     static constexpr std::int32_t 音_駒打 = 3;
     static constexpr std::int32_t 音_BGM = 4;
 
+    // Answers what the searching player was asked, as the window does when it has answers.
+    void 読みを届ける() {
+        if (環.読み.届ける()) form->読み_完了();
+    }
+
     // Clicks the centre of cell (x, y).
     void 押す(int x, int y) {
         form->Form_MouseDown(1, 0, 1050 + 570.0 * x + 285, 100 + 660.0 * y + 330);

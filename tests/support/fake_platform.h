@@ -11,6 +11,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/controls.h"
@@ -313,6 +314,56 @@ class 偽自動保存 : public 自動保存先 {
     std::string フォルダ() const override { return "/state"; }
 };
 
+// The searching player on the test's own thread: requests wait until 届ける() answers them, each
+// by a real search to a small fixed depth, so that every run gives the same answers at once.
+class 偽読み手 : public 読み依頼先 {
+  public:
+    struct 待ち {
+        依頼者 誰;
+        std::uint64_t 番号;
+        読み依頼 依頼;
+    };
+    std::vector<待ち> 待ち一覧;
+    std::vector<読み答え> 答え;
+    int 止めた回数 = 0;
+    std::uint64_t 依頼する(依頼者 誰, const 読み依頼& 依頼) override {
+        取り消す(誰);
+        待ち一覧.push_back({誰, ++番号_, 依頼});
+        return 番号_;
+    }
+    void 取り消す(依頼者 誰) override {
+        std::erase_if(待ち一覧, [誰](const 待ち& w) { return w.誰 == 誰; });
+        std::erase_if(答え, [誰](const 読み答え& a) { return a.誰 == 誰; });
+    }
+    std::vector<読み答え> 答えを受け取る() override { return std::exchange(答え, {}); }
+    void 全て止める() override {
+        ++止めた回数;
+        待ち一覧.clear();
+        答え.clear();
+    }
+    // Answers every waiting request; false when none waited.
+    bool 届ける() {
+        if (待ち一覧.empty()) return false;
+        if (!エンジン_) エンジン_ = std::make_unique<深読みエンジン>(1);
+        for (const 待ち& w : 待ち一覧) {
+            深読み設定 設定;
+            設定.時間ms = 0;
+            設定.深さ上限 = 2;
+            読み答え a;
+            a.誰 = w.誰;
+            a.番号 = w.番号;
+            a.結果 = エンジン_->探索(w.依頼.局, w.依頼.COM側, 設定);
+            答え.push_back(a);
+        }
+        待ち一覧.clear();
+        return true;
+    }
+
+  private:
+    std::unique_ptr<深読みエンジン> エンジン_;  // made at the first answer
+    std::uint64_t 番号_ = 0;
+};
+
 class 偽ウィンドウ : public ウィンドウ {
   public:
     double 上 = 0;
@@ -344,6 +395,7 @@ struct 偽環境 {
     偽パネル パネル;
     偽ウィンドウ 窓;
     偽自動保存 自動保存;
+    偽読み手 読み;
 
     偽環境() {
         for (const char* f : {"その他.wav", "禁止.wav", "駒打音.wav", "BGM.wav"})
@@ -352,7 +404,7 @@ struct 偽環境 {
     std::unique_ptr<対局状態> 状態 = std::make_unique<対局状態>();
     プラットフォーム 束() {
         return {キャンバス面, メッセージ, 時刻,   Timer1, メニュー欄, サウンド源,
-                ファイル,     符号,       パネル, 窓,     自動保存};
+                ファイル,     符号,       パネル, 窓,     自動保存,   読み};
     }
 };
 

@@ -132,6 +132,7 @@ class GameWindowTest : public ::testing::Test {
     QtFileSystem files;
     QtTextCodec codec;
     QtAutosave autosave{folder.filePath(QStringLiteral("current-game")).toStdString()};
+    読み手サービス search{2, 4, [this] { window.tellSearchAnswered(); }};
     プラットフォーム platform{window.view(),
                               window.messages(),
                               window.timeOfDay(),
@@ -142,7 +143,8 @@ class GameWindowTest : public ::testing::Test {
                               codec,
                               window.panel(),
                               window,
-                              autosave};
+                              autosave,
+                              search};
     std::unique_ptr<対局状態> state = std::make_unique<対局状態>();
     Form1 form{platform, *state};
     FormEvents events{form};
@@ -186,6 +188,30 @@ TEST_F(GameWindowTest, PlaysAMoveAgainstTheComputerAndShowsTheNewBoard) {
     QTest::keyClick(&window.view(), Qt::Key_Escape);
     EXPECT_TRUE(window.ended());
     EXPECT_TRUE(QTest::qWaitFor([&] { return quits == 1; }, 2000));
+}
+
+// Level 4 thinks on threads of its own: while it does, a menu opens, the clock and the window
+// go on, and a click on the board is refused; then its move arrives and the turn is the
+// player's again.
+TEST_F(GameWindowTest, TheWindowStaysAliveWhileLevel4Thinks) {
+    testing::ModalAnswerer answerer;
+    window.action("LEVEL4")->trigger();
+    window.action("SENTE")->trigger();
+    clickCell(5, 7);
+    clickCell(5, 6);
+    ASSERT_EQ((*state).状況.手数, 1);  // the click handler has returned: the computer thinks
+    auto* menu = window.findChild<QMenu*>("TAIKYOKU");
+    ASSERT_NE(menu, nullptr);
+    menu->popup(window.mapToGlobal(QPoint(10, 10)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+    EXPECT_EQ((*state).状況.手数, 1);
+    menu->hide();
+    clickCell(4, 7);
+    EXPECT_EQ((*state).状況.選択状態, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (*state).状況.手数 == 2; }, 20000));
+    EXPECT_EQ((*state).状況.手番, (*state).局.手番値MAN);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(squaresNotShowingTheBoard(), std::vector<std::string>{});
 }
 
 TEST_F(GameWindowTest, MenusReachTheGameAndTheRecordPanelOpensOverTheBoard) {

@@ -52,6 +52,7 @@ class RecordingEvents : public GameEvents {
     void folderChange(const std::string& f) override { log.push_back("folder " + f); }
     void returnClick() override { log.emplace_back("return"); }
     void autosaveWritten() override { log.emplace_back("autosave"); }
+    void searchAnswered() override { log.emplace_back("search"); }
     int ticks = 0;
 };
 

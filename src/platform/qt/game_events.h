@@ -29,6 +29,8 @@ class GameEvents {
     virtual void returnClick() = 0;
     // A write of the kept game has ended.
     virtual void autosaveWritten() = 0;
+    // The searching player has answers.
+    virtual void searchAnswered() = 0;
 };
 
 // The events as Form1's handlers: menus through the table of controls.
@@ -50,6 +52,7 @@ class FormEvents final : public GameEvents {
     void folderChange(const std::string& folder) override { form_.Dir1_Change(folder); }
     void returnClick() override { form_.Command1_Click(); }
     void autosaveWritten() override { form_.自動保存_完了(); }
+    void searchAnswered() override { form_.読み_完了(); }
 
   private:
     Form1& form_;

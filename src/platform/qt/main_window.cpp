@@ -134,6 +134,12 @@ void MainWindow::tellAutosaveWritten() {
         Qt::QueuedConnection);
 }
 
+void MainWindow::tellSearchAnswered() {
+    QMetaObject::invokeMethod(
+        this, [this] { dispatchWhenIdle([](GameEvents& e) { e.searchAnswered(); }); },
+        Qt::QueuedConnection);
+}
+
 void MainWindow::bringForward(const QByteArray& token) {
     // A Wayland compositor lets a window take the focus with the token of the start that
     // asked for it; the platform reads it from the environment when the window is activated.

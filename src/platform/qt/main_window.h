@@ -55,6 +55,9 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     // Tells the game, between its handlers, that a write of the kept game has ended. May be
     // called from any thread.
     void tellAutosaveWritten();
+    // Tells the game, between its handlers, that the searching player has answers. May be
+    // called from any thread.
+    void tellSearchAnswered();
     // Shows the window in front of the others and gives it the keyboard, as when a second
     // start of the program asks for it; `token` is that start's activation token, if any.
     void bringForward(const QByteArray& token);
