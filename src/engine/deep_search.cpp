@@ -107,6 +107,14 @@ struct 探索者 {
     int 完了深さ = 0;
     手符号 完了手 = 手なし;
     int 完了値 = 0;
+    // Variety: root moves found within 余裕 of the best in the iteration going on, and in the
+    // last one completed (the main searcher only; 揺らぎ余裕 0 otherwise).
+    int 揺らぎ余裕 = 0;
+    static constexpr int 近い手最大数 = 16;
+    手符号 近い手[近い手最大数]{};
+    int 近い数 = 0;
+    手符号 完了近い手[近い手最大数]{};
+    int 完了近い数 = 0;
 
     void 準備(const 局面& 局, bool COM側, const 深読み設定& 設定, 時計::time_point 始,
               bool 主として, 深読み観察* 見る);
@@ -276,6 +284,7 @@ void 探索者::読み筋を作る(const 手符号* 筋, int n, 深読み読み�
 int 探索者::根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回, bool 最善) {
     int 最良 = -無限;
     PV長[0] = 0;
+    if (最善) 近い数 = 0;
     for (int i = 0; i < n; ++i) {
         const 手符号 m = 根手[i];
         復元情報 r;
@@ -285,13 +294,28 @@ int 探索者::根読む(int d, int α, int β, 手符号* 根手, int n, 手符
         if (i == 0) {
             v = -読む(d - 1, -β, -α, 1, 王手, true);
         } else {
-            v = -読む(d - 1, -α - 1, -α, 1, 王手, true);
+            // With variety, a first look against a bound lowered by the margin tells the
+            // moves that come near the best.
+            const bool 揺らす = 最善 && 揺らぎ余裕 > 0 && α > -深読み勝ち境界 && α < 深読み勝ち境界;
+            const int 下 = 揺らす ? α - 揺らぎ余裕 : α;
+            v = -読む(d - 1, -下 - 1, -下, 1, 王手, true);
+            if (揺らす && v > 下 && !止まった) {
+                if (近い数 < 近い手最大数) 近い手[近い数++] = m;
+                if (v > α) v = -読む(d - 1, -α - 1, -α, 1, 王手, true);
+            }
             if (v > α && v < β && !止まった) v = -読む(d - 1, -β, -α, 1, 王手, true);
         }
         盤.戻す(m, r);
         if (止まった) break;
         最良 = std::max(最良, v);
         if (v > α) {
+            // The moves near the old best are judged again against the new one: only the old
+            // best itself is kept, when it is near enough.
+            if (最善 && i > 0 && 揺らぎ余裕 > 0) {
+                const bool 旧も近い = v - α <= 揺らぎ余裕;
+                近い数 = 0;
+                if (旧も近い) 近い手[近い数++] = 根手[0];
+            }
             α = v;
             今回 = m;
             // The new best goes first, the others keep their order.
@@ -504,6 +528,9 @@ void 探索者::準備(const 局面& 局, bool COM側, const 深読み設定& �
     完了深さ = 0;
     完了手 = 手なし;
     完了値 = 0;
+    揺らぎ余裕 = 主として && 設定.揺らぎ種 != 0 ? std::max(設定.揺らぎ幅, 0) : 0;
+    近い数 = 0;
+    完了近い数 = 0;
     for (auto& k : キラー) k[0] = k[1] = 手なし;
     for (auto& 側 : 履歴)
         for (auto& 元 : 側)
@@ -561,6 +588,8 @@ void 探索者::反復深化(int 最初の深さ, const 深読み設定& 設定)
         完了値 = 最良値;
         if (止まった) break;
         完了深さ = d;
+        完了近い数 = 近い数;
+        std::copy_n(近い手, 近い数, 完了近い手);
         if (置換表使用) 表.書く(盤.鍵, 最良手, 表へ(最良値, 0), d, 値種別::正確);
         if (観察 != nullptr) {
             深読み読み筋 報告;
@@ -744,7 +773,21 @@ int 深読みエンジン::静的評価(const 局面& 局, bool COM側) {
         選択深さ = std::max(選択深さ, p->選択深さ);
         if (p->完了深さ > 決め手->完了深さ && p->完了手 != 手なし) 決め手 = p.get();
     }
-    結果.手 = 主.変換(決め手->完了手);
+    手符号 指す手 = 決め手->完了手;
+    // Variety: a move drawn among the main searcher's best and those near it, unless a deeper
+    // helper found a move outside them.
+    if (主.完了近い数 > 0 && std::abs(主.完了値) < 深読み勝ち境界) {
+        const bool 内 = 指す手 == 主.完了手 ||
+                        std::find(主.完了近い手, 主.完了近い手 + 主.完了近い数, 指す手) !=
+                            主.完了近い手 + 主.完了近い数;
+        if (内) {
+            std::uint64_t h = (設定.揺らぎ種 ^ 主.盤.鍵) * 0x9E3779B97F4A7C15ull;
+            h ^= h >> 31;
+            const int i = static_cast<int>(h % static_cast<std::uint64_t>(主.完了近い数 + 1));
+            指す手 = i == 0 ? 主.完了手 : 主.完了近い手[i - 1];
+        }
+    }
+    結果.手 = 主.変換(指す手);
     結果.評価 = 決め手->完了値;
     結果.深さ = 決め手->完了深さ;
     結果.節点数 = 全節点;

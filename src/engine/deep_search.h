@@ -28,6 +28,11 @@ struct 深読み設定 {
     int 深さ上限 = 0;            // depth of the last iteration; 0: as deep as time allows
     std::uint64_t 節点上限 = 0;  // nodes; 0: no limit
     int 候補数 = 1;              // best lines searched and reported (1 to 読み筋最大数)
+    // Variety: with a seed other than 0, the move played is drawn (from the seed and the
+    // position) among the root moves that score within 揺らぎ幅 of the best, so that games
+    // differ; the same seed gives the same choices. Not while a line wins or loses by force.
+    std::uint64_t 揺らぎ種 = 0;
+    int 揺らぎ幅 = 20;  // hundredths of a pawn
     bool 置換表使用 = true;
     // Selective search: null move, late-move reductions, futility pruning, check extensions.
     // Off, the search is plain alpha-beta to a fixed depth, whose result does not depend on the

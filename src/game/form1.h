@@ -193,7 +193,8 @@ class Form1 : private 局面表示 {
     // the searching player (環境_.読み), whose answer ends the computer's turn or shows the hint.
     void ヒントを見せる(const 最善手& b);
     std::uint64_t COM思考番号_ = 0;
-    bool COM思考中_ = false;  // level 4 thinks: commands that change the game are refused
+    bool COM思考中_ = false;      // level 4 thinks: commands that change the game are refused
+    std::uint64_t 揺らぎ種_ = 0;  // the game's seed for level 4's choice among near-equal moves
     std::uint64_t ヒント番号_ = 0;
     std::unique_ptr<局面> ヒントを頼んだ局_;  // the position of the hint level 4 is asked for
     std::unique_ptr<局面> ヒント局_;

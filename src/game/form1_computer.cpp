@@ -2,6 +2,8 @@
 // searching player of level 4, then the move played through the history and the screen.
 #include "game/form1.h"
 
+#include <bit>
+
 namespace kiryuza {
 
 // ---------------------------------------------------------------------------------------------
@@ -72,9 +74,14 @@ void Form1::com_ban() {
 
     if (s_.状況.COMレベル == 4) {
         // The searching player thinks on threads of its own; its answer ends the turn.
+        // A seed drawn from the moment of the computer's first move gives each game its own
+        // choices among moves of nearly equal worth.
+        if (s_.状況.手数 <= 1 || 揺らぎ種_ == 0)
+            揺らぎ種_ = std::bit_cast<std::uint64_t>(現在秒()) * 0x9E3779B97F4A7C15ull | 1;
         読み依頼 依頼;
         依頼.局 = 局;
         依頼.COM側 = true;
+        依頼.設定.揺らぎ種 = 揺らぎ種_;
         COM思考番号_ = 環境_.読み.依頼する(依頼者::対局, 依頼);
         COM思考中_ = true;
         操作可否を合わせる();

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <tuple>
 
@@ -281,6 +282,34 @@ TEST_F(深読みテスト, 読み筋は合法手の列で良い順に並び_節�
     const 深読み結果 限 = エンジン->探索(局, false, s);
     EXPECT_EQ(限.節点数, 5000u);
     EXPECT_TRUE(規則にある手(局, false, 限.手));
+}
+
+// Variety: the move drawn for a seed is the same from the same start, within the margin of the best
+// (scored by a search of the position after it), and seeds differ in what they draw.
+TEST_F(深読みテスト, 揺らぎは種ごとに同じ手を最善との差が幅の内から選ぶ) {
+    局面 局;
+    初期配置(局);
+    const int 最善 = 読む(局, false, 3, false, false).評価;
+    std::set<std::tuple<int, int, int, int, int>> 選んだ手;
+    for (std::uint64_t 種 = 1; 種 <= 12; ++種) {
+        深読み設定 s;
+        s.時間ms = 0;
+        s.深さ上限 = 3;
+        s.置換表使用 = false;
+        s.選択的 = false;
+        s.揺らぎ種 = 種;
+        エンジン->初期化();
+        const 最善手 m = エンジン->探索(局, false, s).手;
+        エンジン->初期化();
+        const 最善手 また = エンジン->探索(局, false, s).手;
+        ASSERT_TRUE(規則にある手(局, false, m));
+        EXPECT_EQ(std::tie(m.元X, m.元Y, m.先X, m.先Y, m.駒),
+                  std::tie(また.元X, また.元Y, また.先X, また.先Y, また.駒));
+        const int その手 = -読む(指した後(局, 手の形(m)), true, 2, false, false).評価;
+        EXPECT_GE(その手, 最善 - s.揺らぎ幅) << 種;
+        選んだ手.insert({m.元X, m.元Y, m.先X, m.先Y, m.駒});
+    }
+    EXPECT_GE(選んだ手.size(), 2u);
 }
 
 }  // namespace
