@@ -105,6 +105,18 @@ struct 手の部分 {
 
 constinit const 鍵表 局面鍵 = 鍵表を作る();
 
+std::uint64_t 局面の鍵(const 局面& 局, bool COM側) {
+    std::uint64_t 鍵 = COM側 ? 局面鍵.手番 : 0;
+    for (int x = 1; x <= 盤桝数; ++x)
+        for (int y = 1; y <= 盤桝数; ++y)
+            if (const int i = 駒番号(局.盤面[x][y]); i >= 0) 鍵 ^= 局面鍵.駒[i][x * 10 + y];
+    for (int k = 1; k <= 7; ++k) {
+        鍵 ^= 局面鍵.持駒[0][k][持駒鍵番号(局.持駒MAN[k])];
+        鍵 ^= 局面鍵.持駒[1][k][持駒鍵番号(局.持駒COM[k])];
+    }
+    return 鍵;
+}
+
 void 探索盤::設定(const 局面& 元, bool COM側) {
     局 = 元;
     手番 = COM側 ? 1 : -1;

@@ -141,6 +141,10 @@ class 探索盤 {
     const 駒得表& 表_;
 };
 
+// The key 探索盤::設定 gives `局` with the upper side (COM側) or the lower side to move: for
+// telling positions of the game seen before.
+std::uint64_t 局面の鍵(const 局面& 局, bool COM側);
+
 // Index 0 for the lower side (-1), 1 for the upper side (+1).
 constexpr int 側番号(int 側) {
     return 側 > 0 ? 1 : 0;

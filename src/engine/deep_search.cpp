@@ -115,12 +115,18 @@ struct 探索者 {
     int 近い数 = 0;
     手符号 完了近い手[近い手最大数]{};
     int 完了近い数 = 0;
+    // The keys along the line being searched, and those of the game before the root (sorted,
+    // with a one-word filter that turns most lookups away at once).
+    std::uint64_t 経路鍵[最大深さ]{};
+    const std::vector<std::uint64_t>* 既出 = nullptr;
+    std::uint64_t 既出印 = 0;
 
     void 準備(const 局面& 局, bool COM側, const 深読み設定& 設定, 時計::time_point 始,
               bool 主として, 深読み観察* 見る);
     void 反復深化(int 最初の深さ, const 深読み設定& 設定);
     std::uint64_t 他の節点数を数える() const;
     void 数える();
+    bool 繰り返しか(int ply) const;
     int 根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回, bool 最善);
     int 読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可);
     int 静止(int α, int β, int ply, int q, bool 王手中, int 前先);
@@ -242,6 +248,16 @@ void 探索者::良い静かな手(手符号 m, int 深さ, int ply) {
     }
 }
 
+// True when the position at `ply` stood before: on the line from the root (four plies back at
+// least, the same side to move) or earlier in the game.
+bool 探索者::繰り返しか(int ply) const {
+    const std::uint64_t 鍵 = 盤.鍵;
+    for (int p = ply - 4; p >= 0; p -= 2)
+        if (経路鍵[p] == 鍵) return true;
+    if (既出 == nullptr || (既出印 & (std::uint64_t{1} << (鍵 & 63))) == 0) return false;
+    return std::binary_search(既出->begin(), 既出->end(), 鍵);
+}
+
 // Move m raised α at ply: the line from there is m, then the line of the ply after it.
 void 探索者::筋を記す(int ply, 手符号 m) {
     PV[ply][0] = m;
@@ -335,6 +351,8 @@ int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool 
     if (止まった) return 0;
     if (盤.王を取れる(盤.手番)) return 深読み勝ち - ply;
     if (ply >= 最大深さ - 1) return 評価器.評価(盤);
+    経路鍵[ply] = 盤.鍵;
+    if (繰り返しか(ply)) return 0;
     if (選択的 && 王手中 && ply < 2 * 現深さ) ++深さ;
     if (深さ <= 0) return 静止(α, β, ply, 0, 王手中, 0);
 
@@ -528,6 +546,9 @@ void 探索者::準備(const 局面& 局, bool COM側, const 深読み設定& �
     完了深さ = 0;
     完了手 = 手なし;
     完了値 = 0;
+    既出印 = 0;
+    if (既出 != nullptr)
+        for (const std::uint64_t k : *既出) 既出印 |= std::uint64_t{1} << (k & 63);
     揺らぎ余裕 = 主として && 設定.揺らぎ種 != 0 ? std::max(設定.揺らぎ幅, 0) : 0;
     近い数 = 0;
     完了近い数 = 0;
@@ -563,6 +584,7 @@ void 探索者::反復深化(int 最初の深さ, const 深読み設定& 設定)
     int 最良値 = 0;
     暫定手 = 最良手;
     完了手 = 最良手;
+    経路鍵[0] = 盤.鍵;
     const int 上限 = 設定.深さ上限 > 0 ? std::min(設定.深さ上限, 最大深さ - 10) : 最大深さ - 10;
     // Line k is the best of the root moves after the first k: they end the iteration in order.
     const int 候補 = 主 ? std::clamp(設定.候補数, 1, std::min(読み筋最大数, n)) : 1;
@@ -618,6 +640,10 @@ struct 深読みエンジン::内部 {
         探索者たち.push_back(std::make_unique<探索者>(表, 評価器, 停止要求, 減らす表));
     }
     ~内部() { 手伝いを止める(); }
+
+    // The game's earlier positions of the search going on, sorted; room for a whole game is
+    // made at the start, so a search allocates nothing.
+    std::vector<std::uint64_t> 既出鍵 = std::vector<std::uint64_t>(棋譜最大数 + 1);
 
     // Starts helpers until there are `n` searchers in all; stops them all first.
     void 人数を決める(int n);
@@ -726,8 +752,13 @@ int 深読みエンジン::静的評価(const 局面& 局, bool COM側) {
     I.根局面 = 局;
     I.根COM側 = COM側;
     I.設定 = 設定;
+    // The most recent positions of the game, as many as a game can have.
+    const int 既出数 = std::clamp(設定.既出鍵数, 0, 棋譜最大数 + 1);
+    I.既出鍵.assign(設定.既出鍵 + (設定.既出鍵数 - 既出数), 設定.既出鍵 + 設定.既出鍵数);
+    std::sort(I.既出鍵.begin(), I.既出鍵.end());
     for (std::size_t i = 0; i < I.探索者たち.size(); ++i) {
         探索者& p = *I.探索者たち[i];
+        p.既出 = &I.既出鍵;
         p.準備(I.根局面, COM側, 設定, 始, i == 0, i == 0 ? 観察 : nullptr);
         p.仲間 = &I.探索者たち;
     }

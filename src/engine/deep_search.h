@@ -33,6 +33,11 @@ struct 深読み設定 {
     // differ; the same seed gives the same choices. Not while a line wins or loses by force.
     std::uint64_t 揺らぎ種 = 0;
     int 揺らぎ幅 = 20;  // hundredths of a pawn
+    // The keys (局面の鍵) of the positions the game went through before this one: a position
+    // reached again, here or on a line of the search, scores as a draw, since play that goes
+    // round in circles ends at the move limit. The keys must outlive the search.
+    const std::uint64_t* 既出鍵 = nullptr;
+    int 既出鍵数 = 0;
     bool 置換表使用 = true;
     // Selective search: null move, late-move reductions, futility pruning, check extensions.
     // Off, the search is plain alpha-beta to a fixed depth, whose result does not depend on the

@@ -25,9 +25,10 @@ inline constexpr int 依頼者数 = 3;
 
 struct 読み依頼 {
     局面 局;
-    bool COM側 = true;  // the side to move in 局
-    深読み設定 設定;
+    bool COM側 = true;      // the side to move in 局
+    深読み設定 設定;        // its 既出鍵 is set from the list below when the search runs
     bool 読み筋も = false;  // hand back each iteration's lines as they come, not only the answer
+    std::vector<std::uint64_t> 既出鍵;  // the game's earlier positions (局面の鍵)
 };
 
 // An answer, or a line of a search still going on.

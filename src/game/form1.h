@@ -8,6 +8,7 @@
 #include <string>
 
 #include "display/screen.h"
+#include "engine/deep_board.h"
 #include "engine/engine.h"
 #include "engine/search_service.h"
 #include "game/move_entry.h"
@@ -113,6 +114,7 @@ class Form1 : private 局面表示 {
     void com_ban();
     void COMの手を指す(const 最善手& m);
     bool 思考中なら断る();
+    std::vector<std::uint64_t> 既出の鍵(bool 今COM側) const;
     void 対局終了_COM手なし();
     void レベル_設定(int IN_LEVEL);
     void レベル選択(int レベル);

@@ -3,6 +3,7 @@
 #include "game/form1.h"
 
 #include <bit>
+#include <cstring>
 
 namespace kiryuza {
 
@@ -82,6 +83,7 @@ void Form1::com_ban() {
         依頼.局 = 局;
         依頼.COM側 = true;
         依頼.設定.揺らぎ種 = 揺らぎ種_;
+        依頼.既出鍵 = 既出の鍵(true);
         COM思考番号_ = 環境_.読み.依頼する(依頼者::対局, 依頼);
         COM思考中_ = true;
         操作可否を合わせる();
@@ -155,6 +157,23 @@ void Form1::読み_完了() {
             ヒントを見せる(a.結果.手);
         }
     }
+}
+
+// The keys of the positions of the history before the one on the board, for the searching
+// player to tell a position reached again: the side to move alternates back from `今COM側`.
+std::vector<std::uint64_t> Form1::既出の鍵(bool 今COM側) const {
+    std::vector<std::uint64_t> 鍵;
+    const int N = s_.棋譜.棋譜手数();
+    鍵.reserve(static_cast<std::size_t>(N));
+    局面 局;
+    for (int n = 0; n < N; ++n) {
+        const 棋譜項目& e = s_.棋譜.項目(n);
+        std::memcpy(局.盤面, e.盤面, sizeof 局.盤面);
+        std::memcpy(局.持駒MAN, e.持駒MAN, sizeof 局.持駒MAN);
+        std::memcpy(局.持駒COM, e.持駒COM, sizeof 局.持駒COM);
+        鍵.push_back(局面の鍵(局, (N - n) % 2 == 0 ? 今COM側 : !今COM側));
+    }
+    return 鍵;
 }
 
 // While the searching player thinks for the computer, a command that would change the game is

@@ -11,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "engine/deep_board.h"
 #include "engine/deep_search.h"
 #include "record/record_line.h"
 #include "rules/reversal.h"
@@ -28,6 +29,10 @@ using testing::王を取れる;
 using testing::規則にある手;
 using testing::規則の全手;
 using testing::詰ませる手;
+
+bool 同じ手(const 最善手& a, const 最善手& b) {
+    return a.元X == b.元X && a.元Y == b.元Y && a.先X == b.先X && a.先Y == b.先Y && a.駒 == b.駒;
+}
 
 class 深読みテスト : public ::testing::Test {
   protected:
@@ -243,9 +248,6 @@ TEST_F(深読みテスト, 読み筋は合法手の列で良い順に並び_節�
         std::vector<深読み読み筋> 筋;
         void 読み筋(const 深読み読み筋& e) override { 筋.push_back(e); }
     } 観察;
-    auto 同じ = [](const 最善手& a, const 最善手& b) {
-        return a.元X == b.元X && a.元Y == b.元Y && a.先X == b.先X && a.先Y == b.先Y && a.駒 == b.駒;
-    };
     局面 局;
     初期配置(局);
     深読み設定 s;
@@ -264,7 +266,7 @@ TEST_F(深読みテスト, 読み筋は合法手の列で良い順に並び_節�
             ASSERT_GE(e.手数, 1);
             if (j > 0) {
                 EXPECT_LE(e.評価, 組[j - 1].評価);
-                for (int i = 0; i < j; ++i) EXPECT_FALSE(同じ(e.手[0], 組[i].手[0]));
+                for (int i = 0; i < j; ++i) EXPECT_FALSE(同じ手(e.手[0], 組[i].手[0]));
             }
             局面 今 = 局;
             for (int i = 0; i < e.手数; ++i) {
@@ -274,7 +276,7 @@ TEST_F(深読みテスト, 読み筋は合法手の列で良い順に並び_節�
             }
         }
     }
-    EXPECT_TRUE(同じ(観察.筋[9].手[0], r.手));
+    EXPECT_TRUE(同じ手(観察.筋[9].手[0], r.手));
 
     s.深さ上限 = 0;
     s.候補数 = 1;
@@ -310,6 +312,30 @@ TEST_F(深読みテスト, 揺らぎは種ごとに同じ手を最善との差�
         選んだ手.insert({m.元X, m.元Y, m.先X, m.先Y, m.駒});
     }
     EXPECT_GE(選んだ手.size(), 2u);
+}
+
+// A position the game has already been through scores as a draw: for a side that stands
+// worse, the move back into it is worth 0 and so the best.
+TEST_F(深読みテスト, 対局で既に出た局面は引き分けの値になる) {
+    int 見た = 0;
+    for (const 局面& 局 : 参考局面())
+        for (const bool COM側 : {true, false}) {
+            深読み設定 s;
+            s.時間ms = 0;
+            s.深さ上限 = 2;
+            s.選択的 = false;
+            s.置換表使用 = false;
+            const 深読み結果 前 = エンジン->探索(局, COM側, s);
+            if (!前.手.有り || 前.評価 >= 0 || 前.評価 <= -深読み勝ち境界) continue;
+            const std::uint64_t 鍵 = 局面の鍵(指した後(局, 手の形(前.手)), !COM側);
+            s.既出鍵 = &鍵;
+            s.既出鍵数 = 1;
+            const 深読み結果 後 = エンジン->探索(局, COM側, s);
+            EXPECT_TRUE(同じ手(後.手, 前.手));
+            EXPECT_EQ(後.評価, 0);
+            ++見た;
+        }
+    EXPECT_GT(見た, 0);
 }
 
 }  // namespace
