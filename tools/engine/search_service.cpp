@@ -1,5 +1,7 @@
 #include "search_service.h"
 
+#include <new>
+
 namespace kiryuza {
 
 // Passes the lines on, and every 4096 nodes repeats a stop request (one made just before the
@@ -31,13 +33,20 @@ void SearchService::setHash(std::size_t mb) {
     hashMB_ = mb;
 }
 
-void SearchService::prepare() {
-    if (searching()) return;
+bool SearchService::prepare() {
+    if (searching()) return true;
     wait();
-    if (engine_ && engineHashMB_ == hashMB_) return;
+    if (engine_ && engineHashMB_ == hashMB_) return true;
     engine_.reset();  // free the old table before the new one is taken
-    engine_ = std::make_unique<深読みエンジン>(hashMB_);
-    engineHashMB_ = hashMB_;
+    try {
+        engine_ = std::make_unique<深読みエンジン>(hashMB_);
+        engineHashMB_ = hashMB_;
+        return true;
+    } catch (const std::bad_alloc&) {
+        hashMB_ = engineHashMB_ = 1;
+        engine_ = std::make_unique<深読みエンジン>(hashMB_);
+        return false;
+    }
 }
 
 void SearchService::newGame() {

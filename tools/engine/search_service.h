@@ -44,8 +44,9 @@ class SearchService {
     void setThreads(int n) { threads_ = n; }
     int threads() const { return threads_; }
 
-    // Makes the player anew if its table should change size (slow for a large table).
-    void prepare();
+    // Makes the player anew if its table should change size (slow for a large table); false
+    // when there was no memory for it, and the table then has 1 MB.
+    bool prepare();
     // Forgets what the player has learnt; ends a running search first.
     void newGame();
 

@@ -92,7 +92,7 @@ bool UsiSession::handle(std::string_view text) {
     if (c == "usi") {
         usi();
     } else if (c == "isready") {
-        service_.prepare();
+        prepare();
         say("readyok");
     } else if (c == "setoption") {
         setOption(w);
@@ -278,7 +278,12 @@ void UsiSession::goMate(const 深読み設定& limits, int timeMs) {
     startSearch(s, timeMs, false);
 }
 
+void UsiSession::prepare() {
+    if (!service_.prepare()) say("info string Hash: not enough memory; the table has 1 MB");
+}
+
 void UsiSession::startSearch(const 深読み設定& limits, int hardLimitMs, bool holdUntilStop) {
+    prepare();
     searchRoot_ = position_;
     searchLines_ = limits.候補数;
     SearchService::Request r;

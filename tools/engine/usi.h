@@ -34,6 +34,8 @@ class UsiSession : private SearchService::Listener {
     // within the given time and the answer is "checkmate notimplemented".
     void goMate(const 深読み設定& limits, int timeMs);
     void startSearch(const 深読み設定& limits, int hardLimitMs, bool holdUntilStop);
+    // Remakes the searching player when its table should change size.
+    void prepare();
 
     void line(const 深読み読み筋& 筋) override;
     void finished(const 深読み結果& 結果) override;
