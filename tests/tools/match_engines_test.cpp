@@ -55,7 +55,7 @@ TEST(エンジン対戦, 壊れたエンジンは毎局負け_理由が行に出
         {壊れた("echo hello"), 0, "(garbage from the engine: 'hello')"},
         {壊れた("echo bestmove 9i9i"), 0, "(bad move from the engine: '9i9i'"},
         {壊れた("echo bestmove resign"), 0, "(resigned)"},
-        {壊れた("sleep 0.5; echo bestmove resign"), 100, "(loss on time: "},
+        {壊れた("sleep 0.8; echo bestmove resign"), 300, "(loss on time: "},
         {"echo nonsense; sleep 5", 0, "(garbage from the engine: 'nonsense')"},
         {"exec /nonexistent/engine 2>/dev/null", 0, "(the engine died)"},
     };
