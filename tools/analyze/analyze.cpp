@@ -1,5 +1,6 @@
 #include "analyze.h"
 
+#include <chrono>
 #include <cstdio>
 #include <istream>
 #include <memory>
@@ -8,6 +9,8 @@
 #include <string>
 
 #include "engine/deep_search.h"
+#include "engine_player.h"
+#include "player.h"
 #include "record/record_line.h"
 #include "rules/reversal.h"
 
@@ -143,16 +146,6 @@ bool 指せる手か(局面& 局, bool COM側, const 最善手& 手) {
 
 namespace {
 
-// One side of a match.
-class 対局者 {
-  public:
-    virtual ~対局者() = default;
-    virtual void 新局() {}
-    virtual 最善手 選ぶ(const 局面& 局, bool COM側) = 0;
-    // A few words on how the game went for this player, or nothing.
-    virtual std::string 様子() const { return {}; }
-};
-
 // Levels 1 to 3: the one-ply player, which plays the upper side; for the lower side it is
 // shown the position turned round and its move is turned back.
 class 一手読み対局者 : public 対局者 {
@@ -161,8 +154,8 @@ class 一手読み対局者 : public 対局者 {
         : 作業_(std::make_unique<局面>()), エンジン_(std::make_unique<思考エンジン>(*作業_)) {
         エンジン_->COMレベル = レベル;
     }
-    最善手 選ぶ(const 局面& 局, bool COM側) override {
-        return 一手読みの手(*エンジン_, 局, COM側, 無観察_);
+    応手 選ぶ(const 局面と手番& 今, const std::int64_t* /*残りms*/) override {
+        return {一手読みの手(*エンジン_, 今.局, 今.COM番, 無観察_), "no move"};
     }
 
   private:
@@ -175,20 +168,21 @@ class 一手読み対局者 : public 対局者 {
 class 深読み対局者 : public 対局者 {
   public:
     explicit 深読み対局者(int 時間ms) { 設定_.時間ms = 時間ms; }
-    void 新局() override {
+    std::string 新局(const 局面と手番& /*開始*/) override {
         エンジン_.初期化();
         手数_ = 0;
         深さ計_ = 0;
         節点計_ = 0;
         秒計_ = 0;
+        return {};
     }
-    最善手 選ぶ(const 局面& 局, bool COM側) override {
-        const 深読み結果 r = エンジン_.探索(局, COM側, 設定_);
+    応手 選ぶ(const 局面と手番& 今, const std::int64_t* /*残りms*/) override {
+        const 深読み結果 r = エンジン_.探索(今.局, 今.COM番, 設定_);
         ++手数_;
         深さ計_ += r.深さ;
         節点計_ += static_cast<double>(r.節点数);
         秒計_ += r.秒;
-        return r.手;
+        return {r.手, "no move"};
     }
     std::string 様子() const override {
         if (手数_ == 0) return {};
@@ -207,7 +201,11 @@ class 深読み対局者 : public 対局者 {
     double 秒計_ = 0;
 };
 
-std::unique_ptr<対局者> 対局者を作る(int レベル, int 時間ms) {
+std::unique_ptr<対局者> 対局者を作る(const 対戦設定& 設定, bool A) {
+    const std::string& 命令 = A ? 設定.命令A : 設定.命令B;
+    const int 時間ms = A ? 設定.時間msA : 設定.時間msB;
+    if (!命令.empty()) return エンジン対局者を作る(命令, 時間ms, 設定.時計, 設定.スレッド数);
+    const int レベル = A ? 設定.レベルA : 設定.レベルB;
     if (レベル == 4) return std::make_unique<深読み対局者>(時間ms);
     return std::make_unique<一手読み対局者>(レベル);
 }
@@ -235,44 +233,75 @@ enum class 結末 { 下手勝ち, 上手勝ち, 引き分け };
 struct 一局の結果 {
     結末 結果;
     int 手数;
-    const char* 理由;
+    std::string 理由;
+    std::string 時計;  // on a clock: the time each side had left
 };
 
-// Plays one game from opening `番号` between the lower and the upper player.
-一局の結果 一局(対局者& 下手, 対局者& 上手, std::uint64_t 種, int 番号) {
-    auto 局 = std::make_unique<局面>();
-    初期配置(*局);
-    局->手番値MAN = 手番_先手;
-    局->手番値COM = 手番_後手;
-    序盤(*局, 種, 番号);
-    局面表示 無表示;
-    下手.新局();
-    上手.新局();
-    bool COM番 = 序盤手数 % 2 == 1;
+// Plays one game from opening `番号` between the lower and the upper player, on the clock when
+// `時計` has main time: a move that comes after its side's time (and byoyomi) is gone loses.
+一局の結果 一局(対局者& 下手, 対局者& 上手, std::uint64_t 種, int 番号, const 持ち時間設定& 時計) {
+    auto 今 = std::make_unique<局面と手番>(開始局面());
+    序盤(今->局, 種, 番号);
+    派生値を整える(今->局);
+    今->COM番 = 序盤手数 % 2 == 1;
+    今->手数 = 序盤手数 + 1;
+    const bool 時計あり = 時計.持ちms > 0;
+    std::int64_t 残り[2] = {時計.持ちms, 時計.持ちms};  // the lower side's, the upper side's
+    const auto 終局 = [&](結末 結果, int 手数, std::string 理由) {
+        一局の結果 r{結果, 手数, std::move(理由), {}};
+        if (時計あり)
+            r.時計 = "clock: lower " + std::to_string(残り[0]) + " ms, upper " +
+                     std::to_string(残り[1]) + " ms left";
+        return r;
+    };
+    if (std::string 理由 = 下手.新局(*今); !理由.empty())
+        return 終局(結末::上手勝ち, 序盤手数, 理由);
+    if (std::string 理由 = 上手.新局(*今); !理由.empty())
+        return 終局(結末::下手勝ち, 序盤手数, 理由);
     for (int 手数 = 序盤手数; 手数 < 最長手数; ++手数) {
+        const bool COM番 = 今->COM番;
         対局者& 手番者 = COM番 ? 上手 : 下手;
         const 結末 負け = COM番 ? 結末::下手勝ち : 結末::上手勝ち;
-        const 最善手 b = 手番者.選ぶ(*局, COM番);
-        if (!b.有り) return {負け, 手数, "no move"};
-        if (!指せる手か(*局, COM番, b)) return {負け, 手数, "illegal move"};
-        駒移動(*局, 無表示, b.元X, b.元Y, b.先X, b.先Y, b.駒);
-        if (局->勝者 != 手番_なし)
-            return {COM番 ? 結末::上手勝ち : 結末::下手勝ち, 手数 + 1, "king taken"};
-        COM番 = !COM番;
+        const auto 始 = std::chrono::steady_clock::now();
+        const 応手 r = 手番者.選ぶ(*今, 時計あり ? 残り : nullptr);
+        if (時計あり) {
+            const std::int64_t 使用 = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now() - 始)
+                                          .count();
+            std::int64_t& 持ち = 残り[COM番 ? 1 : 0];
+            if (使用 > 持ち + 時計.秒読みms)
+                return 終局(負け, 手数,
+                            "loss on time: " + std::to_string(使用) + " ms for a move with " +
+                                std::to_string(持ち) + " ms left and " +
+                                std::to_string(時計.秒読みms) + " ms byoyomi");
+            持ち = std::max<std::int64_t>(持ち - 使用, 0) + 時計.加算ms;
+        }
+        if (!r.手.有り) return 終局(負け, 手数, r.理由);
+        if (!指せる手か(今->局, COM番, r.手)) return 終局(負け, 手数, "illegal move");
+        下手.指された(r.手);
+        上手.指された(r.手);
+        手を進める(*今, r.手);
+        if (今->局.勝者 != 手番_なし)
+            return 終局(COM番 ? 結末::上手勝ち : 結末::下手勝ち, 手数 + 1, "king taken");
     }
-    return {結末::引き分け, 最長手数, "move limit"};
+    return 終局(結末::引き分け, 最長手数, "move limit");
 }
 
 }  // namespace
 
 対戦成績 対戦(std::ostream& out, const 対戦設定& 設定) {
-    auto A = 対局者を作る(設定.レベルA, 設定.時間msA);
-    auto B = 対局者を作る(設定.レベルB, 設定.時間msB);
+    auto A = 対局者を作る(設定, true);
+    auto B = 対局者を作る(設定, false);
+    // Engines are named A and B; levels by their number.
+    const bool エンジン = !設定.命令A.empty();
+    const std::string 名A = エンジン ? "engine" : "level " + std::to_string(設定.レベルA);
+    const std::string 名B = エンジン ? "B" : std::to_string(設定.レベルB);
     対戦成績 成績;
     for (int g = 0; g < 設定.局数; ++g) {
         const int 番号 = g / 2;
         const bool A下手 = g % 2 == 0;
-        const 一局の結果 r = A下手 ? 一局(*A, *B, 設定.種, 番号) : 一局(*B, *A, 設定.種, 番号);
+        const 一局の結果 r =
+            A下手 ? 一局(*A, *B, 設定.種, 番号, 設定.時計) : 一局(*B, *A, 設定.種, 番号, 設定.時計);
         const char* 勝者 = "nobody";
         if (r.結果 == 結末::引き分け) {
             ++成績.分;
@@ -283,10 +312,11 @@ struct 一局の結果 {
             ++成績.負;
             勝者 = "B";
         }
-        out << "game " << g + 1 << " opening " << 番号 + 1 << ": A (level " << 設定.レベルA << ") "
+        out << "game " << g + 1 << " opening " << 番号 + 1 << ": A (" << 名A << ") "
             << (A下手 ? "lower" : "upper") << ", " << r.手数 << " moves, "
             << (r.結果 == 結末::引き分け ? "draw" : std::string(勝者) + " wins") << " (" << r.理由
             << ")";
+        if (!r.時計.empty()) out << "; " << r.時計;
         const std::string a = A->様子();
         const std::string b = B->様子();
         if (!a.empty()) out << "; A " << a;
@@ -296,8 +326,9 @@ struct 一局の結果 {
     const double 点 = 設定.局数 > 0 ? (成績.勝 + 0.5 * 成績.分) * 100.0 / 設定.局数 : 0.0;
     char 率[32];
     std::snprintf(率, sizeof 率, "%.1f", 点);
-    out << "match " << 設定.レベルA << " vs " << 設定.レベルB << ": " << 成績.勝 << " wins, "
-        << 成績.負 << " losses, " << 成績.分 << " draws, score " << 率 << "%" << std::endl;
+    out << "match " << (エンジン ? "A" : std::to_string(設定.レベルA)) << " vs " << 名B << ": "
+        << 成績.勝 << " wins, " << 成績.負 << " losses, " << 成績.分 << " draws, score " << 率
+        << "%" << std::endl;
     return 成績;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <string>
 
 #include "engine/engine.h"
 
@@ -18,15 +19,26 @@ bool 局面解析(std::istream& in, std::ostream& out, int レベル, bool 候�
 // Plays up to `手数上限` plies from the starting position and prints them.
 void 自己対局(std::ostream& out, std::uint64_t 種, int 手数上限, int レベル);
 
-// A match: level A against level B (1..3 the one-ply player, 4 the searching player), each
-// opening played twice with the sides swapped.
+// A clock for games between engines: main time, byoyomi and increment per move.
+struct 持ち時間設定 {
+    std::int64_t 持ちms = 0;  // 0: no clock; each move is given the player's 時間ms
+    std::int64_t 秒読みms = 0;
+    std::int64_t 加算ms = 0;
+};
+
+// A match: level A against level B (1..3 the one-ply player, 4 the searching player), or engine
+// program A against engine program B, each opening played twice with the sides swapped.
 struct 対戦設定 {
     int レベルA = 4;
     int レベルB = 3;
+    std::string 命令A;  // engines: the shell commands that start them (both or neither)
+    std::string 命令B;
     int 局数 = 2;
     std::uint64_t 種 = 1;
-    int 時間msA = 1000;  // thinking time of a level-4 player A
-    int 時間msB = 1000;  // and of a level-4 player B
+    int 時間msA = 1000;  // thinking time of a level-4 player or an engine A per move
+    int 時間msB = 1000;  // and of B
+    持ち時間設定 時計;   // engines only
+    int スレッド数 = 0;  // engines only: sent as their Threads option when above 0
 };
 
 // The result from A's side.

@@ -1,6 +1,8 @@
 // kiryuza-analyze [--level N] [--candidates] < positions.txt
 // kiryuza-analyze --selfplay SEED --moves N [--level N]
 // kiryuza-analyze --match A B --games N [--seed S] [--time-ms T] [--time-ms-b T]
+// kiryuza-analyze --match-engines CMD_A CMD_B --games N [--seed S] [--time-ms T] [--time-ms-b T]
+//                 [--clock-ms C [--byoyomi-ms B] [--inc-ms I]] [--threads N]
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -15,10 +17,20 @@ int 使い方() {
                  "       kiryuza-analyze --selfplay SEED --moves N [--level N]\n"
                  "       kiryuza-analyze --match A B --games N [--seed S] [--time-ms T]"
                  " [--time-ms-b T]\n"
+                 "       kiryuza-analyze --match-engines CMD_A CMD_B --games N [--seed S]"
+                 " [--time-ms T]\n"
+                 "                       [--time-ms-b T] [--clock-ms C [--byoyomi-ms B]"
+                 " [--inc-ms I]] [--threads N]\n"
                  "  --match plays level A against level B (levels 1..4; 4 is the searching\n"
                  "  player), each opening twice with the sides swapped. --time-ms is the\n"
                  "  thinking time of a level-4 player per move (default 1000), --time-ms-b\n"
-                 "  that of player B when it should differ from A's.\n";
+                 "  that of player B when it should differ from A's.\n"
+                 "  --match-engines plays the same games between two engine programs started\n"
+                 "  with /bin/sh -c and spoken to on the engine protocol (docs/ENGINE.md):\n"
+                 "  each move with go movetime T, or on a clock of C ms a side with byoyomi B\n"
+                 "  and increment I (a move that comes after its side's time is gone loses).\n"
+                 "  --threads sends the Threads option to both. An engine that dies, hangs or\n"
+                 "  answers garbage loses the game.\n";
     return 2;
 }
 
@@ -44,6 +56,13 @@ int main(int argc, char** argv) {
     long long 時間A = 1000;
     long long 時間B = -1;
     bool 対戦専用 = false;  // an option that only a match takes was given
+    std::string 命令A;
+    std::string 命令B;
+    long long 持ち = 0;
+    long long 秒読み = 0;
+    long long 加算 = 0;
+    long long スレッド = 0;
+    bool 時計専用 = false;  // an option that only a match of engines takes was given
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool 値あり = i + 1 < argc;
@@ -60,6 +79,22 @@ int main(int argc, char** argv) {
             対戦 = true;
             if (!数値(argv[++i], レベルA) || レベルA < 1 || レベルA > 4) return 使い方();
             if (!数値(argv[++i], レベルB) || レベルB < 1 || レベルB > 4) return 使い方();
+        } else if (a == "--match-engines" && i + 2 < argc) {
+            命令A = argv[++i];
+            命令B = argv[++i];
+            if (命令A.empty() || 命令B.empty()) return 使い方();
+        } else if (a == "--clock-ms" && 値あり) {
+            時計専用 = true;
+            if (!数値(argv[++i], 持ち) || 持ち < 1) return 使い方();
+        } else if (a == "--byoyomi-ms" && 値あり) {
+            時計専用 = true;
+            if (!数値(argv[++i], 秒読み) || 秒読み < 0) return 使い方();
+        } else if (a == "--inc-ms" && 値あり) {
+            時計専用 = true;
+            if (!数値(argv[++i], 加算) || 加算 < 0) return 使い方();
+        } else if (a == "--threads" && 値あり) {
+            時計専用 = true;
+            if (!数値(argv[++i], スレッド) || スレッド < 1) return 使い方();
         } else if (a == "--games" && 値あり) {
             対戦専用 = true;
             if (!数値(argv[++i], 局数) || 局数 < 1) return 使い方();
@@ -77,8 +112,11 @@ int main(int argc, char** argv) {
         }
     }
     std::ios::sync_with_stdio(false);
-    if (対戦) {
-        if (局数 < 1 || 自己 || 候補 || 手数 >= 0) return 使い方();
+    const bool エンジン対戦 = !命令A.empty();
+    if ((秒読み > 0 || 加算 > 0) && 持ち == 0) return 使い方();
+    if (時計専用 && !エンジン対戦) return 使い方();
+    if (対戦 || エンジン対戦) {
+        if (局数 < 1 || 自己 || 候補 || 手数 >= 0 || (対戦 && エンジン対戦)) return 使い方();
         kiryuza::対戦設定 設定;
         設定.レベルA = static_cast<int>(レベルA);
         設定.レベルB = static_cast<int>(レベルB);
@@ -86,6 +124,10 @@ int main(int argc, char** argv) {
         設定.種 = static_cast<std::uint64_t>(対戦種);
         設定.時間msA = static_cast<int>(時間A);
         設定.時間msB = static_cast<int>(時間B > 0 ? 時間B : 時間A);
+        設定.命令A = 命令A;
+        設定.命令B = 命令B;
+        設定.時計 = {持ち, 秒読み, 加算};
+        設定.スレッド数 = static_cast<int>(スレッド);
         kiryuza::対戦(std::cout, 設定);
         return 0;
     }

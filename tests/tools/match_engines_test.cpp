@@ -1,0 +1,72 @@
+// Matches between engine programs: two engines play whole games to their end and the summary
+// adds up; an engine that dies, answers garbage or an illegal move, or lets its clock run out
+// loses each game with a line that says why, and is started again for the next game.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "analyze.h"
+
+namespace kiryuza {
+namespace {
+
+// Plays two games of engine A against the engine program and returns the lines printed.
+std::string 二局(const std::string& A, std::int64_t 持ち時間, 対戦成績& r) {
+    対戦設定 設定;
+    設定.命令A = A;
+    設定.命令B = KIRYUZA_ENGINE;
+    設定.局数 = 2;
+    設定.種 = 4;
+    設定.時間msA = 設定.時間msB = 5;
+    設定.時計.持ちms = 持ち時間;
+    設定.スレッド数 = 1;
+    std::ostringstream out;
+    r = 対戦(out, 設定);
+    return out.str();
+}
+
+TEST(エンジン対戦, 二つのエンジンが終局まで指し_集計は勝敗と合う) {
+    対戦成績 r;
+    const std::string s = 二局(KIRYUZA_ENGINE, 0, r);
+    const std::string 終局 = ", \\d+ moves, (A wins|B wins|draw) \\((king taken|move limit)\\)\n";
+    const std::regex 形("game 1 opening 1: A \\(engine\\) lower" + 終局 +
+                        "game 2 opening 1: A \\(engine\\) upper" + 終局 +
+                        "match A vs B: " + std::to_string(r.勝) + " wins, " + std::to_string(r.負) +
+                        " losses, " + std::to_string(r.分) + " draws, score \\d+\\.\\d%\n");
+    EXPECT_TRUE(std::regex_match(s, 形)) << s;
+    EXPECT_EQ(r.勝 + r.負 + r.分, 2);
+}
+
+TEST(エンジン対戦, 壊れたエンジンは毎局負け_理由が行に出る) {
+    // Shell loops that introduce themselves and then misbehave at go.
+    const auto 壊れた = [](const std::string& go) {
+        return "while read l; do case \"$l\" in usi) echo usiok;; isready) echo readyok;; go*) " +
+               go + ";; esac; done";
+    };
+    struct 例 {
+        std::string 命令;
+        std::int64_t 持ち時間;
+        const char* 理由;
+    };
+    const 例 例表[] = {
+        {壊れた("exit 3"), 0, "(the engine died)"},
+        {壊れた("echo hello"), 0, "(garbage from the engine: 'hello')"},
+        {壊れた("echo bestmove 9i9i"), 0, "(bad move from the engine: '9i9i'"},
+        {壊れた("echo bestmove resign"), 0, "(resigned)"},
+        {壊れた("sleep 0.8; echo bestmove resign"), 300, "(loss on time: "},
+        {"echo nonsense; sleep 5", 0, "(garbage from the engine: 'nonsense')"},
+        {"exec /nonexistent/engine 2>/dev/null", 0, "(the engine died)"},
+    };
+    for (const 例& e : 例表) {
+        対戦成績 r;
+        const std::string s = 二局(e.命令, e.持ち時間, r);
+        EXPECT_EQ(r.負, 2) << s;
+        const std::string 負け = "B wins " + std::string(e.理由);
+        EXPECT_NE(s.find(負け), s.rfind(負け)) << "both games: " << s;
+    }
+}
+
+}  // namespace
+}  // namespace kiryuza

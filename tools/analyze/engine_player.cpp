@@ -1,0 +1,175 @@
+#include "engine_player.h"
+
+#include <vector>
+
+#include "engine_process.h"
+
+namespace kiryuza {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// How long an engine may take to introduce itself and to say it is ready.
+constexpr auto kHandshake = 10s;
+// How long past its thinking time a move may be late before the engine counts as hung. On a
+// clock the game's rules decide the loss on time; this only bounds the wait.
+constexpr auto kLate = 5s;
+constexpr auto kLateOnClock = 1s;
+// How long an engine has to end by itself after quit.
+constexpr auto kQuitGrace = 2s;
+
+std::string firstWord(const std::string& line) {
+    const std::size_t b = line.find_first_not_of(" \t");
+    if (b == std::string::npos) return {};
+    return line.substr(b, line.find_first_of(" \t", b) - b);
+}
+
+std::string shown(const std::string& line) {
+    return "'" + (line.size() > 60 ? line.substr(0, 60) + "..." : line) + "'";
+}
+
+class 外部エンジン対局者 : public 対局者 {
+  public:
+    外部エンジン対局者(std::string 命令, int 時間ms, const 持ち時間設定& 時計, int スレッド数)
+        : 命令_(std::move(命令)), 時間ms_(時間ms), 時計_(時計), スレッド数_(スレッド数) {}
+
+    // A sound engine is asked to quit and given time to; a broken one is ended at once.
+    ~外部エンジン対局者() override {
+        if (健全_) 子_.send("quit");
+        子_.end(健全_ ? std::chrono::milliseconds(kQuitGrace) : 0ms);
+    }
+
+    std::string 新局(const 局面と手番& 開始) override {
+        std::string 理由;
+        if (!健全_ && !起動(理由)) return 理由;
+        健全_ = 子_.send("isready") && 待つ("readyok", kHandshake, 理由) && 子_.send("usinewgame");
+        if (!健全_) return 理由.empty() ? "the engine died" : 理由;
+        開始SFEN_ = SFENへ(開始);
+        手順_.clear();
+        今_ = 開始;
+        return {};
+    }
+
+    応手 選ぶ(const 局面と手番& 今, const std::int64_t* 残りms) override {
+        応手 r;
+        std::string 命 = "position sfen " + 開始SFEN_;
+        if (!手順_.empty()) 命 += " moves";
+        for (const std::string& m : 手順_) 命 += " " + m;
+        auto 限 = EngineProcess::Clock::now();
+        std::string go = "go";
+        if (残りms != nullptr) {
+            go += " btime " + std::to_string(残りms[0]) + " wtime " + std::to_string(残りms[1]);
+            if (時計_.加算ms > 0)
+                go += " binc " + std::to_string(時計_.加算ms) + " winc " +
+                      std::to_string(時計_.加算ms);
+            if (時計_.秒読みms > 0 || 時計_.加算ms == 0)
+                go += " byoyomi " + std::to_string(時計_.秒読みms);
+            限 +=
+                std::chrono::milliseconds(残りms[今.COM番 ? 1 : 0] + 時計_.秒読みms) + kLateOnClock;
+        } else {
+            go += " movetime " + std::to_string(時間ms_);
+            限 += std::chrono::milliseconds(時間ms_) + kLate;
+        }
+        if (!健全_ || !子_.send(命) || !子_.send(go)) return 失敗("the engine died");
+        for (;;) {
+            std::string 行;
+            switch (子_.readLine(行, 限)) {
+                case EngineProcess::Read::line:
+                    break;
+                case EngineProcess::Read::timeout:
+                    return 失敗("no move from the engine in time");
+                case EngineProcess::Read::closed:
+                    return 失敗("the engine died");
+                case EngineProcess::Read::tooLong:
+                    return 失敗("garbage from the engine: a line without end");
+            }
+            const std::string 語 = firstWord(行);
+            if (語.empty() || 語 == "info") continue;
+            if (語 != "bestmove") return 失敗("garbage from the engine: " + shown(行));
+            const std::size_t b = 行.find_first_not_of(" \t", 行.find("bestmove") + 8);
+            const std::string 手 = b == std::string::npos ? "" : firstWord(行.substr(b));
+            if (手 == "resign") {
+                r.理由 = "resigned";
+                return r;
+            }
+            std::string why;
+            if (!表記の手(今, 手, r.手, why))
+                return 失敗("bad move from the engine: " + shown(手) + " (" + why + ")");
+            return r;
+        }
+    }
+
+    void 指された(const 最善手& 手) override {
+        手順_.push_back(手の表記(今_.局, 手));
+        手を進める(今_, 手);
+    }
+
+  private:
+    // Starts the program and introduces both sides; false with the reason when it fails.
+    bool 起動(std::string& 理由) {
+        子_.end(0ms);
+        if (!子_.start(命令_)) {
+            理由 = "the engine could not be started";
+            return false;
+        }
+        if (!子_.send("usi") || !待つ("usiok", kHandshake, 理由)) return false;
+        if (スレッド数_ > 0 &&
+            !子_.send("setoption name Threads value " + std::to_string(スレッド数_))) {
+            理由 = "the engine died";
+            return false;
+        }
+        return true;
+    }
+
+    // Reads until the line `語`, letting through what the protocol sends meanwhile.
+    bool 待つ(std::string_view 語, std::chrono::milliseconds 待ち, std::string& 理由) {
+        const auto 限 = EngineProcess::Clock::now() + 待ち;
+        for (;;) {
+            std::string 行;
+            const EngineProcess::Read r = 子_.readLine(行, 限);
+            if (r == EngineProcess::Read::timeout) {
+                理由 = "no " + std::string(語) + " from the engine";
+                return false;
+            }
+            if (r != EngineProcess::Read::line) {
+                理由 = r == EngineProcess::Read::closed
+                           ? "the engine died"
+                           : "garbage from the engine: a line without end";
+                return false;
+            }
+            const std::string w = firstWord(行);
+            if (w == 語) return true;
+            if (!w.empty() && w != "id" && w != "option" && w != "info") {
+                理由 = "garbage from the engine: " + shown(行);
+                return false;
+            }
+        }
+    }
+
+    応手 失敗(std::string 理由) {
+        健全_ = false;
+        応手 r;
+        r.理由 = std::move(理由);
+        return r;
+    }
+
+    std::string 命令_;
+    int 時間ms_;
+    持ち時間設定 時計_;
+    int スレッド数_;
+    EngineProcess 子_;
+    bool 健全_ = false;  // started, and answering as the protocol says
+    std::string 開始SFEN_;
+    std::vector<std::string> 手順_;
+    局面と手番 今_;
+};
+
+}  // namespace
+
+std::unique_ptr<対局者> エンジン対局者を作る(const std::string& 命令, int 時間ms,
+                                             const 持ち時間設定& 時計, int スレッド数) {
+    return std::make_unique<外部エンジン対局者>(命令, 時間ms, 時計, スレッド数);
+}
+
+}  // namespace kiryuza

@@ -1,0 +1,96 @@
+#include "search_service.h"
+
+#include <new>
+
+namespace kiryuza {
+
+// Passes the lines on, and every 4096 nodes repeats a stop request (one made just before the
+// search began is cleared by it) and enforces the hard limit.
+class SearchService::Observer : public 深読み観察 {
+  public:
+    Observer(SearchService& service, Listener& listener, int hardLimitMs)
+        : service_(service), listener_(listener), hardLimitMs_(hardLimitMs) {}
+    void 経過(const 深読み経過& e) override {
+        if (service_.stopFlag_.load() || (hardLimitMs_ > 0 && e.秒 * 1000 >= hardLimitMs_))
+            service_.engine_->停止();
+    }
+    void 読み筋(const 深読み読み筋& 筋) override { listener_.line(筋); }
+
+  private:
+    SearchService& service_;
+    Listener& listener_;
+    int hardLimitMs_;
+};
+
+SearchService::SearchService(std::size_t hashMB) : hashMB_(hashMB), engineHashMB_(0) {}
+
+SearchService::~SearchService() {
+    stop();
+    wait();
+}
+
+void SearchService::setHash(std::size_t mb) {
+    hashMB_ = mb;
+}
+
+bool SearchService::prepare() {
+    if (searching()) return true;
+    wait();
+    if (engine_ && engineHashMB_ == hashMB_) return true;
+    engine_.reset();  // free the old table before the new one is taken
+    try {
+        engine_ = std::make_unique<深読みエンジン>(hashMB_);
+        engineHashMB_ = hashMB_;
+        return true;
+    } catch (const std::bad_alloc&) {
+        hashMB_ = engineHashMB_ = 1;
+        engine_ = std::make_unique<深読みエンジン>(hashMB_);
+        return false;
+    }
+}
+
+void SearchService::newGame() {
+    stop();
+    wait();
+    prepare();
+    engine_->初期化();
+}
+
+void SearchService::start(const Request& request, Listener& listener) {
+    wait();
+    prepare();
+    {
+        std::lock_guard lock(mutex_);
+        stopRequested_ = false;
+    }
+    stopFlag_.store(false);
+    searching_.store(true);
+    thread_ = std::thread([this, request, &listener] { run(request, listener); });
+}
+
+void SearchService::run(const Request& request, Listener& listener) {
+    Observer observer(*this, listener, request.hardLimitMs);
+    const 深読み結果 result = engine_->探索(request.局, request.COM側, request.設定, &observer);
+    if (request.holdUntilStop) {
+        std::unique_lock lock(mutex_);
+        stopped_.wait(lock, [this] { return stopRequested_; });
+    }
+    searching_.store(false);
+    listener.finished(result);
+}
+
+void SearchService::stop() {
+    stopFlag_.store(true);
+    {
+        std::lock_guard lock(mutex_);
+        stopRequested_ = true;
+    }
+    stopped_.notify_all();
+    if (searching() && engine_) engine_->停止();
+}
+
+void SearchService::wait() {
+    if (thread_.joinable()) thread_.join();
+}
+
+}  // namespace kiryuza
