@@ -7,7 +7,9 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "engine/deep_board.h"
 #include "engine/deep_search.h"
 #include "engine_player.h"
 #include "player.h"
@@ -168,15 +170,28 @@ class 一手読み対局者 : public 対局者 {
 class 深読み対局者 : public 対局者 {
   public:
     explicit 深読み対局者(int 時間ms) { 設定_.時間ms = 時間ms; }
-    std::string 新局(const 局面と手番& /*開始*/) override {
+    std::string 新局(const 局面と手番& 開始) override {
         エンジン_.初期化();
+        今_ = 開始;
+        既出_.clear();
+        // Each game its own seed for the choice among near-equal moves, the same in every run
+        // of the same match.
+        ++局数_;
+        設定_.揺らぎ種 = (局面の鍵(開始.局, 開始.COM番) + 局数_) * 0x9E3779B97F4A7C15ull | 1;
         手数_ = 0;
         深さ計_ = 0;
         節点計_ = 0;
         秒計_ = 0;
         return {};
     }
+    // The game's positions so far, so that the search knows one reached again.
+    void 指された(const 最善手& 手) override {
+        既出_.push_back(局面の鍵(今_.局, 今_.COM番));
+        手を進める(今_, 手);
+    }
     応手 選ぶ(const 局面と手番& 今, const std::int64_t* /*残りms*/) override {
+        設定_.既出鍵 = 既出_.data();
+        設定_.既出鍵数 = static_cast<int>(既出_.size());
         const 深読み結果 r = エンジン_.探索(今.局, 今.COM番, 設定_);
         ++手数_;
         深さ計_ += r.深さ;
@@ -195,6 +210,9 @@ class 深読み対局者 : public 対局者 {
   private:
     深読みエンジン エンジン_;
     深読み設定 設定_;
+    局面と手番 今_;
+    std::vector<std::uint64_t> 既出_;
+    std::uint64_t 局数_ = 0;
     int 手数_ = 0;
     double 深さ計_ = 0;
     double 節点計_ = 0;

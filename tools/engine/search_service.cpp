@@ -36,15 +36,18 @@ void SearchService::setHash(std::size_t mb) {
 bool SearchService::prepare() {
     if (searching()) return true;
     wait();
-    if (engine_ && engineHashMB_ == hashMB_) return true;
+    if (engine_ && engineHashMB_ == hashMB_) {
+        engine_->スレッド数を決める(threads_);
+        return true;
+    }
     engine_.reset();  // free the old table before the new one is taken
     try {
-        engine_ = std::make_unique<深読みエンジン>(hashMB_);
+        engine_ = std::make_unique<深読みエンジン>(hashMB_, threads_);
         engineHashMB_ = hashMB_;
         return true;
     } catch (const std::bad_alloc&) {
         hashMB_ = engineHashMB_ = 1;
-        engine_ = std::make_unique<深読みエンジン>(hashMB_);
+        engine_ = std::make_unique<深読みエンジン>(hashMB_, threads_);
         return false;
     }
 }
@@ -70,7 +73,10 @@ void SearchService::start(const Request& request, Listener& listener) {
 
 void SearchService::run(const Request& request, Listener& listener) {
     Observer observer(*this, listener, request.hardLimitMs);
-    const 深読み結果 result = engine_->探索(request.局, request.COM側, request.設定, &observer);
+    深読み設定 設定 = request.設定;
+    設定.既出鍵 = request.既出鍵.data();
+    設定.既出鍵数 = static_cast<int>(request.既出鍵.size());
+    const 深読み結果 result = engine_->探索(request.局, request.COM側, 設定, &observer);
     if (request.holdUntilStop) {
         std::unique_lock lock(mutex_);
         stopped_.wait(lock, [this] { return stopRequested_; });

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "engine/deep_search.h"
 
@@ -29,8 +30,9 @@ class SearchService {
         局面 局;
         bool COM側 = false;
         深読み設定 設定;
-        int hardLimitMs = 0;         // stopped after this long whatever happens; 0: no limit
-        bool holdUntilStop = false;  // report the result only once stop() has been called
+        int hardLimitMs = 0;                // stopped after this long whatever happens; 0: no limit
+        bool holdUntilStop = false;         // report the result only once stop() has been called
+        std::vector<std::uint64_t> 既出鍵;  // the game's earlier positions (局面の鍵)
     };
 
     explicit SearchService(std::size_t hashMB);
@@ -40,7 +42,7 @@ class SearchService {
 
     // The size of the transposition table; the player is made anew before the next search.
     void setHash(std::size_t mb);
-    // Remembered for when several threads search; one thread searches for now.
+    // The threads of each search, from the next search on.
     void setThreads(int n) { threads_ = n; }
     int threads() const { return threads_; }
 

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 
+#include "engine/deep_board.h"
 #include "engine/time_budget.h"
 #include "interfaces/product.h"
 
@@ -172,18 +173,22 @@ void UsiSession::position(const Words& w) {
             "unchanged");
         return;
     }
+    std::vector<std::uint64_t> 通った;
     for (std::size_t i = m + 1; i < w.size(); ++i) {
         最善手 move;
         std::string why;
+        const std::uint64_t 鍵 = 局面の鍵(p.局, p.COM番);
         if (!表記の手(p, w[i], move, why)) {
             say("info string illegal move " + std::string(w[i]) + " (move " +
                 std::to_string(i - m) + " of the list): " + why +
                 "; the position stands before it");
             break;
         }
+        通った.push_back(鍵);
         手を進める(p, move);
     }
     position_ = p;
+    passed_ = std::move(通った);
 }
 
 // go [movetime T] [btime B wtime W [byoyomi Y] [binc I winc J]] [depth D] [nodes N]
@@ -292,6 +297,7 @@ void UsiSession::startSearch(const 深読み設定& limits, int hardLimitMs, boo
     r.設定 = limits;
     r.hardLimitMs = hardLimitMs;
     r.holdUntilStop = holdUntilStop;
+    r.既出鍵 = passed_;
     service_.start(r, *this);
 }
 

@@ -46,6 +46,8 @@ class UsiSession : private SearchService::Listener {
     std::ostream& out_;
     std::mutex outMutex_;
     局面と手番 position_ = 開始局面();
+    // The keys of the positions the moves of the last `position` went through before it.
+    std::vector<std::uint64_t> passed_;
     int multiPV_ = 1;
     SearchService service_;
     // Set before a search starts and read by the search's thread only while it runs.
