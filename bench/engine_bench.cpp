@@ -154,6 +154,34 @@ BENCHMARK(BM_深読み1秒)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
+// The searching player on 1 and 2 threads for half a second (argument 2: threads): the nodes
+// per second of each thread, which should stay near those of one thread alone, and the depth.
+void BM_深読み並列(benchmark::State& state) {
+    const 局面 局 = 読む(static_cast<int>(state.range(0)));
+    const bool COM側 = state.range(1) != 0;
+    const int スレッド = static_cast<int>(state.range(2));
+    auto エンジン = std::make_unique<深読みエンジン>(16, スレッド);
+    深読み設定 設定;
+    設定.時間ms = 500;
+    double 深さ = 0;
+    double 節点 = 0;
+    double 秒 = 0;
+    for (auto _ : state) {
+        エンジン->初期化();
+        const 深読み結果 r = エンジン->探索(局, COM側, 設定);
+        深さ += r.深さ;
+        節点 += static_cast<double>(r.節点数);
+        秒 += r.秒;
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["depth"] = 深さ / n;
+    state.counters["nodes/s/thread"] = 秒 > 0 ? 節点 / 秒 / スレッド : 0;
+}
+BENCHMARK(BM_深読み並列)
+    ->ArgsProduct({{序盤, 中盤, 終盤}, {1}, {1, 2}})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace kiryuza
 
