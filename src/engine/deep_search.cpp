@@ -807,7 +807,7 @@ int 深読みエンジン::静的評価(const 局面& 局, bool COM側) {
     手符号 指す手 = 決め手->完了手;
     // Variety: a move drawn among the main searcher's best and those near it, unless a deeper
     // helper found a move outside them.
-    if (主.完了近い数 > 0 && std::abs(主.完了値) < 深読み勝ち境界) {
+    if (主.完了近い数 > 0 && std::abs(主.完了値) <= 設定.揺らぎ上限) {
         const bool 内 = 指す手 == 主.完了手 ||
                         std::find(主.完了近い手, 主.完了近い手 + 主.完了近い数, 指す手) !=
                             主.完了近い手 + 主.完了近い数;

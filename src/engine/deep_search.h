@@ -30,9 +30,12 @@ struct 深読み設定 {
     int 候補数 = 1;              // best lines searched and reported (1 to 読み筋最大数)
     // Variety: with a seed other than 0, the move played is drawn (from the seed and the
     // position) among the root moves that score within 揺らぎ幅 of the best, so that games
-    // differ; the same seed gives the same choices. Not while a line wins or loses by force.
+    // differ; the same seed gives the same choices. Only while the game is even (the best
+    // scores within 揺らぎ上限 of 0): a side that stands better keeps to its best move, or it
+    // would wander among moves that all keep its lead and never win.
     std::uint64_t 揺らぎ種 = 0;
-    int 揺らぎ幅 = 20;  // hundredths of a pawn
+    int 揺らぎ幅 = 20;     // hundredths of a pawn
+    int 揺らぎ上限 = 150;  // hundredths of a pawn
     // The keys (局面の鍵) of the positions the game went through before this one: a position
     // reached again, here or on a line of the search, scores as a draw, since play that goes
     // round in circles ends at the move limit. The keys must outlive the search.
