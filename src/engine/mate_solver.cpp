@@ -169,6 +169,9 @@ struct 詰み探索::内部 {
     時計::time_point 開始;
     時計::time_point 期限;
     int 攻め側 = 1;  // +1: the upper side attacks; -1: the lower side
+    // Mixed into the key when the lower side attacks: the same position with the same side to
+    // move is another node when the other side attacks, and the table outlives a search.
+    std::uint64_t 攻め鍵 = 0;
 
     void 数える();
     bool 一手で詰む(int ply, 手符号 m);
@@ -184,6 +187,7 @@ struct 詰み探索::内部 {
     void 筋を作る(詰み結果& 結果);
     最善手 変換(手符号 m) const;
 
+    std::uint64_t 表鍵() const { return 盤.鍵 ^ 攻め鍵; }
     手符号* 手(int ply) { return &手置場[static_cast<std::size_t>(ply) * 手上限]; }
     double 経過秒() const { return std::chrono::duration<double>(時計::now() - 開始).count(); }
 };
@@ -319,7 +323,7 @@ int 詰み探索::内部::展開(int ply, int 残り, 値& 終) {
 // reaches 閾pn or its disproof number 閾dn. Stores what it found and returns it.
 値 詰み探索::内部::探る(int ply, int 残り, std::uint32_t 閾pn, std::uint32_t 閾dn) {
     数える();
-    const std::uint64_t 鍵 = 盤.鍵;
+    const std::uint64_t 鍵 = 表鍵();
     const std::uint64_t 始 = 節点数;
     値 v;
     const int n = 展開(ply, 残り, v);
@@ -333,7 +337,7 @@ int 詰み探索::内部::展開(int ply, int 残り, 値& 終) {
     for (int i = 0; i < n; ++i) {
         復元情報 r;
         盤.指す(出[i], r);
-        子鍵[i] = 盤.鍵;
+        子鍵[i] = 表鍵();
         if (!表.ある(子鍵[i]))
             表.書く(子鍵[i], 残り - 1, 攻め ? 応手を数える(ply) : 王手を数える(ply), 0);
         盤.戻す(出[i], r);
@@ -364,7 +368,7 @@ int 詰み探索::内部::展開(int ply, int 残り, 値& 終) {
 
 // Settles the board's position with `残り` plies left, unless a limit comes first.
 値 詰み探索::内部::解く(int ply, int 残り) {
-    値 v = 表.引く(盤.鍵, 残り);
+    値 v = 表.引く(表鍵(), 残り);
     while (v.pn != 0 && v.dn != 0 && !止まった) v = 探る(ply, 残り, 無限, 無限);
     return v;
 }
@@ -374,7 +378,7 @@ int 詰み探索::内部::展開(int ply, int 残り, 値& 終) {
 値 詰み探索::内部::子を解く(int ply, 手符号 m, int 残り, bool 探してよい) {
     復元情報 r;
     盤.指す(m, r);
-    値 v = 表.引く(盤.鍵, 残り);
+    値 v = 表.引く(表鍵(), 残り);
     if (探してよい && v.pn != 0 && v.dn != 0) v = 解く(ply + 1, 残り);
     盤.戻す(m, r);
     return v;
@@ -488,6 +492,7 @@ void 詰み探索::初期化() {
     I.節点上限 = 設定.節点上限;
     I.盤.設定(局, COM側);
     I.攻め側 = I.盤.手番;
+    I.攻め鍵 = COM側 ? 0 : 0x6A09E667F3BCC909ull;
 
     詰み結果 結果;
     auto 終える = [&](詰み判定 判定) {
