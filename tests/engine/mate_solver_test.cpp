@@ -242,8 +242,9 @@ TEST_F(詰み探索テスト, 詰みのない局面は不詰) {
     }
 }
 
-// A node limit, and a stop request from another thread, end the search with no verdict.
-TEST_F(詰み探索テスト, 節点上限と停止で探索が終わる) {
+// A node limit, a time limit and a stop request from another thread end the search with no
+// verdict.
+TEST_F(詰み探索テスト, 節点上限と時間と停止で探索が終わる) {
     const 詰み問題* 長 = nullptr;
     for (const 詰み問題& p : 問題集())
         if (長 == nullptr || p.手数 > 長->手数) 長 = &p;
@@ -260,6 +261,10 @@ TEST_F(詰み探索テスト, 節点上限と停止で探索が終わる) {
     局.持駒COM[5] = 1;
     局.持駒COM[7] = 1;
     局.持駒MAN[1] = 9;
+    詰み設定 時間 = 設定(詰み手順最大長, 0);
+    時間.時間ms = 30;
+    EXPECT_EQ(探索->探す(局, true, 時間).判定, 詰み判定::不明);
+
     std::atomic<bool> 終わった{false};
     詰み結果 止めた;
     std::thread t([&] {
