@@ -1,5 +1,8 @@
 #include "engine/deep_board.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace kiryuza {
 
 namespace {
@@ -79,6 +82,27 @@ constexpr int 持駒鍵番号(int n) {
 
 constexpr bool 歩か(int code) {
     return code == 駒_MAN歩 || code == 駒_COM歩;
+}
+
+// True when square `b` (x*10+y) lies on a row, column or diagonal through square `a`.
+constexpr bool 線上(int a, int b) {
+    const int dx = b / 10 - a / 10;
+    const int dy = b % 10 - a % 10;
+    return dx == 0 || dy == 0 || dx == dy || dx == -dy;
+}
+
+// True for a piece that may move more than two squares at once: lance, bishop and rook in
+// either form (a promoted lance moves like a gold).
+constexpr bool 走る駒(int code) {
+    const int m = code < 0 ? -code : code;
+    return m == 駒_COM香 || m == 駒_COM角 || m == 駒_COM角成 || m == 駒_COM飛 || m == 駒_COM飛成;
+}
+
+// True when square `b` is a knight's jump away from square `a`, in either direction.
+constexpr bool 桂の位置(int a, int b) {
+    const int dx = b / 10 - a / 10;
+    const int dy = b % 10 - a % 10;
+    return (dx == 1 || dx == -1) && (dy == 2 || dy == -2);
 }
 
 // A move taken apart, with the hand of the side that makes it, for 指す and 戻す.
@@ -239,6 +263,222 @@ int 探索盤::取る手生成(手符号* 出力, int 上限) {
             if (自駒(手番, c)) 盤手生成(x * 10 + y, c, 出力, n, 上限, true);
         }
     return n;
+}
+
+namespace {
+
+// Puts move `m` of the side to move on the board alone (no hands, key or flags), for a test;
+// 仮戻し puts the board back.
+struct 仮手 {
+    int 元, 先, 元駒, 取駒;
+};
+
+仮手 仮に指す(局面& 局, 手符号 m) {
+    const int 元 = 手の元(m);
+    const int 先 = 手の先(m);
+    仮手 t{元, 先, 空桝, 局.盤面[先 / 10][先 % 10]};
+    if (元 < 打ち元) {
+        t.元駒 = 局.盤面[元 / 10][元 % 10];
+        局.盤面[元 / 10][元 % 10] = 空桝;
+    }
+    局.盤面[先 / 10][先 % 10] = 手の駒(m);
+    return t;
+}
+void 仮戻し(局面& 局, const 仮手& t) {
+    局.盤面[t.先 / 10][t.先 % 10] = t.取駒;
+    if (t.元 < 打ち元) 局.盤面[t.元 / 10][t.元 % 10] = t.元駒;
+}
+
+}  // namespace
+
+void 探索盤::形を選んで加える(int 元, int 先, int c, 手符号* 出力, int& n, int 上限) {
+    const int tx = 先 / 10;
+    const int ty = 先 % 10;
+    if (調査_駒成(局, 元 / 10, 元 % 10, tx, ty, c) == 定数_ON) {
+        const int 成後 = 局.駒成結果;
+        if (移動後チェック(ty, c) == 定数_ON && n < 上限) 出力[n++] = 手を作る(元, 先, c);
+        if (n < 上限) 出力[n++] = 手を作る(元, 先, 成後);
+        return;
+    }
+    if (n < 上限) 出力[n++] = 手を作る(元, 先, c);
+}
+
+int 探索盤::王手で選ぶ(手符号* 出力, int from, int n, bool 既に) {
+    const int 側 = 手番;
+    const int 王 = 王桝[側番号(-側)];
+    int k = from;
+    for (int i = from; i < n; ++i) {
+        const 手符号 m = 出力[i];
+        bool 王手;
+        if (既に) {
+            復元情報 r;
+            指す(m, r);
+            王手 = 王を取れる(側);
+            戻す(m, r);
+        } else {
+            // Only the moved piece, or a piece behind the square it left, can bear on the king.
+            const 仮手 t = 仮に指す(局, m);
+            王手 = 移動チェック(局, t.先 / 10, t.先 % 10, 王 / 10, 王 % 10, 手の駒(m)) == 定数_ON;
+            if (!王手 && t.元 < 打ち元 && 線上(王, t.元)) {
+                const int dx = (t.元 / 10 > 王 / 10) - (t.元 / 10 < 王 / 10);
+                const int dy = (t.元 % 10 > 王 % 10) - (t.元 % 10 < 王 % 10);
+                int x = 王 / 10 + dx;
+                int y = 王 % 10 + dy;
+                while (盤内(x, y) && 局.盤面[x][y] == 空桝) x += dx, y += dy;
+                王手 = 盤内(x, y) && 自駒(側, 局.盤面[x][y]) &&
+                       移動チェック(局, x, y, 王 / 10, 王 % 10, 局.盤面[x][y]) == 定数_ON;
+            }
+            仮戻し(局, t);
+        }
+        if (王手) 出力[k++] = m;
+    }
+    return k;
+}
+
+int 探索盤::安全で選ぶ(手符号* 出力, int from, int n) {
+    const int 側 = 手番;
+    int k = from;
+    for (int i = from; i < n; ++i) {
+        const 手符号 m = 出力[i];
+        const 仮手 t = 仮に指す(局, m);
+        const bool 王が動く = t.元 < 打ち元 && t.元 == 王桝[側番号(側)];
+        const bool 安全 = !利いている(-側, 王が動く ? t.先 : 王桝[側番号(側)]);
+        仮戻し(局, t);
+        if (安全) 出力[k++] = m;
+    }
+    return k;
+}
+
+int 探索盤::王手生成(手符号* 出力, int 上限) {
+    const int 側 = 手番;
+    const int 王 = 王桝[側番号(-側)];
+    if (王 == 0) return 0;
+    int n = 0;
+    if (王を取れる(側)) {
+        // The side bears on the king already: every move but the capture is tried in full.
+        const int m = 全手生成(出力, 上限);
+        for (int i = 0; i < m; ++i)
+            if (手の先(出力[i]) != 王) 出力[n++] = 出力[i];
+        return 王手で選ぶ(出力, 0, n, true);
+    }
+    // Board moves: the piece bears on the king from where it lands, or it leaves a line
+    // through the king and opens it for a piece behind.
+    for (int x = 1; x <= 盤桝数; ++x)
+        for (int y = 1; y <= 盤桝数; ++y) {
+            const int c = 局.盤面[x][y];
+            if (!自駒(側, c)) continue;
+            const int 元 = x * 10 + y;
+            const bool 開き得る = 線上(王, 元);
+            // A piece that only steps or jumps, far from the king, cannot reach it in one move.
+            const int 距離 = std::max(std::abs(x - 王 / 10), std::abs(y - 王 % 10));
+            if (!開き得る && !走る駒(c) && 距離 > 4) continue;
+            const int from = n;
+            盤手生成(元, c, 出力, n, 上限, false);
+            int k = from;
+            for (int i = from; i < n; ++i) {
+                const int 先 = 手の先(出力[i]);
+                if (先 == 王) continue;
+                if (!開き得る && !線上(王, 先) && !桂の位置(王, 先)) continue;
+                出力[k++] = 出力[i];
+            }
+            n = 王手で選ぶ(出力, from, k, false);
+        }
+    // Drops: a dropped piece moves like a gold, a horse or a dragon, so it can bear on the
+    // king only from an empty square on a line out of it.
+    const bool COM側 = 側 > 0;
+    const int* 持駒 = COM側 ? 局.持駒COM : 局.持駒MAN;
+    const int 元X = COM側 ? 持駒列_COM : 持駒列_MAN;
+    const int from = n;
+    for (const 方向& d : 周囲) {
+        int x = 王 / 10 + d.dx;
+        int y = 王 % 10 + d.dy;
+        for (; 盤内(x, y) && 局.盤面[x][y] == 空桝; x += d.dx, y += d.dy)
+            for (int k = 1; k <= 7; ++k) {
+                if (持駒[k] <= 0) continue;
+                const int 打駒 = COM側 ? 打駒_COM[k] : 打駒_MAN[k];
+                if (移動チェック(局, 元X, COM側 ? k : k + 2, x, y, 打駒) != 定数_ON) continue;
+                if (n < 上限) 出力[n++] = 手を作る(打ち元 + k, x * 10 + y, 打駒);
+            }
+    }
+    return 王手で選ぶ(出力, from, n, false);
+}
+
+int 探索盤::王手回避生成(手符号* 出力, int 上限, int 足りる数) {
+    const int 側 = 手番;
+    const int 王 = 王桝[側番号(側)];
+    if (王 == 0) return 0;
+    const int kx = 王 / 10;
+    const int ky = 王 % 10;
+    // Mark each attacker's square and the squares between it and the king.
+    bool 印[100]{};
+    bool 王手 = false;
+    for (const 方向& d : 周囲) {
+        int 道[盤桝数]{};
+        int m = 0;
+        int x = kx + d.dx;
+        int y = ky + d.dy;
+        for (; 盤内(x, y) && 局.盤面[x][y] == 空桝; x += d.dx, y += d.dy) 道[m++] = x * 10 + y;
+        if (!盤内(x, y)) continue;
+        const int c = 局.盤面[x][y];
+        if (!自駒(-側, c) || 移動チェック(局, x, y, kx, ky, c) != 定数_ON) continue;
+        王手 = true;
+        印[x * 10 + y] = true;
+        for (int i = 0; i < m; ++i) 印[道[i]] = true;
+    }
+    for (const 方向& d : 桂跳) {
+        const int x = kx + d.dx;
+        const int y = ky + d.dy;
+        if (!盤内(x, y)) continue;
+        const int c = 局.盤面[x][y];
+        if (自駒(-側, c) && 移動チェック(局, x, y, kx, ky, c) == 定数_ON) {
+            王手 = true;
+            印[x * 10 + y] = true;
+        }
+    }
+    if (!王手) return 安全で選ぶ(出力, 0, 全手生成(出力, 上限));
+
+    // The king's moves first: the likeliest defences.
+    int n = 0;
+    盤手生成(王, 駒(王), 出力, n, 上限, false);
+    n = 安全で選ぶ(出力, 0, n);
+    if (足りる数 > 0 && n >= 足りる数) return n;
+    // Then the other pieces that reach a marked square: found by looking out from it.
+    for (int 桝 = 11; 桝 < 100; ++桝) {
+        if (!印[桝]) continue;
+        const int tx = 桝 / 10;
+        const int ty = 桝 % 10;
+        const int from = n;
+        auto 試す = [&](int x, int y) {
+            const int c = 局.盤面[x][y];
+            if (自駒(側, c) && x * 10 + y != 王 && 移動チェック(局, x, y, tx, ty, c) == 定数_ON)
+                形を選んで加える(x * 10 + y, 桝, c, 出力, n, 上限);
+        };
+        for (const 方向& d : 周囲) {
+            int x = tx + d.dx;
+            int y = ty + d.dy;
+            while (盤内(x, y) && 局.盤面[x][y] == 空桝) x += d.dx, y += d.dy;
+            if (盤内(x, y)) 試す(x, y);
+        }
+        for (const 方向& d : 桂跳)
+            if (盤内(tx + d.dx, ty + d.dy)) 試す(tx + d.dx, ty + d.dy);
+        n = 安全で選ぶ(出力, from, n);
+        if (足りる数 > 0 && n >= 足りる数) return n;
+    }
+    const bool COM側 = 側 > 0;
+    const int* 持駒 = COM側 ? 局.持駒COM : 局.持駒MAN;
+    const int 元X = COM側 ? 持駒列_COM : 持駒列_MAN;
+    const int from = n;
+    for (int 桝 = 11; 桝 < 100; ++桝) {
+        if (!印[桝] || 局.盤面[桝 / 10][桝 % 10] != 空桝) continue;
+        for (int k = 1; k <= 7; ++k) {
+            if (持駒[k] <= 0) continue;
+            const int 打駒 = COM側 ? 打駒_COM[k] : 打駒_MAN[k];
+            if (移動チェック(局, 元X, COM側 ? k : k + 2, 桝 / 10, 桝 % 10, 打駒) != 定数_ON)
+                continue;
+            if (n < 上限) 出力[n++] = 手を作る(打ち元 + k, 桝, 打駒);
+        }
+    }
+    return 安全で選ぶ(出力, from, n);
 }
 
 bool 探索盤::利いている(int 側, int 桝) const {

@@ -108,6 +108,15 @@ class 探索盤 {
     int 全手生成(手符号* 出力, int 上限, bool 金打ち一種 = false);
     // Captures only, each in the form that keeps the most moves.
     int 取る手生成(手符号* 出力, int 上限);
+    // The moves after which the side to move could take the other side's king (checks, both
+    // forms where the form is the mover's choice, drops in promoted form), not the capture of
+    // the king itself. None when the other king is not on the board.
+    int 王手生成(手符号* 出力, int 上限);
+    // The moves of the side to move after which its own king cannot be taken at once: when it
+    // is attacked, king moves, then captures of an attacker and moves onto the squares in
+    // between, then drops there; otherwise every move that leaves the king safe. None without
+    // a king. With `足りる数` above 0 it may stop once it has found as many.
+    int 王手回避生成(手符号* 出力, int 上限, int 足りる数 = 0);
 
     // True when side `側` (+1 upper, -1 lower) has a piece that may move onto square `桝`.
     bool 利いている(int 側, int 桝) const;
@@ -137,6 +146,13 @@ class 探索盤 {
 
   private:
     void 二歩列更新(int x);
+    // Keep those of the moves 出力[from..n) of the side to move after which it could take the
+    // other king (王手で選ぶ; `既に`: it could already), or after which its own king cannot be
+    // taken (安全で選ぶ); return the new count.
+    int 王手で選ぶ(手符号* 出力, int from, int n, bool 既に);
+    int 安全で選ぶ(手符号* 出力, int from, int n);
+    // Adds the move of `c` from `元` to `先` in each form the mover may leave there.
+    void 形を選んで加える(int 元, int 先, int c, 手符号* 出力, int& n, int 上限);
     void 盤手生成(int 桝, int c, 手符号* 出力, int& n, int 上限, bool 取りのみ);
     const 駒得表& 表_;
 };

@@ -8,6 +8,8 @@
 
 #include "engine/deep_search.h"
 #include "engine/engine.h"
+#include "engine/mate_solver.h"
+#include "support/mate_set.h"
 
 namespace {
 std::atomic<long> 確保数{0};
@@ -81,6 +83,20 @@ TEST(深読み, 表は作るときに確保し探索中はヒープを使わな�
     EXPECT_TRUE(r.手.有り);
     EXPECT_GT(観察.回数, 0);
     EXPECT_EQ(後 - 前, 0);
+}
+
+TEST(詰み探索, 表は作るときに確保し探索中はヒープを使わない) {
+    const auto 集 = testing::詰み問題集(KIRYUZA_MATES);
+    auto 探索 = std::make_unique<詰み探索>(1);
+    for (const auto& p : 集) {
+        if (p.手数 != 7) continue;
+        const long 前 = 確保数.load();
+        const 詰み結果 r = 探索->探す(p.局, p.COM側);
+        const long 後 = 確保数.load();
+        EXPECT_EQ(r.判定, 詰み判定::詰み);
+        EXPECT_EQ(後 - 前, 0);
+        break;
+    }
 }
 
 }  // namespace

@@ -205,6 +205,49 @@ TEST_F(探索盤テスト, 王を取れるのは取る手が規則にあると�
     EXPECT_GT(取れた, 0);  // the random games do leave kings open
 }
 
+// Checks and replies to check against the rules' moves played one by one: a check is a move
+// (not the taking of the king) after which some piece of the mover may go onto the other king;
+// a reply any move after which no piece of the other side may go onto the mover's king.
+TEST_F(探索盤テスト, 王手と王手回避は規則の手を指して確かめた通り) {
+    auto 盤 = std::make_unique<探索盤>(評価.表);
+    std::vector<手符号> 手(2000);
+    auto 利く = [](const 局面& 局, bool COM側) {
+        for (int x = 1; x <= 9; ++x)
+            for (int y = 1; y <= 9; ++y)
+                if (局.盤面[x][y] == (COM側 ? 駒_MAN王 : 駒_COM王))
+                    for (int ox = 1; ox <= 9; ++ox)
+                        for (int oy = 1; oy <= 9; ++oy) {
+                            const int c = 局.盤面[ox][oy];
+                            if ((COM側 ? COM駒(c) : MAN駒(c)) &&
+                                移動チェック(局, ox, oy, x, y, c) == 定数_ON)
+                                return true;
+                        }
+        return false;
+    };
+    auto 並べる = [&](int n) {
+        std::vector<手組> r;
+        for (int i = 0; i < n; ++i) r.emplace_back(手の元(手[i]), 手の先(手[i]), 手の駒(手[i]));
+        std::sort(r.begin(), r.end());
+        return r;
+    };
+    int 王手中 = 0;
+    for (std::size_t j = 0; j < 局面集->size(); j += 2) {
+        const auto& [局, COM側] = (*局面集)[j];
+        std::vector<手組> 王手;
+        std::vector<手組> 受け;
+        for (const auto& [元, 先, 駒] : 規則の手(局, COM側)) {
+            const 局面 後 = 規則で指す(局, COM側, 手を作る(元, 先, 駒));
+            if (後.勝者 == 手番_なし && 利く(後, COM側)) 王手.emplace_back(元, 先, 駒);
+            if (!利く(後, !COM側)) 受け.emplace_back(元, 先, 駒);
+        }
+        盤->設定(局, COM側);
+        ASSERT_EQ(並べる(盤->王手生成(手.data(), 2000)), 王手) << j;
+        ASSERT_EQ(並べる(盤->王手回避生成(手.data(), 2000)), 受け) << j;
+        王手中 += 利く(局, !COM側);
+    }
+    EXPECT_GT(王手中, 100);  // the random games often leave a king in check
+}
+
 TEST_F(探索盤テスト, 反転は二度で元に戻り_両者の手と評価を入れ替える) {
     auto エンジン = std::make_unique<深読みエンジン>(1);
     for (const auto& [局, COM側] : *局面集) {
