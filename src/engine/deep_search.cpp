@@ -17,13 +17,17 @@
 #include "engine/deep_board.h"
 #include "engine/deep_eval.h"
 #include "engine/deep_tt.h"
+#include "engine/mate_solver.h"
 
 namespace kiryuza {
 
 namespace {
 
-constexpr int 最大深さ = 100;  // plies from the root
-constexpr int 手上限 = 1500;   // moves of one position
+constexpr int 最大深さ = 100;         // plies from the root
+constexpr std::size_t 詰み表MB = 8;   // the mate solver's table
+constexpr int 根の詰み最大手数 = 15;  // the longest mate looked for at the root, in plies
+constexpr std::uint64_t 根の詰み節点数 = 50'000;  // its budget when the search has no clock
+constexpr int 手上限 = 1500;                      // moves of one position
 constexpr int 無限 = 32000;
 constexpr int 確認間隔 = 256;    // nodes between looks at the clock
 constexpr int 観察間隔 = 4096;   // nodes between calls of the observer
@@ -649,9 +653,11 @@ struct 深読みエンジン::内部 {
     void 人数を決める(int n);
     void 手伝いを止める();
     void 手伝う(std::size_t i, std::uint64_t 済み);
+    bool 詰みを探す(探索者& 主, 深読み観察* 観察, 深読み結果& 結果);
 
     深読み評価 評価器;
     置換表 表;
+    詰み探索 詰み{詰み表MB};
     std::atomic<bool> 停止要求{false};
     int 減らす表[64][64]{};
     std::vector<std::unique_ptr<探索者>> 探索者たち;  // [0] runs on the caller's thread
@@ -709,6 +715,42 @@ void 深読みエンジン::内部::人数を決める(int n) {
         手伝い.emplace_back([this, i, 今] { 手伝う(i, 今); });
 }
 
+// The mate solver on the root, on a slice of the budget: a forced mate it finds is the answer,
+// with the mating line as the one line reported. False when there is none or no time for it.
+bool 深読みエンジン::内部::詰みを探す(探索者& 主, 深読み観察* 観察, 深読み結果& 結果) {
+    auto& I = *this;
+    if (!設定.詰み探索使用 || !設定.選択的 || 設定.候補数 > 1) return false;
+    詰み設定 条件;
+    条件.最大手数 = 根の詰み最大手数;
+    if (設定.時間ms > 0) {
+        条件.時間ms = std::clamp(設定.時間ms / 8, 1, 200);
+    } else {
+        条件.節点上限 = 根の詰み節点数;
+    }
+    const 詰み結果 r = I.詰み.探す(I.根局面, I.根COM側, 条件);
+    if (r.判定 != 詰み判定::詰み || r.手順長 == 0 || I.停止要求.load()) return false;
+    // Scored as the search scores it: the side can take the king on the ply after the defence.
+    const int 値 = 深読み勝ち - (r.手数 + 1);
+    結果.手 = r.手順[0];
+    結果.手.評価 = 値;
+    結果.評価 = 値;
+    結果.深さ = r.手数;
+    結果.節点数 = r.節点数;
+    結果.秒 = 主.経過秒();
+    if (観察 != nullptr) {
+        深読み読み筋 筋;
+        筋.深さ = r.手数;
+        筋.選択深さ = r.手数;
+        筋.評価 = 値;
+        筋.節点数 = r.節点数;
+        筋.秒 = 結果.秒;
+        筋.手数 = std::min(r.手順長, 読み筋最大長);
+        std::copy_n(r.手順, 筋.手数, 筋.手);
+        観察->読み筋(筋);
+    }
+    return true;
+}
+
 深読みエンジン::深読みエンジン(std::size_t 置換表MB, int スレッド数)
     : 内_(std::make_unique<内部>(置換表MB)) {
     if (スレッド数 > 1) 内_->人数を決める(スレッド数);
@@ -718,6 +760,7 @@ void 深読みエンジン::内部::人数を決める(int n) {
 
 void 深読みエンジン::停止() noexcept {
     内_->停止要求.store(true, std::memory_order_relaxed);
+    内_->詰み.停止();
 }
 
 void 深読みエンジン::スレッド数を決める(int n) {
@@ -731,6 +774,7 @@ int 深読みエンジン::スレッド数() const {
 void 深読みエンジン::初期化() {
     auto& I = *内_;
     I.表.消去();
+    I.詰み.初期化();
     for (auto& p : I.探索者たち)
         for (auto& 側 : p->履歴)
             for (auto& 元 : 側)
@@ -780,6 +824,8 @@ int 深読みエンジン::静的評価(const 局面& 局, bool COM側) {
                 return 結果;
             }
     }
+
+    if (I.詰みを探す(主, 観察, 結果)) return 結果;
 
     // The helpers search the same position beside the main searcher, sharing the table.
     if (!I.手伝い.empty()) {

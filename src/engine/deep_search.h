@@ -41,6 +41,9 @@ struct 深読み設定 {
     // round in circles ends at the move limit. The keys must outlive the search.
     const std::uint64_t* 既出鍵 = nullptr;
     int 既出鍵数 = 0;
+    // The mate solver first, on a slice of the budget: a forced mate it finds (up to 15 plies)
+    // is played at once. Only in the selective search and for one line.
+    bool 詰み探索使用 = true;
     bool 置換表使用 = true;
     // Selective search: null move, late-move reductions, futility pruning, check extensions.
     // Off, the search is plain alpha-beta to a fixed depth, whose result does not depend on the

@@ -3,6 +3,7 @@
 // while it thinks, and what the rules refuse is reported and leaves the position before it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -11,6 +12,7 @@
 
 #include "engine_process.h"
 #include "interfaces/product.h"
+#include "support/mate_set.h"
 #include "tools/usi_support.h"
 
 namespace kiryuza {
@@ -34,7 +36,7 @@ class エンジン対話 : public ::testing::Test {
             return {};
         static const std::regex 形(
             "id (name|author) .+|option name \\w+ type spin default \\d+ min \\d+ max \\d+|usiok|"
-            "readyok|checkmate notimplemented|bestmove \\S+|info string .*|info depth \\d+ "
+            "readyok|checkmate( \\S+)+|bestmove \\S+|info string .*|info depth \\d+ "
             "seldepth \\d+( multipv \\d+)? score (cp|mate) -?\\d+ nodes \\d+ nps \\d+ time \\d+ "
             "pv( \\S+)+");
         EXPECT_TRUE(std::regex_match(l, 形)) << l;
@@ -130,8 +132,19 @@ TEST_F(エンジン対話, 名乗り_設定_探索の形と合法な手_止め�
     EXPECT_NE(途中.find("a search is running"), std::string::npos) << 途中;
     EXPECT_EQ(途中.find("bestmove"), std::string::npos) << 途中;
     最善手が合法("stop");
-    送る("go mate 50");
-    待つ("checkmate notimplemented");
+    // The mate solver: the shortest mate of a 5-ply problem of the set, and no mate at the start.
+    for (const auto& p : testing::詰み問題集(KIRYUZA_MATES)) {
+        if (p.手数 != 5) continue;
+        送る("position sfen " + SFENへ({p.局, p.COM側, 1}));
+        送る("go mate 5000");
+        const std::string 答え = 待つ("checkmate").back();
+        EXPECT_EQ(std::count(答え.begin(), 答え.end(), ' '), 5) << 答え;
+        break;
+    }
+    送る("position startpos");
+    送る("go mate 200");
+    const std::string 無し = 待つ("checkmate").back();
+    EXPECT_TRUE(無し == "checkmate nomate" || 無し == "checkmate timeout") << 無し;
 
     送る("quit");
     std::string l;

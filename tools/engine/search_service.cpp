@@ -4,6 +4,12 @@
 
 namespace kiryuza {
 
+namespace {
+
+constexpr std::size_t kSolverMB = 16;  // the mate solver's table, made at the first go mate
+
+}  // namespace
+
 // Passes the lines on, and every 4096 nodes repeats a stop request (one made just before the
 // search began is cleared by it) and enforces the hard limit.
 class SearchService::Observer : public 深読み観察 {
@@ -72,6 +78,18 @@ void SearchService::start(const Request& request, Listener& listener) {
 }
 
 void SearchService::run(const Request& request, Listener& listener) {
+    if (request.mate) {
+        if (!solver_) solver_ = std::make_unique<詰み探索>(kSolverMB);
+        詰み設定 条件;
+        条件.時間ms = request.設定.時間ms;
+        条件.最大手数 = 詰み手順最大長;
+        // A stop that came before the solver began: it clears stops when it starts.
+        const 詰み結果 r =
+            stopFlag_.load() ? 詰み結果{} : solver_->探す(request.局, request.COM側, 条件);
+        searching_.store(false);
+        listener.mateFinished(r);
+        return;
+    }
     Observer observer(*this, listener, request.hardLimitMs);
     深読み設定 設定 = request.設定;
     設定.既出鍵 = request.既出鍵.data();
@@ -93,6 +111,7 @@ void SearchService::stop() {
     }
     stopped_.notify_all();
     if (searching() && engine_) engine_->停止();
+    if (searching() && solver_) solver_->停止();
 }
 
 void SearchService::wait() {

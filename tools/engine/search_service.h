@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/deep_search.h"
+#include "engine/mate_solver.h"
 
 namespace kiryuza {
 
@@ -24,6 +25,7 @@ class SearchService {
         virtual ~Listener() = default;
         virtual void line(const 深読み読み筋& 筋) = 0;
         virtual void finished(const 深読み結果& 結果) = 0;
+        virtual void mateFinished(const 詰み結果& 結果) = 0;
     };
 
     struct Request {
@@ -33,6 +35,8 @@ class SearchService {
         int hardLimitMs = 0;                // stopped after this long whatever happens; 0: no limit
         bool holdUntilStop = false;         // report the result only once stop() has been called
         std::vector<std::uint64_t> 既出鍵;  // the game's earlier positions (局面の鍵)
+        // The mate solver instead of the search, for 設定.時間ms (0: until stop).
+        bool mate = false;
     };
 
     explicit SearchService(std::size_t hashMB);
@@ -66,6 +70,7 @@ class SearchService {
     void run(const Request& request, Listener& listener);
 
     std::unique_ptr<深読みエンジン> engine_;
+    std::unique_ptr<詰み探索> solver_;
     std::size_t hashMB_;
     std::size_t engineHashMB_;
     int threads_ = 1;

@@ -24,9 +24,6 @@ constexpr SpinOption kHash{"Hash", 16, 1, 4096};
 constexpr SpinOption kMultiPV{"MultiPV", 1, 1, 読み筋最大数};
 constexpr SpinOption kOptions[] = {kThreads, kHash, kMultiPV};
 
-// The depth the stand-in for the mate solver searches to when no time is given.
-constexpr int kMateStandInDepth = 6;
-
 bool number(std::string_view s, std::int64_t& v) {
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
     return ec == std::errc() && end == s.data() + s.size();
@@ -241,7 +238,7 @@ void UsiSession::go(const Words& w) {
     }
     if (!対局中(position_.局)) {
         say("info string the game is over: a king has been taken");
-        say(mate ? "checkmate notimplemented" : "bestmove resign");
+        say(mate ? "checkmate nomate" : "bestmove resign");
         return;
     }
     深読み設定 limits;
@@ -278,7 +275,6 @@ void UsiSession::go(const Words& w) {
 void UsiSession::goMate(const 深読み設定& limits, int timeMs) {
     深読み設定 s = limits;
     s.時間ms = timeMs;
-    if (timeMs == 0 && s.深さ上限 == 0) s.深さ上限 = kMateStandInDepth;
     mateMode_ = true;
     startSearch(s, timeMs, false);
 }
@@ -298,6 +294,7 @@ void UsiSession::startSearch(const 深読み設定& limits, int hardLimitMs, boo
     r.hardLimitMs = hardLimitMs;
     r.holdUntilStop = holdUntilStop;
     r.既出鍵 = passed_;
+    r.mate = mateMode_;
     service_.start(r, *this);
 }
 
@@ -323,10 +320,28 @@ void UsiSession::line(const 深読み読み筋& 筋) {
     say(s);
 }
 
+// The mate solver's answer: the mating line, "nomate" when it proved there is none within its
+// plies, "timeout" when time or a stop came first.
+void UsiSession::mateFinished(const 詰み結果& 結果) {
+    if (結果.判定 == 詰み判定::不詰) {
+        say("checkmate nomate");
+        return;
+    }
+    if (結果.判定 != 詰み判定::詰み) {
+        say("checkmate timeout");
+        return;
+    }
+    std::string s = "checkmate";
+    局面と手番 walk = searchRoot_;
+    for (int i = 0; i < 結果.手順長; ++i) {
+        s += ' ' + 手の表記(walk.局, 結果.手順[i]);
+        手を進める(walk, 結果.手順[i]);
+    }
+    say(s);
+}
+
 void UsiSession::finished(const 深読み結果& 結果) {
-    if (mateMode_) {
-        say("checkmate notimplemented");
-    } else if (!結果.手.有り) {
+    if (!結果.手.有り) {
         say("bestmove resign");
     } else {
         say("bestmove " + 手の表記(searchRoot_.局, 結果.手));

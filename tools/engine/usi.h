@@ -39,6 +39,7 @@ class UsiSession : private SearchService::Listener {
 
     void line(const 深読み読み筋& 筋) override;
     void finished(const 深読み結果& 結果) override;
+    void mateFinished(const 詰み結果& 結果) override;
 
     // Writes one line and flushes; safe from both threads.
     void say(std::string_view text);
