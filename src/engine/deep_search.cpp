@@ -26,8 +26,14 @@ namespace {
 constexpr int 最大深さ = 100;         // plies from the root
 constexpr std::size_t 詰み表MB = 8;   // the mate solver's table
 constexpr int 根の詰み最大手数 = 15;  // the longest mate looked for at the root, in plies
-constexpr std::uint64_t 根の詰み節点数 = 50'000;  // its budget when the search has no clock
-constexpr int 手上限 = 1500;                      // moves of one position
+constexpr std::uint64_t 根の詰み節点数 = 5'000;  // its budget when the search has no clock
+// Near the leaves of the principal line: mates of up to 5 plies, a few hundred nodes a look.
+constexpr int 引き分け嫌い = 40;  // what a position reached again costs the side searching
+constexpr int 葉の詰み深さ = 1;
+constexpr int 葉の詰み最大手数 = 3;
+constexpr std::uint64_t 葉の詰み節点数 = 100;
+constexpr std::size_t 葉の詰み表MB = 1;
+constexpr int 手上限 = 1500;  // moves of one position
 constexpr int 無限 = 32000;
 constexpr int 確認間隔 = 256;    // nodes between looks at the clock
 constexpr int 観察間隔 = 4096;   // nodes between calls of the observer
@@ -78,6 +84,7 @@ struct 探索者 {
     const 深読み評価& 評価器;
     置換表& 表;
     探索盤 盤;
+    詰み探索 詰み{葉の詰み表MB};  // this thread's own, for short mates near the leaves
     std::vector<手符号> 手置場;
     std::vector<int> 順置場;
     手符号 キラー[最大深さ][2]{};
@@ -356,7 +363,10 @@ int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool 
     if (盤.王を取れる(盤.手番)) return 深読み勝ち - ply;
     if (ply >= 最大深さ - 1) return 評価器.評価(盤);
     経路鍵[ply] = 盤.鍵;
-    if (繰り返しか(ply)) return 0;
+    // Going round in circles is a draw that the side searching would rather not have: it keeps
+    // looking for progress while the game is even, and only a side that stands clearly worse
+    // steers for it.
+    if (繰り返しか(ply)) return ply % 2 == 0 ? -引き分け嫌い : 引き分け嫌い;
     if (選択的 && 王手中 && ply < 2 * 現深さ) ++深さ;
     if (深さ <= 0) return 静止(α, β, ply, 0, 王手中, 0);
 
@@ -365,6 +375,16 @@ int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool 
     β = std::min(β, 深読み勝ち - ply - 1);
     if (α >= β) return α;
     const bool pv = β - α > 1;
+
+    // Near the leaves of the line the search expects, the mate solver looks a little beyond
+    // the horizon: a short forced mate there is a win the plain search would not see.
+    if (pv && 選択的 && !王手中 && 深さ <= 葉の詰み深さ && ply > 0) {
+        詰み設定 条件;
+        条件.最大手数 = 葉の詰み最大手数;
+        条件.節点上限 = 葉の詰み節点数;
+        const 詰み結果 r = 詰み.探す(盤.局, 盤.手番 > 0, 条件);
+        if (r.判定 == 詰み判定::詰み) return 深読み勝ち - (ply + r.手数 + 1);
+    }
 
     手符号 表手 = 手なし;
     if (置換表使用) {
