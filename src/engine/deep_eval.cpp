@@ -74,6 +74,10 @@ int 利き数(const 局面& 局, int x, int y, const 線形& 線) {
 
 constexpr int 線利き点 = 3;  // per square a bishop or rook reaches
 constexpr int 手番点 = 20;   // for having the move
+// The lead in material from which the danger to the other king counts for more, and the
+// further lead at which it counts double.
+constexpr int 押し始め = 500;
+constexpr int 押し幅 = 1500;
 
 }  // namespace
 
@@ -154,7 +158,14 @@ int 深読み評価::評価(const 探索盤& 盤) const {
             if (m == 駒_COM飛 || m == 駒_COM飛成) n = 利き数(局, x, y, 直線);
             点 += (c > 0 ? 1 : -1) * n * 線利き点;
         }
-    点 += 王の危険(盤, -1) - 王の危険(盤, 1);
+    // A side far ahead in material presses the other king: the danger to it counts for more as
+    // the lead grows, so that the lead is turned into a mate instead of being kept.
+    int 危険MAN = 王の危険(盤, -1);
+    int 危険COM = 王の危険(盤, 1);
+    const int 差 = 盤.駒得;
+    if (差 > 押し始め) 危険MAN += 危険MAN * std::min(差 - 押し始め, 押し幅) / 押し幅;
+    if (-差 > 押し始め) 危険COM += 危険COM * std::min(-差 - 押し始め, 押し幅) / 押し幅;
+    点 += 危険MAN - 危険COM;
     return 盤.手番 * 点 + 手番点;
 }
 

@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -29,6 +30,9 @@ constexpr int 根の詰み最大手数 = 15;  // the longest mate looked for at 
 constexpr std::uint64_t 根の詰み節点数 = 5'000;  // its budget when the search has no clock
 // Near the leaves of the principal line: mates of up to 5 plies, a few hundred nodes a look.
 constexpr int 引き分け嫌い = 40;  // what a position reached again costs the side searching
+// A circle in which one side gave check with every move counts as that side's loss (short of a
+// king taken), so that no side plays for a draw by checking for ever.
+constexpr int 千日手の負け = 深読み勝ち境界 - 100;
 constexpr int 葉の詰み深さ = 1;
 constexpr int 葉の詰み最大手数 = 3;
 constexpr std::uint64_t 葉の詰み節点数 = 100;
@@ -129,6 +133,7 @@ struct 探索者 {
     // The keys along the line being searched, and those of the game before the root (sorted,
     // with a one-word filter that turns most lookups away at once).
     std::uint64_t 経路鍵[最大深さ]{};
+    bool 王手経路[最大深さ]{};  // whether the side to move stood in check, along the line
     const std::vector<std::uint64_t>* 既出 = nullptr;
     std::uint64_t 既出印 = 0;
 
@@ -137,7 +142,7 @@ struct 探索者 {
     void 反復深化(int 最初の深さ, const 深読み設定& 設定);
     std::uint64_t 他の節点数を数える() const;
     void 数える();
-    bool 繰り返しか(int ply) const;
+    std::optional<int> 繰り返しの値(int ply) const;
     int 根読む(int d, int α, int β, 手符号* 根手, int n, 手符号& 今回, bool 最善);
     int 読む(int 深さ, int α, int β, int ply, bool 王手中, bool null可);
     int 静止(int α, int β, int ply, int q, bool 王手中, int 前先);
@@ -259,14 +264,29 @@ void 探索者::良い静かな手(手符号 m, int 深さ, int ply) {
     }
 }
 
-// True when the position at `ply` stood before: on the line from the root (four plies back at
-// least, the same side to move) or earlier in the game.
-bool 探索者::繰り返しか(int ply) const {
+// What the position at `ply` is worth to the side to move when it stood before, on the line
+// from the root (four plies back at least, the same side to move) or earlier in the game: a
+// draw, except that a side that gave check with every move of a circle on the line is taken to
+// lose by it. Nothing when it is new.
+std::optional<int> 探索者::繰り返しの値(int ply) const {
     const std::uint64_t 鍵 = 盤.鍵;
-    for (int p = ply - 4; p >= 0; p -= 2)
-        if (経路鍵[p] == 鍵) return true;
-    if (既出 == nullptr || (既出印 & (std::uint64_t{1} << (鍵 & 63))) == 0) return false;
-    return std::binary_search(既出->begin(), 既出->end(), 鍵);
+    const int 引き分け = ply % 2 == 0 ? -引き分け嫌い : 引き分け嫌い;
+    for (int p = ply - 4; p >= 0; p -= 2) {
+        if (経路鍵[p] != 鍵) continue;
+        // Who gave check with every move of the circle: the side to move here made its moves
+        // from plies p, p + 2, ... (the other side stood in check after each of them), the
+        // other side from p + 1, p + 3, ... (this side stood in check after each).
+        bool 自分が王手し続けた = true;
+        bool 相手が王手し続けた = true;
+        for (int q = p + 1; q <= ply; ++q)
+            (q % 2 == p % 2 ? 相手が王手し続けた : 自分が王手し続けた) &= 王手経路[q];
+        if (自分が王手し続けた && !相手が王手し続けた) return -千日手の負け;
+        if (相手が王手し続けた && !自分が王手し続けた) return 千日手の負け;
+        return 引き分け;
+    }
+    if (既出 == nullptr || (既出印 & (std::uint64_t{1} << (鍵 & 63))) == 0) return std::nullopt;
+    if (std::binary_search(既出->begin(), 既出->end(), 鍵)) return 引き分け;
+    return std::nullopt;
 }
 
 // Move m raised α at ply: the line from there is m, then the line of the ply after it.
@@ -363,10 +383,11 @@ int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool 
     if (盤.王を取れる(盤.手番)) return 深読み勝ち - ply;
     if (ply >= 最大深さ - 1) return 評価器.評価(盤);
     経路鍵[ply] = 盤.鍵;
+    王手経路[ply] = 王手中;
     // Going round in circles is a draw that the side searching would rather not have: it keeps
     // looking for progress while the game is even, and only a side that stands clearly worse
-    // steers for it.
-    if (繰り返しか(ply)) return ply % 2 == 0 ? -引き分け嫌い : 引き分け嫌い;
+    // steers for it; checking for ever is no way out.
+    if (const auto 値 = 繰り返しの値(ply)) return *値;
     if (選択的 && 王手中 && ply < 2 * 現深さ) ++深さ;
     if (深さ <= 0) return 静止(α, β, ply, 0, 王手中, 0);
 
@@ -609,6 +630,7 @@ void 探索者::反復深化(int 最初の深さ, const 深読み設定& 設定)
     暫定手 = 最良手;
     完了手 = 最良手;
     経路鍵[0] = 盤.鍵;
+    王手経路[0] = 盤.王を取れる(-盤.手番);
     const int 上限 = 設定.深さ上限 > 0 ? std::min(設定.深さ上限, 最大深さ - 10) : 最大深さ - 10;
     // Line k is the best of the root moves after the first k: they end the iteration in order.
     const int 候補 = 主 ? std::clamp(設定.候補数, 1, std::min(読み筋最大数, n)) : 1;
