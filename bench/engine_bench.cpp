@@ -3,15 +3,18 @@
 // nodes per second at a fixed depth and the depth it reaches in one second.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "analyze.h"
 #include "engine/deep_search.h"
 #include "engine/engine.h"
+#include "engine/search_service.h"
 #include "record/record_line.h"
 
 namespace kiryuza {
@@ -181,6 +184,27 @@ BENCHMARK(BM_深読み並列)
     ->ArgsProduct({{序盤, 中盤, 終盤}, {1}, {1, 2}})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
+
+// How long quitting waits for the searching player's service: a search on every thread with
+// no limit, stopped 100 ms after it began (the mate solver's look at the root included).
+void BM_読みを止める(benchmark::State& state) {
+    const 局面 局 = 読む(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto サービス = std::make_unique<読み手サービス>(2, 16, nullptr);
+        読み依頼 依頼;
+        依頼.局 = 局;
+        依頼.設定.時間ms = 0;
+        サービス->依頼する(依頼者::対局, 依頼);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        state.ResumeTiming();
+        サービス->全て止める();
+        state.PauseTiming();
+        サービス.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_読みを止める)->Arg(序盤)->Arg(終盤)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kiryuza

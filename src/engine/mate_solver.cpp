@@ -28,8 +28,8 @@ constexpr int 手上限 = 600;
 constexpr int 最大深さ = 詰み手順最大長 + 2;
 // The most defences counted for a first estimate of the defender's node.
 constexpr int 応手見積上限 = 4;
-// Nodes between two looks at the clock and the stop request.
-constexpr std::uint64_t 確認間隔 = 1024;
+// Nodes between two looks at the clock.
+constexpr std::uint64_t 確認間隔 = 64;
 
 // What is known of a node. Proven (pn 0): a mate in 長さ plies. Disproven (dn 0): no mate
 // within 長さ plies (無限深さ: none at all). Otherwise the numbers are estimates.
@@ -192,12 +192,13 @@ struct 詰み探索::内部 {
     double 経過秒() const { return std::chrono::duration<double>(時計::now() - 開始).count(); }
 };
 
-// Counts a node; now and then looks at the clock and the stop request.
+// Counts a node and looks at the stop request (a node may take tens of microseconds, and a
+// player who quits must not wait); now and then looks at the clock.
 void 詰み探索::内部::数える() {
     ++節点数;
     if (節点上限 != 0 && 節点数 >= 節点上限) 止まった = true;
-    if (節点数 % 確認間隔 != 0) return;
     if (停止要求.load(std::memory_order_relaxed)) 止まった = true;
+    if (節点数 % 確認間隔 != 0) return;
     if (期限あり && 時計::now() >= 期限) 止まった = true;
 }
 

@@ -69,7 +69,7 @@ class 詰み探索 {
     // attacker to move.
     詰み結果 探す(const 局面& 局, bool COM側, const 詰み設定& 設定 = {});
 
-    // Ends the running search as soon as possible (within a thousand nodes or so).
+    // Ends the running search at its next node.
     void 停止() noexcept;
 
     // Forgets every position learnt.
