@@ -78,6 +78,11 @@ constexpr int 手番点 = 20;   // for having the move
 // further lead at which it counts double.
 constexpr int 押し始め = 500;
 constexpr int 押し幅 = 1500;
+// What a piece of the side far ahead is worth for standing close to the other king, by the
+// king's distance (the larger of the two steps); counted in full at a lead of 押し始め + 押し幅.
+// Without it the lead stays where it is: a king walled in by its own pieces shows no danger
+// until attackers stand next to it, farther than a search sees.
+constexpr int 寄せ点[9] = {0, 70, 50, 30, 10, 0, 0, 0, 0};
 
 }  // namespace
 
@@ -102,7 +107,7 @@ constexpr int 押し幅 = 1500;
 
 // How much danger the king of `側` is in: enemy pieces close by and enemy pieces in hand that
 // could land on the free squares around it, against its own guards.
-int 深読み評価::王の危険(const 探索盤& 盤, int 側) const {
+int 深読み評価::王の危険(const 探索盤& 盤, int 側, int 押し) const {
     const int 王 = 盤.王桝[側番号(側)];
     if (王 == 0) return 0;
     const int kx = 王 / 10;
@@ -138,9 +143,13 @@ int 深読み評価::王の危険(const 探索盤& 盤, int 側) const {
     int 持 = 0;
     for (int k = 1; k <= 7; ++k) 持 += 持駒脅威[k] * 敵持駒[k];
     if (持 > 持駒脅威上限) 持 = 持駒脅威上限;
-    const int 危険 = 攻 * 攻め係数 + 持 * (1 + 空き) - 守 * 守り係数;
+    // Pressed by a side far ahead, the king's own guards count for less (half at the most):
+    // the side ahead can afford to give pieces for them.
+    const int 守り = 守 * 守り係数 * (2 * 押し幅 - 押し) / (2 * 押し幅);
+    const int 危険 = 攻 * 攻め係数 + 持 * (1 + 空き) - 守り;
     if (危険 <= 0) return 0;
-    return std::min(危険 * 危険 * 3 / 8, 危険上限);
+    const int 値 = std::min(危険 * 危険 * 3 / 8, 危険上限);
+    return 値 + 値 * 押し / 押し幅;
 }
 
 // Material and placement as the board keeps them, the reach of the sliding pieces and the
@@ -148,10 +157,20 @@ int 深読み評価::王の危険(const 探索盤& 盤, int 側) const {
 int 深読み評価::評価(const 探索盤& 盤) const {
     int 点 = 盤.駒得;
     const auto& 局 = 盤.局;
+    const int 差 = 盤.駒得;
+    // The king the side ahead presses (0: nobody is far enough ahead).
+    const int 押す側 = 差 > 押し始め ? 1 : -差 > 押し始め ? -1 : 0;
+    const int 的 = 押す側 ? 盤.王桝[側番号(-押す側)] : 0;
+    int 寄せ = 0;
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y) {
             const int c = 局.盤面[x][y];
             const int m = c < 0 ? -c : c;
+            if (的 && (c > 0) == (押す側 > 0) && c != 空桝 && m != 駒_COM王) {
+                const int dx = x > 的 / 10 ? x - 的 / 10 : 的 / 10 - x;
+                const int dy = y > 的 % 10 ? y - 的 % 10 : 的 % 10 - y;
+                寄せ += 寄せ点[dx > dy ? dx : dy];
+            }
             if (m < 駒_COM角) continue;
             int n = 0;
             if (m == 駒_COM角 || m == 駒_COM角成) n = 利き数(局, x, y, 斜線);
@@ -160,12 +179,9 @@ int 深読み評価::評価(const 探索盤& 盤) const {
         }
     // A side far ahead in material presses the other king: the danger to it counts for more as
     // the lead grows, so that the lead is turned into a mate instead of being kept.
-    int 危険MAN = 王の危険(盤, -1);
-    int 危険COM = 王の危険(盤, 1);
-    const int 差 = 盤.駒得;
-    if (差 > 押し始め) 危険MAN += 危険MAN * std::min(差 - 押し始め, 押し幅) / 押し幅;
-    if (-差 > 押し始め) 危険COM += 危険COM * std::min(-差 - 押し始め, 押し幅) / 押し幅;
-    点 += 危険MAN - 危険COM;
+    const int 押し = 的 ? std::min(押す側 * 差 - 押し始め, 押し幅) : 0;
+    点 += 押す側 * 寄せ * 押し / 押し幅;
+    点 += 王の危険(盤, -1, 押す側 > 0 ? 押し : 0) - 王の危険(盤, 1, 押す側 < 0 ? 押し : 0);
     return 盤.手番 * 点 + 手番点;
 }
 

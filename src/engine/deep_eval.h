@@ -20,7 +20,7 @@ struct 深読み評価 {
     駒得表 表{};
 
   private:
-    int 王の危険(const 探索盤& 盤, int 側) const;
+    int 王の危険(const 探索盤& 盤, int 側, int 押し) const;
     int 取得価値_[駒種数]{};
 };
 

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "engine/deep_board.h"
 #include "engine/deep_search.h"
@@ -338,6 +339,45 @@ TEST_F(深読みテスト, 対局で既に出た局面は引き分けの値に�
             ++見た;
         }
     EXPECT_GT(見た, 0);
+}
+
+TEST_F(深読みテスト, 大差の側は自陣に籠った王を寄せ切る) {
+    // Far ahead (two dragons, four golds and two knights in hand) against a king walled in by
+    // its own pieces: no attacker stands near it and no short mate is in sight. Searching a few
+    // plies a move against itself, the side ahead must still take the king long before the
+    // game's move limit, not keep its lead for ever.
+    局面 局 = 局面図({
+        " ・vとv馬 ・v杏v王vと ・ ・",
+        "v竜 ・ ・ ・v竜 ・vと ・v杏",
+        "v圭v全 ・ ・ ・vと ・ ・vと",
+        " ・ ・ ・vと ・vと^と ・vと",
+        " ・^と ・ ・ ・ ・ ・ ・ ・",
+        " ・ ・ ・ ・^と^杏 ・ ・ ・",
+        " ・^圭 ・ ・ ・ ・ ・^と^杏",
+        " ・ ・ ・^と^馬^と ・ ・ ・",
+        "vとv全 ・^と^王^全^と ・ ・",
+    });
+    局.持駒MAN[1] = 局.持駒MAN[4] = 1;
+    局.持駒COM[3] = 2;
+    局.持駒COM[5] = 4;
+    両側で(局, [&](const 局面& 初め, bool COM側) {
+        局面 p = 初め;
+        std::vector<std::uint64_t> 鍵;
+        bool 手番 = COM側;
+        int 手数 = 0;
+        for (; 手数 < 150 && p.勝者 == 手番_なし; ++手数, 手番 = !手番) {
+            深読み設定 s;
+            s.時間ms = 0;
+            s.深さ上限 = 4;
+            s.既出鍵 = 鍵.data();
+            s.既出鍵数 = static_cast<int>(鍵.size());
+            const 深読み結果 r = エンジン->探索(p, 手番, s);
+            ASSERT_TRUE(規則にある手(p, 手番, r.手)) << 手数;
+            鍵.push_back(局面の鍵(p, 手番));
+            p = 指した後(p, 手の形(r.手));
+        }
+        EXPECT_EQ(p.勝者, COM側 ? p.手番値COM : p.手番値MAN) << 手数 << " plies";
+    });
 }
 
 }  // namespace
