@@ -9,6 +9,11 @@ namespace kiryuza {
 // The time kept back from every move for reading the command, starting and stopping the
 // search and sending the answer through the pipe (half the time when that is shorter).
 inline constexpr std::int64_t 時間余裕ms = 100;
+// What one move costs at most besides thinking (the pipe, the process, starting and stopping
+// the search). Without byoyomi it is kept back for every move the side may still have to make
+// before the game's move limit, less what the increment gives back: a game played to the limit
+// never loses on time.
+inline constexpr std::int64_t 一手の手間ms = 10;
 
 struct 考慮時間 {
     std::int64_t 目安ms;  // think this long
