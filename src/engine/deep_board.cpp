@@ -1,8 +1,5 @@
 #include "engine/deep_board.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 namespace kiryuza {
 
 namespace {
@@ -370,8 +367,7 @@ int 探索盤::王手生成(手符号* 出力, int 上限) {
             const int 元 = x * 10 + y;
             const bool 開き得る = 線上(王, 元);
             // A piece that only steps or jumps, far from the king, cannot reach it in one move.
-            const int 距離 = std::max(std::abs(x - 王 / 10), std::abs(y - 王 % 10));
-            if (!開き得る && !走る駒(c) && 距離 > 4) continue;
+            if (!開き得る && !走る駒(c) && 桝からの距離(王, x, y) > 4) continue;
             const int from = n;
             盤手生成(元, c, 出力, n, 上限, false);
             int k = from;

@@ -161,6 +161,13 @@ class 探索盤 {
 // telling positions of the game seen before.
 std::uint64_t 局面の鍵(const 局面& 局, bool COM側);
 
+// How many king steps (x, y) is from the square 桝 (x*10+y).
+constexpr int 桝からの距離(int 桝, int x, int y) {
+    const int dx = x > 桝 / 10 ? x - 桝 / 10 : 桝 / 10 - x;
+    const int dy = y > 桝 % 10 ? y - 桝 % 10 : 桝 % 10 - y;
+    return dx > dy ? dx : dy;
+}
+
 // Index 0 for the lower side (-1), 1 for the upper side (+1).
 constexpr int 側番号(int 側) {
     return 側 > 0 ? 1 : 0;

@@ -155,31 +155,28 @@ int 深読み評価::王の危険(const 探索盤& 盤, int 側, int 押し) con
 // Material and placement as the board keeps them, the reach of the sliding pieces and the
 // danger to both kings, turned to the side to move.
 int 深読み評価::評価(const 探索盤& 盤) const {
-    int 点 = 盤.駒得;
     const auto& 局 = 盤.局;
     const int 差 = 盤.駒得;
-    // The king the side ahead presses (0: nobody is far enough ahead).
+    int 点 = 差;
+    // A side far ahead in material presses the other king (的): 押し grows with the lead from 0
+    // at 押し始め to 押し幅, so that the lead is turned into a mate instead of being kept.
     const int 押す側 = 差 > 押し始め ? 1 : -差 > 押し始め ? -1 : 0;
     const int 的 = 押す側 ? 盤.王桝[側番号(-押す側)] : 0;
+    const int 押し = 的 ? std::min(押す側 * 差 - 押し始め, 押し幅) : 0;
     int 寄せ = 0;
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y) {
             const int c = 局.盤面[x][y];
             const int m = c < 0 ? -c : c;
-            if (的 && (c > 0) == (押す側 > 0) && c != 空桝 && m != 駒_COM王) {
-                const int dx = x > 的 / 10 ? x - 的 / 10 : 的 / 10 - x;
-                const int dy = y > 的 % 10 ? y - 的 % 10 : 的 % 10 - y;
-                寄せ += 寄せ点[dx > dy ? dx : dy];
-            }
+            if (的 && c != 空桝 && (c > 0) == (押す側 > 0) && m != 駒_COM王)
+                寄せ += 寄せ点[桝からの距離(的, x, y)];
             if (m < 駒_COM角) continue;
             int n = 0;
             if (m == 駒_COM角 || m == 駒_COM角成) n = 利き数(局, x, y, 斜線);
             if (m == 駒_COM飛 || m == 駒_COM飛成) n = 利き数(局, x, y, 直線);
             点 += (c > 0 ? 1 : -1) * n * 線利き点;
         }
-    // A side far ahead in material presses the other king: the danger to it counts for more as
-    // the lead grows, so that the lead is turned into a mate instead of being kept.
-    const int 押し = 的 ? std::min(押す側 * 差 - 押し始め, 押し幅) : 0;
+    // Pieces near the pressed king count, and the danger to it counts for more.
     点 += 押す側 * 寄せ * 押し / 押し幅;
     点 += 王の危険(盤, -1, 押す側 > 0 ? 押し : 0) - 王の危険(盤, 1, 押す側 < 0 ? 押し : 0);
     return 盤.手番 * 点 + 手番点;

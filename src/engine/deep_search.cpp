@@ -28,11 +28,11 @@ constexpr int 最大深さ = 100;         // plies from the root
 constexpr std::size_t 詰み表MB = 8;   // the mate solver's table
 constexpr int 根の詰み最大手数 = 15;  // the longest mate looked for at the root, in plies
 constexpr std::uint64_t 根の詰み節点数 = 5'000;  // its budget when the search has no clock
-// Near the leaves of the principal line: mates of up to 5 plies, a few hundred nodes a look.
 constexpr int 引き分け嫌い = 40;  // what a position reached again costs the side searching
 // A circle in which one side gave check with every move counts as that side's loss (short of a
 // king taken), so that no side plays for a draw by checking for ever.
 constexpr int 千日手の負け = 深読み勝ち境界 - 100;
+// Near the leaves of the principal line: mates of up to 3 plies, 100 nodes a look.
 constexpr int 葉の詰み深さ = 1;
 constexpr int 葉の詰み最大手数 = 3;
 constexpr std::uint64_t 葉の詰み節点数 = 100;
