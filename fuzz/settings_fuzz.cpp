@@ -1,11 +1,13 @@
 // Settings file bytes through the whole reader: decoded from CP932 with the real codec when Qt
-// is built, split into lines and read into option values, as start-up does.
+// is built, split into lines and read into option values, as start-up does. The same bytes go
+// through the reader of the preferences file beside it.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "fuzz_codec.h"
+#include "options/preferences.h"
 #include "options/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -26,5 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();
         }
     }
+    // The preferences read are choices the menus offer, and read back the same when written.
+    const kiryuza::対局の好み 好み =
+        kiryuza::好みを読む(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (好み.COMレベル < 1 || 好み.COMレベル > 4) __builtin_trap();
+    if (!(kiryuza::好みを読む(kiryuza::好みの文(好み)) == 好み)) __builtin_trap();
     return 0;
 }

@@ -194,7 +194,7 @@ struct GameProgram::Parts {
         window,
         autosave,
         search,
-        置き場所{toUtf8(places.settingsFile), toUtf8(places.soundFolder)},
+        置き場所{toUtf8(places.settingsFile), toUtf8(places.soundFolder), toUtf8(places.playFile)},
     };
     std::unique_ptr<対局状態> state = std::make_unique<対局状態>();
     Form1 form{platform, *state};

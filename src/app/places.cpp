@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "options/preferences.h"
+
 namespace kiryuza::app {
 
 namespace {
@@ -31,6 +33,7 @@ Places findPlaces() {
     places.configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     const QDir config(places.configFolder);
     places.settingsFile = config.filePath(QStringLiteral("Kiryuza.ini"));
+    places.playFile = config.filePath(QString::fromUtf8(好みファイル名));
     places.windowStateFile = config.filePath(QStringLiteral("window.conf"));
     places.gameFile = stateFolder().filePath(QStringLiteral("current-game"));
     return places;

@@ -12,6 +12,7 @@ struct Places {
     QString soundFolder;      // ends in '/'
     QString configFolder;     // the user's configuration folder for the game
     QString settingsFile;     // Kiryuza.ini in configFolder
+    QString playFile;         // the level, time control and kind of game, in configFolder
     QString windowStateFile;  // the window's size and position, in configFolder
     QString gameFile;         // the game in progress, in the user's state folder
 };

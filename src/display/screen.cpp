@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "rules/time_control.h"
+
 namespace kiryuza {
 
 namespace {
@@ -435,9 +437,16 @@ void 画面::描画_ハンデレベル(int IN_ハンデレベル) {
     描画_文字列(11, 1, IN_ハンデレベル, 色_白, 10);
 }
 
-void 画面::描画_所有時間(int IN_手番, double IN_思考時間) {
+void 画面::描画_所有時間(int IN_手番, double IN_思考時間, double 今の手) {
     if (!状態_.設定.経過時間) return;
-    const std::string 文 = 調査_時間秒追加結果(IN_思考時間);
+    // Under a time control the clock shows the time left instead of the time used.
+    const 時計値& 時 = 状態_.時計;
+    const bool 持ち時間制 = 時.持ち時間秒 > 0 || 時.秒読み秒 > 0;
+    const double 示す秒 =
+        持ち時間制 ? 残りの表示秒(
+                         残り時間(時.持ち時間秒, 時.秒読み秒, IN_思考時間 - 今の手, 今の手).残り秒)
+                   : IN_思考時間;
+    const std::string 文 = 調査_時間秒追加結果(示す秒);
     消去_所有時間(IN_手番);
     if (IN_手番 == 状態_.局.手番値MAN) {
         描画_数値(13.1, 9.3, 文, 色_黒, 0, 12);

@@ -99,7 +99,8 @@ class 画面 {
     void 描画_手番表示();
 
     // Clocks.
-    void 描画_所有時間(int IN_手番, double IN_思考時間);
+    // `IN_思考時間` includes `今の手`, the time spent on the move being thought about.
+    void 描画_所有時間(int IN_手番, double IN_思考時間, double 今の手 = 0);
     void 消去_所有時間(int IN_手番);
 
   private:

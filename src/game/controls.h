@@ -17,7 +17,8 @@ struct 操作項目 {
     std::string_view 見出し;
     std::string_view 親;  // empty: on the menu bar itself
     項目種類 種類;
-    void (Form1::*処理)();  // null: a sub-menu that does nothing of its own
+    void (Form1::*処理)();    // null: a sub-menu that does nothing of its own
+    std::string_view キー{};  // the key that chooses it too, as Qt names keys ("F1")
 };
 
 namespace control {
@@ -29,6 +30,7 @@ inline constexpr 操作項目 操作一覧[] = {
     {START2, "対局(COM)", TAIKYOKU, M::メニュー, nullptr},
     {SENTE, "先手", START2, M::項目, &Form1::SENTE_Click},
     {GOTE, "後手", START2, M::項目, &Form1::GOTE_Click},
+    {SHINKI, "新しい対局", TAIKYOKU, M::項目, &Form1::SHINKI_Click, "Ctrl+N"},
     {LEVEL, "COM対局ﾚﾍﾞﾙ", TAIKYOKU, M::メニュー, nullptr},
     {LEVEL1, "ﾚﾍﾞﾙ1", LEVEL, M::チェック, &Form1::LEVEL1_Click},
     {LEVEL2, "ﾚﾍﾞﾙ2", LEVEL, M::チェック, &Form1::LEVEL2_Click},
@@ -36,6 +38,7 @@ inline constexpr 操作項目 操作一覧[] = {
     {LEVEL4, "ﾚﾍﾞﾙ4", LEVEL, M::チェック, &Form1::LEVEL4_Click},
     {MATTA, "待った", TAIKYOKU, M::項目, &Form1::MATTA_Click},
     {HINT, "ヒント", TAIKYOKU, M::項目, &Form1::HINT_Click},
+    {TOURYOU, "投了", TAIKYOKU, M::項目, &Form1::TOURYOU_Click},
     {OWARI, "終わり", TAIKYOKU, M::項目, &Form1::OWARI_Click},
     {STOP, "局面", "", M::メニュー, &Form1::STOP_Click},
     {CANCEL, "最初", STOP, M::項目, &Form1::CANCEL_Click},
@@ -57,7 +60,21 @@ inline constexpr 操作項目 操作一覧[] = {
     {SIDOU, "移動指導", OPTION, M::チェック, &Form1::SIDOU_Click},
     {KEIKA, "経過時間", OPTION, M::チェック, &Form1::KEIKA_Click},
     {BGM, "BGM", OPTION, M::チェック, &Form1::BGM_Click},
+    {MOCHIJIKAN, "持ち時間", OPTION, M::メニュー, nullptr},
+    {MOCHI_NASHI, "なし", MOCHIJIKAN, M::チェック, &Form1::MOCHI_NASHI_Click},
+    {MOCHI_1, "1分", MOCHIJIKAN, M::チェック, &Form1::MOCHI_1_Click},
+    {MOCHI_5, "5分", MOCHIJIKAN, M::チェック, &Form1::MOCHI_5_Click},
+    {MOCHI_10, "10分", MOCHIJIKAN, M::チェック, &Form1::MOCHI_10_Click},
+    {MOCHI_15, "15分", MOCHIJIKAN, M::チェック, &Form1::MOCHI_15_Click},
+    {MOCHI_30, "30分", MOCHIJIKAN, M::チェック, &Form1::MOCHI_30_Click},
+    {MOCHI_60, "60分", MOCHIJIKAN, M::チェック, &Form1::MOCHI_60_Click},
+    {BYOUYOMI, "秒読み", OPTION, M::メニュー, nullptr},
+    {BYOU_NASHI, "なし", BYOUYOMI, M::チェック, &Form1::BYOU_NASHI_Click},
+    {BYOU_10, "10秒", BYOUYOMI, M::チェック, &Form1::BYOU_10_Click},
+    {BYOU_30, "30秒", BYOUYOMI, M::チェック, &Form1::BYOU_30_Click},
+    {BYOU_60, "60秒", BYOUYOMI, M::チェック, &Form1::BYOU_60_Click},
     {VER, "その他", "", M::項目, &Form1::VER_Click},
+    {ASOBIKATA, "遊び方", "", M::項目, &Form1::ASOBIKATA_Click, "F1"},
 };
 }  // namespace control
 

@@ -41,6 +41,7 @@ void Form1::Form_Load() {
     s_.局.手番値COM = 手番_先手;
     画面_.背景色塗り(色_背景);
     読込_環境設定ファイル();
+    読込_好み();
     初期設定(s_, *this);
     if (環境_.窓.上端() != -60) 環境_.窓.配置(0, 0, 9800, 8000);
     前回の対局を確かめる();
@@ -87,11 +88,13 @@ void Form1::MATCH_MAN_Click() {}
 void Form1::SENTE_Click() {
     if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
+    種類を覚える(対局の種類::COM先手);
     auto& 局 = s_.局;
     if (局.勝者 != 手番_なし) 初期設定(s_, *this);
     画面_.描画_棋譜読込み部分消去();
     画面_.描画_レベル(s_.状況.COMレベル);
     画面_.描画_将棋盤桝();
+    残り表示_ = -1;
     s_.状況.選択状態 = 0;
     s_.状況.対局モード = 対局モード_COM;
     s_.状況.棋譜モード = 定数_OFF;
@@ -122,11 +125,13 @@ void Form1::SENTE_Click() {
 void Form1::GOTE_Click() {
     if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
+    種類を覚える(対局の種類::COM後手);
     auto& 局 = s_.局;
     if (局.勝者 != 手番_なし) 初期設定(s_, *this);
     画面_.描画_棋譜読込み部分消去();
     画面_.描画_レベル(s_.状況.COMレベル);
     画面_.描画_将棋盤桝();
+    残り表示_ = -1;
     環境_.Timer1.開始();
     s_.状況.選択状態 = 0;
     s_.状況.対局モード = 対局モード_COM;
@@ -153,6 +158,7 @@ void Form1::GOTE_Click() {
 void Form1::START_Click() {
     if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
+    種類を覚える(対局の種類::人間);
     auto& 局 = s_.局;
     if (局.勝者 != 手番_なし) {
         初期設定(s_, *this);
@@ -163,7 +169,9 @@ void Form1::START_Click() {
     画面_.消去_レベル();
     画面_.描画_将棋盤桝();
     s_.時計.手番開始時刻 = 現在秒();
-    if (s_.設定.経過時間) 環境_.Timer1.開始();
+    残り表示_ = -1;
+    // A clock that counts down must tick even when it is not shown: time runs out all the same.
+    if (s_.設定.経過時間 || 持ち時間制()) 環境_.Timer1.開始();
     s_.状況.対局モード = 対局モード_人間;
     s_.状況.選択状態 = 0;
     棋譜を続ける();
@@ -215,6 +223,10 @@ void Form1::Timer1_Timer() {
     auto& 時 = s_.時計;
     if (s_.局.勝者 != 手番_なし || !環境_.Timer1.動作中()) return;
     時.経過秒 = 調査_経過秒(時.手番開始時刻, 現在秒());
+    if (持ち時間制()) {
+        時計を動かす();
+        return;
+    }
     const int 秒 = static_cast<int>(std::floor(時.経過秒));
     if (秒 == 時.表示秒) return;
     時.表示秒 = 秒;
@@ -317,7 +329,8 @@ bool Form1::再開を告げる() {
         if (再開) {
             状況.再開フラグ = 定数_OFF;
             s_.時計.手番開始時刻 = 現在秒();
-            if (s_.設定.経過時間) 環境_.Timer1.開始();
+            残り表示_ = -1;
+            if (s_.設定.経過時間 || 持ち時間制()) 環境_.Timer1.開始();
             告知(状況.手番 == 手番_先手 ? "先手の番です" : "後手の番です", "対局");
         }
     } else if (状況.手番 == s_.局.手番値COM) {
@@ -329,7 +342,8 @@ bool Form1::再開を告げる() {
     } else if (再開) {
         状況.再開フラグ = 定数_OFF;
         s_.時計.手番開始時刻 = 現在秒();
-        if (s_.設定.経過時間) 環境_.Timer1.開始();
+        残り表示_ = -1;
+        if (s_.設定.経過時間 || 持ち時間制()) 環境_.Timer1.開始();
         告知("MANの番です", "対局");
     }
     // The computer's reply may have ended the game.
@@ -389,6 +403,8 @@ void Form1::人の手を指す() {
     auto& 局 = s_.局;
     auto& 状況 = s_.状況;
     auto& 時 = s_.時計;
+    // A move made after the mover's time ran out does not count.
+    if (時間切れなら終える()) return;
     // The upper player of a two-person game moves for the upper side; every other move here is
     // the lower side's.
     経過秒更新();
@@ -436,6 +452,7 @@ void Form1::人の手を指す() {
     if (局.勝者 == 局.手番値MAN) 告知("先手の勝ちです", "終了");
     if (局.勝者 == 局.手番値COM) 告知("後手の勝ちです", "終了");
     時.手番開始時刻 = 現在秒();
+    残り表示_ = -1;
 }
 
 // A click outside the board: drops the highlighting of the pick, and picks a hand slot that

@@ -14,6 +14,7 @@
 #include "game/move_entry.h"
 #include "interfaces/canvas.h"
 #include "interfaces/platform.h"
+#include "options/preferences.h"
 #include "options/settings.h"
 #include "options/sound.h"
 #include "record/autosave.h"
@@ -65,12 +66,14 @@ class Form1 : private 局面表示 {
     void START_Click();
     void SENTE_Click();
     void GOTE_Click();
+    void SHINKI_Click();
     void LEVEL1_Click();
     void LEVEL2_Click();
     void LEVEL3_Click();
     void LEVEL4_Click();
     void MATTA_Click();
     void HINT_Click();
+    void TOURYOU_Click();
     void OWARI_Click();
 
     // 局面 menu and the replay commands on the menu bar.
@@ -103,7 +106,19 @@ class Form1 : private 局面表示 {
     void SIDOU_Click();
     void KEIKA_Click();
     void BGM_Click();
+    void MOCHI_NASHI_Click();
+    void MOCHI_1_Click();
+    void MOCHI_5_Click();
+    void MOCHI_10_Click();
+    void MOCHI_15_Click();
+    void MOCHI_30_Click();
+    void MOCHI_60_Click();
+    void BYOU_NASHI_Click();
+    void BYOU_10_Click();
+    void BYOU_30_Click();
+    void BYOU_60_Click();
     void VER_Click();
+    void ASOBIKATA_Click();
 
   private:
     // Game control.
@@ -163,6 +178,20 @@ class Form1 : private 局面表示 {
     void 描画_棋譜_IO(int フラグ);
     void パネルを閉じる();
 
+    // Play: a new game, resigning, the time control, the preferences kept between runs.
+    bool 未保存の対局() const;
+    bool 破棄してよいか();
+    void ハンデを置く(int レベル);
+    void 種類を覚える(対局の種類 種類);
+    bool 持ち時間制() const;
+    void 時計を動かす();
+    bool 時間切れなら終える();
+    void 対局を終える(int 勝者, const std::string& 本文, const std::string& 題);
+    void 持ち時間選択(int 秒);
+    void 秒読み選択(int 秒);
+    void 読込_好み();
+    void 書込_好み();
+
     // Settings.
     void 読込_環境設定ファイル();
     void 書込_環境設定ファイル();
@@ -205,6 +234,10 @@ class Form1 : private 局面表示 {
     // The history as last saved to or loaded from a record (empty when it never was).
     std::unique_ptr<棋譜表> 保存時の棋譜_;
     std::vector<std::uint8_t> 自動保存した形_;  // the game as last kept
+    対局の好み 好み_;
+    int 残り表示_ = -1;            // the seconds left the clock of the side to move shows
+    bool 同期思考中_ = false;      // levels 1-3 think inside the handler: no time-out mid-search
+    bool 好み書込失敗中_ = false;  // the last write of the preferences failed
     bool 終了済み_ = false;
     bool 設定書込失敗中_ = false;  // the last write of the settings file failed
     bool 自動保存失敗中_ = false;  // the last write of the kept game failed

@@ -1,8 +1,11 @@
 // Form1's computer: its levels and its turn, the one-ply search of levels 1 to 3 or the
 // searching player of level 4, then the move played through the history and the screen.
+#include "engine/time_budget.h"
 #include "game/form1.h"
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace kiryuza {
@@ -23,6 +26,10 @@ void Form1::レベル選択(int レベル) {
     const 自動保存の番 番{*this};
     画面_.消去_レベル();
     レベル_設定(レベル);
+    if (好み_.COMレベル != s_.状況.COMレベル) {
+        好み_.COMレベル = s_.状況.COMレベル;
+        書込_好み();
+    }
 }
 
 void Form1::LEVEL1_Click() {
@@ -68,7 +75,8 @@ void Form1::com_ban() {
     // The move that led here is kept before the computer thinks, which may take seconds.
     自動保存する();
     時.手番開始時刻 = 現在秒();
-    if (s_.設定.経過時間) 環境_.Timer1.開始();
+    残り表示_ = -1;
+    if (s_.設定.経過時間 || 持ち時間制()) 環境_.Timer1.開始();
     画面_.描画_思考中();
     画面_.描画_手番表示();
     画面_.更新();
@@ -83,6 +91,14 @@ void Form1::com_ban() {
         依頼.局 = 局;
         依頼.COM側 = true;
         依頼.設定.揺らぎ種 = 揺らぎ種_;
+        // On a clock, the searching player shares out the time left as its own clock would.
+        if (持ち時間制()) {
+            const double 残り = std::max(0.0, 時.持ち時間秒 - 時.累計秒COM);
+            const 考慮時間 t =
+                考慮時間を決める(std::llround(残り * 1000), std::int64_t{時.秒読み秒} * 1000, 0,
+                                 s_.棋譜.棋譜手数() + 1);
+            依頼.設定.時間ms = static_cast<int>(std::clamp<std::int64_t>(t.目安ms, 1, 1 << 30));
+        }
         依頼.既出鍵 = 既出の鍵(true);
         COM思考番号_ = 環境_.読み.依頼する(依頼者::対局, 依頼);
         COM思考中_ = true;
@@ -91,7 +107,10 @@ void Form1::com_ban() {
     }
     エンジン_->COMレベル = s_.状況.COMレベル;
     時計観察 観察(*this);
-    COMの手を指す(エンジン_->手を選ぶ(観察));
+    同期思考中_ = true;
+    const 最善手 手 = エンジン_->手を選ぶ(観察);
+    同期思考中_ = false;
+    COMの手を指す(手);
 }
 
 // The computer's move, chosen: the history, the blink, the move, the messages of its end.
@@ -103,6 +122,8 @@ void Form1::COMの手を指す(const 最善手& m) {
         対局終了_COM手なし();
         return;
     }
+    // A move found after the computer's time ran out is not played.
+    if (時間切れなら終える()) return;
 
     経過秒更新();
     const double 経過 = 時.経過秒;
@@ -138,9 +159,10 @@ void Form1::COMの手を指す(const 最善手& m) {
     画面_.描画_移動結果(局.手番値COM, m.先X, m.先Y, m.駒, 色_白);
     画面_.描画_桝輪郭(色_白, m.先X, m.先Y);
     時.手番開始時刻 = 現在秒();
+    残り表示_ = -1;
     s_.状況.手番 = 局.手番値MAN;
     画面_.描画_手番表示();
-    if (s_.設定.経過時間) 環境_.Timer1.開始();
+    if (s_.設定.経過時間 || 持ち時間制()) 環境_.Timer1.開始();
 }
 
 // Answers of the searching player: the computer's move of the turn it was asked for, or the

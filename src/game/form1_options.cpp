@@ -15,6 +15,8 @@ void Form1::メニューを合わせる() {
     m.チェック設定(control::SIDOU, s_.設定.移動指導フラグ == 定数_ON);
     m.チェック設定(control::KEIKA, s_.設定.経過時間);
     m.チェック設定(control::BGM, s_.設定.BGM);
+    for (const auto& e : 持ち時間一覧) m.チェック設定(e.メニュー名, e.秒 == s_.時計.持ち時間秒);
+    for (const auto& e : 秒読み一覧) m.チェック設定(e.メニュー名, e.秒 == s_.時計.秒読み秒);
 }
 
 void Form1::読込_環境設定ファイル() {
@@ -81,7 +83,8 @@ void Form1::KEIKA_Click() {
     auto& 設定 = s_.設定;
     if (設定.経過時間) {
         設定.経過時間 = false;
-        環境_.Timer1.停止();
+        // A clock counting down goes on ticking unseen while a game is played.
+        if (!(持ち時間制() && 対局中())) 環境_.Timer1.停止();
         画面_.消去_所有時間(s_.局.手番値MAN);
         画面_.消去_所有時間(s_.局.手番値COM);
     } else {

@@ -99,6 +99,7 @@ void Form1::REPLAY_Click() {
 
 void Form1::CANCEL_Click() {
     if (思考中なら断る()) return;
+    if (!破棄してよいか()) return;
     const 自動保存の番 番{*this};
     初期設定(s_, *this);
     音_.鳴らす_駒打();
@@ -264,6 +265,7 @@ void Form1::File1_Click(const std::string& ファイル名) {
         告知(r.誤り, std::string(棋譜読込の題));
         return;
     }
+    if (!破棄してよいか()) return;
     初期設定(s_, *this);
     s_.状況.棋譜モード = 定数_ON;
     s_.状況.見出し = r.棋譜.見出し;

@@ -15,7 +15,8 @@
 namespace kiryuza {
 
 // Modal message boxes.
-enum class ボタン種類 { OK, はいいいえ };
+// はいいいえ_いいえ既定: Yes/No with No as the default, for a question whose はい loses something.
+enum class ボタン種類 { OK, はいいいえ, はいいいえ_いいえ既定 };
 enum class 押されたボタン { OK, はい, いいえ };
 
 class メッセージ窓 {
@@ -160,6 +161,8 @@ struct 置き場所 {
     std::string 設定ファイル = "Kiryuza.ini";
     // The folder of the four WAV files, ending in '/'; empty for the working folder.
     std::string 音フォルダ;
+    // The level, the time control and the kind of the last game, beside the settings file.
+    std::string 好みファイル = "Kiryuza-play.ini";
 };
 
 // The Japanese Windows code page (CP932) of the record and settings files.
@@ -209,6 +212,9 @@ class ウィンドウ {
     virtual void 終了() = 0;
     // Shows the modal about box.
     virtual void バージョン情報() = 0;
+    // Opens the window that teaches the game, or brings it forward; it is not modal, so play
+    // goes on while it is read.
+    virtual void 遊び方() = 0;
     // Lets the window repaint while a long handler runs; clicks and keys wait for its end.
     virtual void 描画を進める() = 0;
 };

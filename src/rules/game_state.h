@@ -38,6 +38,9 @@ struct 時計値 {
     double 累計秒COM = 0;
     double 手番開始時刻 = 0;
     int 表示秒 = 0;
+    // The time control the clocks count down (0 and 0: none, the clocks count up).
+    int 持ち時間秒 = 0;
+    int 秒読み秒 = 0;
 };
 
 // The player's options: what the settings file keeps and the option menus show.

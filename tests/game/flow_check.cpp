@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "record/record_file.h"
+#include "rules/time_control.h"
 #include "support/fake_platform.h"
 #include "support/invariants.h"
 
@@ -93,15 +94,32 @@ class 流れ検査 {
                 const int 前手数 = s().状況.手数;
                 const int 前勝者 = s().局.勝者;
                 const int 前保存回数 = 環_.自動保存.保存回数;
+                const bool 未保存 = 未保存の対局();
+                const 棋譜表 前棋譜 = s().棋譜;
                 名 = 一操作(結果);
                 保存失敗の告知(前保存回数, 名, 結果, i);
+                対局を黙って捨てない(未保存, 前棋譜, 名, 結果, i);
                 if (!環_.窓.終了要求) {
                     if (s().状況.手数 > 前手数 && s().状況.棋譜モード == 定数_OFF)
                         結果.指し手数 += s().状況.手数 - 前手数;
-                    if (s().局.勝者 != 手番_なし && 前勝者 == 手番_なし) ++結果.終局数;
+                    if (s().局.勝者 != 手番_なし && 前勝者 == 手番_なし) {
+                        ++結果.終局数;
+                        for (const auto& b : 環_.メッセージ.箱一覧) {
+                            結果.投了数 +=
+                                b.題 == "終了" && b.本文.find("投了") != std::string::npos;
+                            結果.時間切れ数 += b.題 == "時間切れ";
+                        }
+                    }
                     結果.最長手数 = std::max(結果.最長手数, s().棋譜.棋譜記録数());
-                    if (名 == "load" && s().状況.棋譜モード == 定数_ON) ++結果.読込数;
-                    if (名 == "save" && 最後の箱_ == "棋譜を書き込みました") ++結果.保存数;
+                    if (名 == "load" && s().状況.棋譜モード == 定数_ON) {
+                        ++結果.読込数;
+                        保存済み_ = s().棋譜;
+                    }
+                    // The box of a kept game that could not be written may come after it.
+                    if (名 == "save" && 環_.メッセージ.出た("棋譜を書き込みました")) {
+                        ++結果.保存数;
+                        保存済み_ = s().棋譜;
+                    }
                 }
                 検査(結果, i, 名);
             } catch (const std::exception& e) {
@@ -121,6 +139,7 @@ class 流れ検査 {
     std::mt19937_64 乱_;
     std::string 最後の箱_;
     std::vector<std::string> 保存した_;  // record files written so far
+    std::optional<棋譜表> 保存済み_;     // the history last saved to or loaded from a record
     int 続けて指す_ = 0;                 // actions left in a stretch of moves only
     bool 保存失敗を告げた_ = false;  // a failed write of the kept game was told, none worked since
     std::int32_t 禁止音_ = 0;        // the forbidden sound's handle in this run
@@ -137,6 +156,7 @@ class 流れ検査 {
     // A new run of the program: the files stay, everything else starts afresh.
     void 起動() {
         *環_.状態 = 対局状態{};
+        保存済み_.reset();
         form_ = std::make_unique<Form1>(環_.束(), *環_.状態);
         環_.窓.終了要求 = false;
         環_.キャンバス面.模型.全消去();
@@ -235,7 +255,7 @@ class 流れ検査 {
         if (!フォルダ.empty() && フォルダ.back() != '/') フォルダ += '/';
         最後の箱_.clear();
         form_->Command1_Click();
-        if (最後の箱_ == "棋譜を書き込みました") 保存を確かめる(フォルダ + 表示名);
+        if (環_.メッセージ.出た("棋譜を書き込みました")) 保存を確かめる(フォルダ + 表示名);
         // A game played here is always a game the format can hold.
         if (最後の箱_.find("局面が正しくない") != std::string::npos)
             throw std::logic_error("a played game was refused: " + 最後の箱_);
@@ -371,6 +391,8 @@ class 流れ検査 {
         return メニュー操作();
     }
 
+    bool 持ち時間制() const { return s().時計.持ち時間秒 > 0 || s().時計.秒読み秒 > 0; }
+
     bool コンピュータが考え中() const {
         for (const auto& w : 環_.読み.待ち一覧)
             if (w.誰 == 依頼者::対局) return true;
@@ -394,6 +416,9 @@ class 流れ検査 {
             {"MATTA", &Form1::MATTA_Click},
             {"LEVEL1", &Form1::LEVEL1_Click},
             {"LEVEL4", &Form1::LEVEL4_Click},
+            {"SHINKI", &Form1::SHINKI_Click},
+            {"TOURYOU", &Form1::TOURYOU_Click},
+            {"MOCHI_1", &Form1::MOCHI_1_Click},
         };
         const 棋譜項目 前 = s().棋譜.現在();
         const int 前記録数 = s().棋譜.棋譜記録数();
@@ -427,21 +452,43 @@ class 流れ検査 {
             操作 f;
         };
         static const 項目 表[] = {
-            {"START", &Form1::START_Click},         {"SENTE", &Form1::SENTE_Click},
-            {"GOTE", &Form1::GOTE_Click},           {"LEVEL1", &Form1::LEVEL1_Click},
-            {"LEVEL2", &Form1::LEVEL2_Click},       {"LEVEL3", &Form1::LEVEL3_Click},
-            {"CANCEL", &Form1::CANCEL_Click},       {"REVERSE", &Form1::REVERSE_Click},
-            {"LBEL_UP", &Form1::LBEL_UP_Click},     {"LEBEL_DOWN", &Form1::LEBEL_DOWN_Click},
-            {"KIFU_READ", &Form1::KIFU_READ_Click}, {"KIFU_WRITE", &Form1::KIFU_WRITE_Click},
-            {"TAIKYOKU", &Form1::TAIKYOKU_Click},   {"STOP", &Form1::STOP_Click},
-            {"OPTION", &Form1::OPTION_Click},       {"VER", &Form1::VER_Click},
-            {"MATCH_MAN", &Form1::MATCH_MAN_Click}, {"KIFU", &Form1::KIFU_Click},
-            {"MIDORI", &Form1::MIDORI_Click},       {"TATAMI", &Form1::TATAMI_Click},
-            {"TAKE", &Form1::TAKE_Click},           {"UCHU", &Form1::UCHU_Click},
-            {"RENGA", &Form1::RENGA_Click},         {"SIDOU", &Form1::SIDOU_Click},
-            {"KEIKA", &Form1::KEIKA_Click},         {"BGM", &Form1::BGM_Click},
-            {"MATTA", &Form1::MATTA_Click},         {"HINT", &Form1::HINT_Click},
+            {"START", &Form1::START_Click},
+            {"SENTE", &Form1::SENTE_Click},
+            {"GOTE", &Form1::GOTE_Click},
+            {"LEVEL1", &Form1::LEVEL1_Click},
+            {"LEVEL2", &Form1::LEVEL2_Click},
+            {"LEVEL3", &Form1::LEVEL3_Click},
+            {"CANCEL", &Form1::CANCEL_Click},
+            {"REVERSE", &Form1::REVERSE_Click},
+            {"LBEL_UP", &Form1::LBEL_UP_Click},
+            {"LEBEL_DOWN", &Form1::LEBEL_DOWN_Click},
+            {"KIFU_READ", &Form1::KIFU_READ_Click},
+            {"KIFU_WRITE", &Form1::KIFU_WRITE_Click},
+            {"TAIKYOKU", &Form1::TAIKYOKU_Click},
+            {"STOP", &Form1::STOP_Click},
+            {"OPTION", &Form1::OPTION_Click},
+            {"VER", &Form1::VER_Click},
+            {"MATCH_MAN", &Form1::MATCH_MAN_Click},
+            {"KIFU", &Form1::KIFU_Click},
+            {"MIDORI", &Form1::MIDORI_Click},
+            {"TATAMI", &Form1::TATAMI_Click},
+            {"TAKE", &Form1::TAKE_Click},
+            {"UCHU", &Form1::UCHU_Click},
+            {"RENGA", &Form1::RENGA_Click},
+            {"SIDOU", &Form1::SIDOU_Click},
+            {"KEIKA", &Form1::KEIKA_Click},
+            {"BGM", &Form1::BGM_Click},
+            {"MATTA", &Form1::MATTA_Click},
+            {"HINT", &Form1::HINT_Click},
             {"LEVEL4", &Form1::LEVEL4_Click},
+            {"SHINKI", &Form1::SHINKI_Click},
+            {"TOURYOU", &Form1::TOURYOU_Click},
+            {"MOCHI_NASHI", &Form1::MOCHI_NASHI_Click},
+            {"MOCHI_1", &Form1::MOCHI_1_Click},
+            {"MOCHI_5", &Form1::MOCHI_5_Click},
+            {"BYOU_NASHI", &Form1::BYOU_NASHI_Click},
+            {"BYOU_10", &Form1::BYOU_10_Click},
+            {"ASOBIKATA", &Form1::ASOBIKATA_Click},
         };
         const 項目& e = 表[乱数(static_cast<int>(std::size(表)))];
         // The handicap and the start commands matter more than the rest.
@@ -455,6 +502,22 @@ class 流れ検査 {
             form_->Dir1_Change(確率(50) ? "/records" : "/records/sub");
         }
         return e.名;
+    }
+
+    // A game with moves, not ended, that is not the record last saved or loaded.
+    bool 未保存の対局() const {
+        return s().局.勝者 == 手番_なし && s().状況.手番 != 手番_なし &&
+               s().棋譜.棋譜記録数() >= 1 && !(保存済み_ && 記録が同じ(*保存済み_, s().棋譜));
+    }
+
+    // A command that replaces the game (最初, 新しい対局, loading a record) asks first when the
+    // game was not saved.
+    void 対局を黙って捨てない(bool 未保存, const 棋譜表& 前, const std::string& 名,
+                              流れ検査結果& 結果, long i) {
+        if (!未保存 || (名 != "CANCEL" && 名 != "SHINKI" && 名 != "load")) return;
+        if (環_.窓.終了要求 || 記録が同じ(前, s().棋譜)) return;
+        if (!環_.メッセージ.出た("対局中の棋譜は保存されていません。破棄してよろしいですか？"))
+            違反(結果, i, 名, "an unsaved game was replaced without a question");
     }
 
     // A failed write of the kept game is told once, and again only after a write has worked.
@@ -511,13 +574,26 @@ class 流れ検査 {
             報告("the clocks are not the totals of the position on the board");
         }
 
+        // Once the clock has ticked, no game goes on with the side to move out of time.
+        if (名 == "time" && 持ち時間制() && 局.勝者 == 手番_なし && 環_.Timer1.動作中() &&
+            !コンピュータが考え中()) {
+            const bool COM = 状況.手番 == 局.手番値COM;
+            if (残り時間(時.持ち時間秒, 時.秒読み秒, COM ? 時.累計秒COM : 時.累計秒MAN, 時.経過秒)
+                    .切れ)
+                報告("the side to move is out of time and the game goes on");
+        }
+
         // The menus.
         int 背景 = 0;
         for (const char* m : {"MIDORI", "TATAMI", "TAKE", "UCHU", "RENGA"})
             背景 += 環_.メニュー欄.チェック(m);
         int レベル = 0;
         for (int k = 1; k <= 4; ++k) レベル += 環_.メニュー欄.チェック(control::LEVEL項目[k]);
-        if (背景 != 1 || レベル != 1) 報告("check marks");
+        int 持ち時間 = 0;
+        for (const auto& e : 持ち時間一覧) 持ち時間 += 環_.メニュー欄.チェック(e.メニュー名);
+        int 秒読み = 0;
+        for (const auto& e : 秒読み一覧) 秒読み += 環_.メニュー欄.チェック(e.メニュー名);
+        if (背景 != 1 || レベル != 1 || 持ち時間 != 1 || 秒読み != 1) 報告("check marks");
         if ((環_.メニュー欄.チェック(control::SIDOU) ? 定数_ON : 定数_OFF) !=
             st.設定.移動指導フラグ)
             報告("guidance flag and menu disagree");

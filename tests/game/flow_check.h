@@ -22,6 +22,8 @@ struct 流れ検査結果 {
     long 保存数 = 0;
     long 読込数 = 0;
     long 復元数 = 0;  // games taken back after a crash
+    long 投了数 = 0;
+    long 時間切れ数 = 0;
     int 最長手数 = 0;
 };
 

@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     std::cout << "actions: " << r.操作数 << ", violations: " << r.違反数 << '\n';
     std::cout << "moves: " << r.指し手数 << ", games won: " << r.終局数 << ", saved: " << r.保存数
               << ", loaded: " << r.読込数 << ", longest history: " << r.最長手数
-              << ", taken back after a crash: " << r.復元数 << '\n';
+              << ", taken back after a crash: " << r.復元数 << ", resigned: " << r.投了数
+              << ", out of time: " << r.時間切れ数 << '\n';
     for (const std::string& v : r.違反) std::cout << v << '\n';
     return r.違反数 == 0 ? 0 : 1;
 }

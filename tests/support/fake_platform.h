@@ -377,6 +377,8 @@ class 偽ウィンドウ : public ウィンドウ {
     }
     void 終了() override { 終了要求 = true; }
     void バージョン情報() override { ++情報回数; }
+    int 遊び方回数 = 0;
+    void 遊び方() override { ++遊び方回数; }
     int 描画回数 = 0;
     void 描画を進める() override { ++描画回数; }
 };

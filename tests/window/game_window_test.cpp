@@ -11,9 +11,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 #include "game/form1.h"
 #include "platform/files/qt_autosave.h"
@@ -42,6 +45,18 @@ class SilentSound : public サウンド {
 
   private:
     std::int32_t buffers_ = 100;
+};
+
+// The window's time of day, put forward by `ahead` seconds, so that a clock runs out at once.
+class ShiftedTime : public 時刻源 {
+  public:
+    explicit ShiftedTime(時刻源& real) : real_(real) {}
+    double ahead = 0;
+    double 現在秒() override { return std::fmod(real_.現在秒() + ahead, 86400.0); }
+    void 少し待つ() override { real_.少し待つ(); }
+
+  private:
+    時刻源& real_;
 };
 
 // Counts the paint events a widget receives.
@@ -133,18 +148,10 @@ class GameWindowTest : public ::testing::Test {
     QtTextCodec codec;
     QtAutosave autosave{folder.filePath(QStringLiteral("current-game")).toStdString()};
     読み手サービス search{2, 4, [this] { window.tellSearchAnswered(); }};
-    プラットフォーム platform{window.view(),
-                              window.messages(),
-                              window.timeOfDay(),
-                              window.timer(),
-                              window,
-                              sound,
-                              files,
-                              codec,
-                              window.panel(),
-                              window,
-                              autosave,
-                              search};
+    ShiftedTime time{window.timeOfDay()};
+    プラットフォーム platform{
+        window.view(), window.messages(), time,   window.timer(), window, sound, files,
+        codec,         window.panel(),    window, autosave,       search};
     std::unique_ptr<対局状態> state = std::make_unique<対局状態>();
     Form1 form{platform, *state};
     FormEvents events{form};
@@ -283,6 +290,40 @@ TEST_F(GameWindowTest, PlaysAndSavesByKeyboardAlone) {
     // Once the menu is closed, the keys reach the board again.
     QTest::keyClick(window.focusWidget(), Qt::Key_Right);
     EXPECT_EQ(state->状況.手数, 2);
+}
+
+// Replacing a game nobody saved asks first, with いいえ the default; a side whose time runs out
+// on the clock loses, on a tick of the window's timer.
+TEST_F(GameWindowTest, AsksBeforeDroppingAGameAndEndsItWhenTimeRunsOut) {
+    testing::ModalAnswerer answerer([](const QWidget& box) {
+        const auto* m = qobject_cast<const QMessageBox*>(&box);
+        return m != nullptr && m->defaultButton() != nullptr ? m->defaultButton()->text()
+                                                             : QString();
+    });
+    window.action("MOCHI_1")->trigger();
+    EXPECT_TRUE(window.チェック("MOCHI_1"));
+    window.action("START")->trigger();
+    clickCell(5, 7);
+    clickCell(5, 6);
+    ASSERT_EQ(state->状況.手数, 1);
+
+    window.action("SHINKI")->trigger();
+    ASSERT_FALSE(answerer.seen().empty());
+    EXPECT_EQ(answerer.seen().back().text,
+              QStringLiteral("対局中の棋譜は保存されていません。破棄してよろしいですか？"));
+    EXPECT_EQ(answerer.seen().back().answer, QStringLiteral("いいえ"));
+    EXPECT_EQ(state->状況.手数, 1);
+
+    time.ahead = 61;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return state->局.勝者 != 手番_なし; }, 2000));
+    EXPECT_EQ(state->局.勝者, 手番_先手);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return answerer.seen().back().text ==
+                   QStringLiteral("後手の時間切れです。\n先手の勝ちです");
+        },
+        2000));
+    EXPECT_FALSE(window.timer().動作中());
 }
 
 }  // namespace

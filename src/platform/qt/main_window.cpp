@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -13,6 +14,7 @@
 
 #include "interfaces/product.h"
 #include "platform/qt/about_dialog.h"
+#include "platform/qt/rules_window.h"
 
 namespace kiryuza::window {
 
@@ -82,6 +84,7 @@ void MainWindow::buildMenus() {
             action = parentMenu ? parentMenu->addAction(caption) : menuBar()->addAction(caption);
             action->setCheckable(entry.種類 == 項目種類::チェック);
             connect(action, &QAction::triggered, this, [this, action] { menuChosen(action); });
+            if (!entry.キー.empty()) action->setShortcut(QKeySequence(fromView(entry.キー)));
         }
         action->setObjectName(name);
         actions_[name] = action;
@@ -215,6 +218,10 @@ void MainWindow::描画を進める() {
 void MainWindow::バージョン情報() {
     AboutDialog dialog(this);
     dialog.exec();
+}
+
+void MainWindow::遊び方() {
+    showRulesWindow(this);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

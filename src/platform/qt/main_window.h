@@ -67,6 +67,7 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     void 配置(double 左, double 上, double 幅, double 高さ) override;
     void 終了() override;
     void バージョン情報() override;
+    void 遊び方() override;
     void 描画を進める() override;
 
     // メニュー; and whether an item shows its check mark.

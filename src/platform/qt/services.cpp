@@ -27,12 +27,12 @@ QString fromUtf8(const std::string& text) {
     box.setText(text);
     box.setTextFormat(Qt::PlainText);
     box.setIcon(警告 ? QMessageBox::Warning : QMessageBox::NoIcon);
-    if (種類 == ボタン種類::はいいいえ) {
+    if (種類 != ボタン種類::OK) {
         QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
         yes->setObjectName(QStringLiteral("yes"));
         no->setObjectName(QStringLiteral("no"));
-        box.setDefaultButton(yes);
+        box.setDefaultButton(種類 == ボタン種類::はいいいえ_いいえ既定 ? no : yes);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes ? 押されたボタン::はい : 押されたボタン::いいえ;
