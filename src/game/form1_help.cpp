@@ -111,9 +111,10 @@ bool Form1::ヒントを出せる() const {
     return 対局中() && s_.状況.対局モード == 対局モード_COM && s_.状況.手番 == s_.局.手番値MAN;
 }
 
-// Greys out 待った and ヒント when they cannot act.
+// Greys out 待った, ヒント and 投了 when they cannot act.
 void Form1::操作可否を合わせる() {
     環境_.メニュー欄.有効設定(control::MATTA, 対局中());
+    環境_.メニュー欄.有効設定(control::TOURYOU, 対局中());
     環境_.メニュー欄.有効設定(control::HINT, ヒントを出せる());
 }
 
