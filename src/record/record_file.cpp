@@ -210,6 +210,12 @@ std::string 局面不正文(int 手目, 行誤り 誤り) {
         棋譜行データ d;
         std::string 誤り;
         if (!行データにする(棋譜, n, d, 誤り)) return 表せない(n, 誤り);
+        // A record cut short ends without the move that followed in the game: its last line
+        // holds no time for it, as the last entry of a game does.
+        if (n == 記録数 && 記録数 < 棋譜.棋譜記録数()) {
+            d.後秒M = d.前秒M;
+            d.後秒C = d.前秒C;
+        }
         switch (棋譜行を書く(d, 行)) {
             case 書込誤り::なし:
                 break;
