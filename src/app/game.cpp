@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -30,6 +32,7 @@
 #include "platform/files/qt_text_codec.h"
 #include "platform/pictures/pictures.h"
 #include "platform/qt/main_window.h"
+#include "platform/qt/study_panel.h"
 #include "platform/qt/style.h"
 #include "platform/sound/desktop_sound.h"
 
@@ -39,6 +42,8 @@ namespace {
 
 // The window's place file: one line, the key and the geometry Qt saves, in base64.
 const QByteArray kGeometryKey = QByteArrayLiteral("geometry=");
+const QByteArray kDocksKey = QByteArrayLiteral("docks=");
+const QByteArray kPanelKey = QByteArrayLiteral("panel=");
 constexpr std::size_t kMaxWindowFile = 64 * 1024;
 // The searching player's transposition table, shared by its threads.
 constexpr std::size_t kSearchTableMB = 64;
@@ -139,20 +144,33 @@ std::vector<int> firstScreenPictures(int background) {
     return files_.書く(パス, 内容);
 }
 
-void WindowMemory::restore(QWidget& window) const {
+void WindowMemory::restore(QMainWindow& window, const std::function<void()>& makePanel) const {
     std::string error;
     const auto bytes = QtFileSystem().読む(toUtf8(file_), error, kMaxWindowFile);
     if (!bytes) return;
     const QByteArray text(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size()));
+    QByteArray docks;
+    bool panel = false;
     for (const QByteArray& line : text.split('\n')) {
         if (line.startsWith(kGeometryKey)) {
             window.restoreGeometry(QByteArray::fromBase64(line.mid(kGeometryKey.size()).trimmed()));
+        } else if (line.startsWith(kDocksKey)) {
+            docks = QByteArray::fromBase64(line.mid(kDocksKey.size()).trimmed());
+        } else if (line.startsWith(kPanelKey)) {
+            panel = line.mid(kPanelKey.size()).trimmed() == "1";
         }
     }
+    if (panel && makePanel) makePanel();
+    if (!docks.isEmpty()) window.restoreState(docks);
 }
 
-void WindowMemory::save(const QWidget& window) const {
-    const QByteArray text = kGeometryKey + window.saveGeometry().toBase64() + '\n';
+void WindowMemory::save(const QMainWindow& window) const {
+    const auto* panel = window.findChild<QDockWidget*>(
+        QString::fromLatin1(window::StudyPanel::kObjectName), Qt::FindDirectChildrenOnly);
+    const bool shown = panel != nullptr && !panel->isHidden();
+    const QByteArray text = kGeometryKey + window.saveGeometry().toBase64() + '\n' + kDocksKey +
+                            window.saveState().toBase64() + '\n' + kPanelKey + (shown ? "1" : "0") +
+                            '\n';
     QDir().mkpath(QFileInfo(file_).absolutePath());
     // The window's place is a convenience: a failed write leaves the last one.
     (void)QtFileSystem().書く(toUtf8(file_), std::vector<std::uint8_t>(text.begin(), text.end()));
@@ -194,6 +212,7 @@ struct GameProgram::Parts {
         window,
         autosave,
         search,
+        window.study(),
         置き場所{toUtf8(places.settingsFile), toUtf8(places.soundFolder), toUtf8(places.playFile)},
     };
     std::unique_ptr<対局状態> state = std::make_unique<対局状態>();
@@ -237,7 +256,7 @@ bool GameProgram::start() {
     p.sound.holdOutput();
     p.form.Form_Load();
     if (p.window.ended()) return false;
-    p.memory.restore(p.window);
+    p.memory.restore(p.window, [&p] { p.window.study().dock(true); });
     p.afterFirstFrame =
         std::make_unique<AfterFirstFrame>(p.window.view(), [&p] { p.sound.releaseOutput(); });
     p.window.show();

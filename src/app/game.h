@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,8 @@ class QWidget;
 namespace kiryuza::window {
 class MainWindow;
 }
+
+class QMainWindow;
 
 namespace kiryuza::app {
 
@@ -39,13 +42,15 @@ class FolderMakingFiles : public ファイル系 {
     QString folder_;
 };
 
-// The window's size, position and maximised state, kept in `file` between runs.
+// The window's size, position and maximised state, and where its panel stood and whether it
+// was shown, kept in `file` between runs.
 class WindowMemory {
   public:
     explicit WindowMemory(QString file) : file_(std::move(file)) {}
-    // Puts the window where it was last time; nothing when there is no record of it.
-    void restore(QWidget& window) const;
-    void save(const QWidget& window) const;
+    // Puts the window where it was last time; nothing when there is no record of it. When the
+    // panel was shown, `makePanel` makes it first, so that it comes back where it stood.
+    void restore(QMainWindow& window, const std::function<void()>& makePanel = {}) const;
+    void save(const QMainWindow& window) const;
 
   private:
     QString file_;

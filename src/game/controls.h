@@ -50,6 +50,7 @@ inline constexpr 操作項目 操作一覧[] = {
     {KIFU, "棋譜", "", M::メニュー, &Form1::KIFU_Click},
     {KIFU_READ, "読込", KIFU, M::項目, &Form1::KIFU_READ_Click},
     {KIFU_WRITE, "書込", KIFU, M::項目, &Form1::KIFU_WRITE_Click},
+    {KIFU_LIST, "棋譜と形勢", KIFU, M::チェック, &Form1::KIFU_LIST_Click},
     {OPTION, "ｵﾌﾟｼｮﾝ", "", M::メニュー, &Form1::OPTION_Click},
     {HAIKEI_GA, "背景画", OPTION, M::メニュー, nullptr},
     {MIDORI, "緑", HAIKEI_GA, M::チェック, &Form1::MIDORI_Click},

@@ -36,6 +36,7 @@ struct プラットフォーム {
     ウィンドウ& 窓;
     自動保存先& 自動保存;
     読み依頼先& 読み;  // the searching player (level 4 and its hints), answering later
+    棋譜と形勢& 形勢;
     置き場所 場所{};
 };
 
@@ -95,6 +96,14 @@ class Form1 : private 局面表示 {
     void File1_Click(const std::string& ファイル名);
     void Drive1_Change(const std::string& ドライブ);
     void Dir1_Change(const std::string& フォルダ);
+
+    // The panel 棋譜と形勢: the move list, the graph and the review, 検討, the record as text.
+    void KIFU_LIST_Click();
+    void 形勢パネル_表示変化(bool 表示);
+    void 棋譜一覧_選択(int n);
+    void 検討_切替();
+    void 棋譜をコピー_Click();
+    void 棋譜を文で保存_Click();
 
     // ｵﾌﾟｼｮﾝ menu and その他.
     void OPTION_Click();
@@ -158,7 +167,10 @@ class Form1 : private 局面表示 {
     // Keeps the game after the handler that made it returns.
     struct 自動保存の番 {
         Form1& form;
-        ~自動保存の番() { form.自動保存する(); }
+        ~自動保存の番() {
+            form.自動保存する();
+            form.一覧を合わせる();
+        }
     };
 
     // Take-back and hint.
@@ -191,6 +203,10 @@ class Form1 : private 局面表示 {
     void 秒読み選択(int 秒);
     void 読込_好み();
     void 書込_好み();
+
+    // The panel 棋譜と形勢.
+    void 一覧を合わせる();
+    bool 先手はCOM側() const;
 
     // Settings.
     void 読込_環境設定ファイル();
@@ -234,6 +250,8 @@ class Form1 : private 局面表示 {
     // The history as last saved to or loaded from a record (empty when it never was).
     std::unique_ptr<棋譜表> 保存時の棋譜_;
     std::vector<std::uint8_t> 自動保存した形_;  // the game as last kept
+    std::vector<一覧行> 送った行_;              // what the move list shows
+    int 送った選択_ = -1;
     対局の好み 好み_;
     int 残り表示_ = -1;            // the seconds left the clock of the side to move shows
     bool 同期思考中_ = false;      // levels 1-3 think inside the handler: no time-out mid-search

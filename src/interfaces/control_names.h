@@ -32,6 +32,7 @@ inline constexpr std::string_view LEBEL_DOWN = "LEBEL_DOWN";
 inline constexpr std::string_view KIFU = "KIFU";
 inline constexpr std::string_view KIFU_READ = "KIFU_READ";
 inline constexpr std::string_view KIFU_WRITE = "KIFU_WRITE";
+inline constexpr std::string_view KIFU_LIST = "KIFU_LIST";
 inline constexpr std::string_view OPTION = "OPTION";
 inline constexpr std::string_view HAIKEI_GA = "HAIKEI_GA";
 inline constexpr std::string_view MIDORI = "MIDORI";

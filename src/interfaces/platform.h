@@ -200,6 +200,52 @@ class 棋譜パネル {
     virtual void ファイル一覧更新() = 0;
 };
 
+// One row of the move list: the move number, the move ("▲１六 と (17)"; the start for row 0),
+// the time it took, and the review's mark.
+struct 一覧行 {
+    std::string 手数;
+    std::string 手;
+    std::string 時間;
+    std::string 印;
+    bool operator==(const 一覧行&) const = default;
+};
+
+// One point of the evaluation graph: the lower side's (▲'s) chance to win after that entry,
+// 0..1, when it is known; and the review's mark of the move that led there.
+enum class 講評印 { なし, 疑問手, 悪手 };
+struct 形勢点 {
+    bool 有り = false;
+    double 勝率 = 0.5;
+    講評印 印 = 講評印::なし;
+    bool operator==(const 形勢点&) const = default;
+};
+
+// The panel 棋譜と形勢 beside the board (or in a window of its own): the move list, the
+// evaluation graph with the review, 検討 and the record as text. Choosing a row or a point of
+// the graph arrives as Form1::棋譜一覧_選択, showing or hiding it as Form1::形勢パネル_表示変化.
+class 棋譜と形勢 {
+  public:
+    virtual ~棋譜と形勢() = default;
+    virtual bool 表示中() const = 0;
+    virtual void 表示設定(bool 表示) = 0;
+    // Row n is history entry n.
+    virtual void 行を置く(const std::vector<一覧行>& 行) = 0;
+    // Highlights the entry on the board.
+    virtual void 選択設定(int n) = 0;
+    // Point n is history entry n.
+    virtual void 形勢を置く(const std::vector<形勢点>& 点) = 0;
+    // The review's summary and, for the entry on the board, what it says of the move.
+    virtual void 講評を置く(const std::string& 文) = 0;
+    // Whether 検討 is switched on, and what it has found (empty: nothing yet).
+    virtual bool 検討中() const = 0;
+    virtual void 検討設定(bool 入) = 0;
+    virtual void 検討を置く(const std::string& 文) = 0;
+    // Puts UTF-8 text on the clipboard.
+    virtual void 文を写す(const std::string& 文) = 0;
+    // Asks where to save a text record; nothing when the player cancels.
+    virtual std::optional<std::string> 保存先を尋ねる(const std::string& 既定名) = 0;
+};
+
 // The top-level window itself.
 class ウィンドウ {
   public:

@@ -370,6 +370,16 @@ class 流れ検査 {
             form_->Timer1_Timer();
             return "time";
         }
+        if (r < 723) {
+            // A row of the move list, or a point of the graph: the board must show that entry.
+            const int n = 乱数(s().棋譜.棋譜記録数() + 2) - (確率(10) ? 1 : 0);
+            const bool 進める = s().状況.手番 != 手番_なし && !コンピュータが考え中() && n >= 0 &&
+                                n <= s().棋譜.棋譜記録数();
+            form_->棋譜一覧_選択(n);
+            if (進める && s().棋譜.棋譜手数() != n)
+                throw std::logic_error("jumping to entry " + std::to_string(n) + " did not");
+            return "jump to entry N";
+        }
         if (r < 726) {
             const bool 禁止 = 確率(50);
             for (const char* p : {"Kiryuza.ini", "/records/対局.棋譜"}) {
@@ -493,6 +503,7 @@ class 流れ検査 {
             {"BYOU_NASHI", &Form1::BYOU_NASHI_Click},
             {"BYOU_10", &Form1::BYOU_10_Click},
             {"ASOBIKATA", &Form1::ASOBIKATA_Click},
+            {"KIFU_LIST", &Form1::KIFU_LIST_Click},
         };
         const 項目& e = 表[乱数(static_cast<int>(std::size(表)))];
         // The handicap and the start commands matter more than the rest.

@@ -383,6 +383,31 @@ class 偽ウィンドウ : public ウィンドウ {
     void 描画を進める() override { ++描画回数; }
 };
 
+// The panel 棋譜と形勢: keeps what it was given.
+class 偽形勢 : public 棋譜と形勢 {
+  public:
+    bool 表示 = false;
+    std::vector<一覧行> 行;
+    int 選択 = -1;
+    std::vector<形勢点> 点;
+    std::string 講評;
+    bool 検討 = false;
+    std::string 検討文;
+    std::string 写した;
+    std::optional<std::string> 保存先;  // the answer to the save question
+    bool 表示中() const override { return 表示; }
+    void 表示設定(bool b) override { 表示 = b; }
+    void 行を置く(const std::vector<一覧行>& r) override { 行 = r; }
+    void 選択設定(int n) override { 選択 = n; }
+    void 形勢を置く(const std::vector<形勢点>& p) override { 点 = p; }
+    void 講評を置く(const std::string& s) override { 講評 = s; }
+    bool 検討中() const override { return 検討; }
+    void 検討設定(bool b) override { 検討 = b; }
+    void 検討を置く(const std::string& s) override { 検討文 = s; }
+    void 文を写す(const std::string& s) override { 写した = s; }
+    std::optional<std::string> 保存先を尋ねる(const std::string&) override { return 保存先; }
+};
+
 // Everything a Form1 needs, wired together, with the state it runs on; sound files exist in the
 // fake working folder.
 struct 偽環境 {
@@ -398,6 +423,7 @@ struct 偽環境 {
     偽ウィンドウ 窓;
     偽自動保存 自動保存;
     偽読み手 読み;
+    偽形勢 形勢;
 
     偽環境() {
         for (const char* f : {"その他.wav", "禁止.wav", "駒打音.wav", "BGM.wav"})
@@ -405,8 +431,8 @@ struct 偽環境 {
     }
     std::unique_ptr<対局状態> 状態 = std::make_unique<対局状態>();
     プラットフォーム 束() {
-        return {キャンバス面, メッセージ, 時刻,   Timer1, メニュー欄, サウンド源,
-                ファイル,     符号,       パネル, 窓,     自動保存,   読み};
+        return {キャンバス面, メッセージ, 時刻, Timer1,   メニュー欄, サウンド源, ファイル,
+                符号,         パネル,     窓,   自動保存, 読み,       形勢};
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QBackingStore>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <cmath>
 
 #include "game/form1.h"
@@ -150,8 +152,8 @@ class GameWindowTest : public ::testing::Test {
     読み手サービス search{2, 4, [this] { window.tellSearchAnswered(); }};
     ShiftedTime time{window.timeOfDay()};
     プラットフォーム platform{
-        window.view(), window.messages(), time,   window.timer(), window, sound, files,
-        codec,         window.panel(),    window, autosave,       search};
+        window.view(), window.messages(), time,   window.timer(), window, sound,         files,
+        codec,         window.panel(),    window, autosave,       search, window.study()};
     std::unique_ptr<対局状態> state = std::make_unique<対局状態>();
     Form1 form{platform, *state};
     FormEvents events{form};
@@ -324,6 +326,51 @@ TEST_F(GameWindowTest, AsksBeforeDroppingAGameAndEndsItWhenTimeRunsOut) {
         },
         2000));
     EXPECT_FALSE(window.timer().動作中());
+}
+
+// 棋譜と形勢 beside the board: the board keeps its size, the list follows the game, a row
+// chosen with the mouse or the keys puts its entry on the board, and F3 gives the list the
+// keyboard.
+TEST_F(GameWindowTest, TheMoveListSitsBesideTheBoardAndStepsThroughTheGame) {
+    testing::ModalAnswerer answerer;
+    window.action("SENTE")->trigger();
+    clickCell(5, 7);
+    clickCell(5, 6);
+    ASSERT_EQ(state->状況.手数, 2);
+    const QSize board = window.view().size();
+    const int width = window.width();
+    // Shortcuts reach the active window only.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window.view(), Qt::Key_F3);
+    QDockWidget* dock = window.study().dock(false);
+    ASSERT_NE(dock, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dock->isVisible(); }, 2000));
+    EXPECT_TRUE(window.チェック("KIFU_LIST"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.view().size() == board; }, 2000))
+        << board.width() << "x" << board.height() << " now " << window.view().width() << "x"
+        << window.view().height() << " window " << width << " -> " << window.width();
+    EXPECT_GT(window.width(), width);
+    QTreeWidget* list = window.study().list();
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    EXPECT_TRUE(list->hasFocus());
+    EXPECT_EQ(list->currentIndex().row(), 2);
+
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(state->棋譜.棋譜手数(), 1);
+    QTest::keyClick(list, Qt::Key_Home);
+    EXPECT_EQ(state->棋譜.棋譜手数(), 0);
+    EXPECT_EQ(state->局.盤面[5][7], 駒_MANと);
+    const QRect last = list->visualItemRect(list->topLevelItem(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, last.center());
+    EXPECT_EQ(state->棋譜.棋譜手数(), 2);
+    EXPECT_EQ(squaresNotShowingTheBoard(), std::vector<std::string>{});
+
+    // F3 in the list hides the panel again, and the window gives the width back.
+    QTest::keyClick(list, Qt::Key_F3);
+    EXPECT_FALSE(dock->isVisible());
+    EXPECT_FALSE(window.チェック("KIFU_LIST"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.width() == width; }, 2000));
 }
 
 }  // namespace

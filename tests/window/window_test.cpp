@@ -53,6 +53,11 @@ class RecordingEvents : public GameEvents {
     void returnClick() override { log.emplace_back("return"); }
     void autosaveWritten() override { log.emplace_back("autosave"); }
     void searchAnswered() override { log.emplace_back("search"); }
+    void entryChosen(int n) override { log.push_back("entry " + std::to_string(n)); }
+    void panelShown(bool shown) override { log.push_back(shown ? "shown" : "hidden"); }
+    void analysisToggled() override { log.emplace_back("analysis"); }
+    void copyRecord() override { log.emplace_back("copy"); }
+    void saveRecordText() override { log.emplace_back("save text"); }
     int ticks = 0;
 };
 

@@ -31,6 +31,13 @@ class GameEvents {
     virtual void autosaveWritten() = 0;
     // The searching player has answers.
     virtual void searchAnswered() = 0;
+    // The panel 棋譜と形勢: an entry chosen in the list or the graph, the panel shown or
+    // hidden, 検討 switched, the record copied or saved as text.
+    virtual void entryChosen(int entry) = 0;
+    virtual void panelShown(bool shown) = 0;
+    virtual void analysisToggled() = 0;
+    virtual void copyRecord() = 0;
+    virtual void saveRecordText() = 0;
 };
 
 // The events as Form1's handlers: menus through the table of controls.
@@ -53,6 +60,11 @@ class FormEvents final : public GameEvents {
     void returnClick() override { form_.Command1_Click(); }
     void autosaveWritten() override { form_.自動保存_完了(); }
     void searchAnswered() override { form_.読み_完了(); }
+    void entryChosen(int entry) override { form_.棋譜一覧_選択(entry); }
+    void panelShown(bool shown) override { form_.形勢パネル_表示変化(shown); }
+    void analysisToggled() override { form_.検討_切替(); }
+    void copyRecord() override { form_.棋譜をコピー_Click(); }
+    void saveRecordText() override { form_.棋譜を文で保存_Click(); }
 
   private:
     Form1& form_;

@@ -12,5 +12,6 @@ using TimerInterface = タイマー;
 using MenuInterface = メニュー;
 using RecordPanelInterface = 棋譜パネル;
 using WindowInterface = ウィンドウ;
+using StudyPanelInterface = 棋譜と形勢;
 
 }  // namespace kiryuza::window

@@ -8,10 +8,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
 
+#include "interfaces/control_names.h"
 #include "interfaces/product.h"
 #include "platform/qt/about_dialog.h"
 #include "platform/qt/rules_window.h"
@@ -30,6 +32,7 @@ MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent),
       view_(new BoardView(this)),
       panel_(new RecordPanel(view_)),
+      study_(new StudyPanel(this)),
       timer_(new GameTimer(this)),
       messages_(this) {
     setWindowTitle(fromView(製品名));
@@ -51,6 +54,22 @@ MainWindow::MainWindow(QWidget* parent)
             dispatch([&](GameEvents& e) { e.folderChange(folder); });
         },
         [this] { dispatch([](GameEvents& e) { e.returnClick(); }); },
+    });
+    study_->setHandlers({
+        [this](int n) { dispatch([&](GameEvents& e) { e.entryChosen(n); }); },
+        [this](bool shown) { dispatchWhenIdle([shown](GameEvents& e) { e.panelShown(shown); }); },
+        [this] { dispatch([](GameEvents& e) { e.analysisToggled(); }); },
+        [this] { dispatch([](GameEvents& e) { e.copyRecord(); }); },
+        [this] { dispatch([](GameEvents& e) { e.saveRecordText(); }); },
+    });
+    // F3 shows the panel with the keyboard in its list; pressed there, it hides the panel.
+    auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(f3, &QShortcut::activated, this, [this] {
+        if (!study_->表示中() || study_->listHasFocus()) {
+            dispatch([](GameEvents& e) { e.menu(control::KIFU_LIST); });
+        }
+        study_->focusList();
+        if (!study_->表示中()) view_->setFocus();
     });
     // A tick never runs inside another handler: the game's clock is only ever advanced
     // between events, and a modal box's nested event loop must not reach the game.

@@ -17,6 +17,7 @@
 #include "platform/qt/interfaces.h"
 #include "platform/qt/record_panel.h"
 #include "platform/qt/services.h"
+#include "platform/qt/study_panel.h"
 
 class QAction;
 class QMenu;
@@ -44,6 +45,7 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     // The platform services for the game.
     BoardView& view() { return *view_; }
     RecordPanel& panel() { return *panel_; }
+    StudyPanel& study() { return *study_; }
     MessageBoxes& messages() { return messages_; }
     TimeOfDay& timeOfDay() { return timeOfDay_; }
     GameTimer& timer() { return *timer_; }
@@ -93,6 +95,7 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
 
     BoardView* view_;
     RecordPanel* panel_;
+    StudyPanel* study_;
     GameTimer* timer_;
     MessageBoxes messages_;
     TimeOfDay timeOfDay_;

@@ -1,0 +1,39 @@
+// The moves of a history as the move list and the record text show them: each move with its
+// number, the side that made it, the destination and piece as the game writes a move ("１六 と"),
+// where it came from ("(17)", or 打 for a drop) and the time it took.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "rules/history.h"
+
+namespace kiryuza {
+
+struct 一覧の手 {
+    int 番号 = 0;          // 1 for the first move
+    bool 先手 = true;      // made by the side that moved first (▲), else △
+    bool COM側 = false;    // made by the upper side's pieces
+    int 元X = 0, 元Y = 0;  // the origin square; 0, 0 for a drop
+    int 先X = 0, 先Y = 0;
+    int 駒 = 0;     // the piece as it stands after the move
+    double 秒 = 0;  // the time the move took
+};
+
+// Move n of the history (1..棋譜記録数), found from the entries before and after it; `先手COM`
+// says whether the upper side moved first in this game. Nothing when the two entries are not
+// one move apart (a history taken as it stands).
+std::optional<一覧の手> 一覧の手を求める(const 棋譜表& 棋譜, int n, bool 先手COM);
+
+// "１六 と (17)", or "５五 歩 打" for a drop.
+std::string 指し手の文(const 一覧の手& 手);
+
+// The time a move took, as "0:05" or "1:02:05".
+std::string 消費時間の文(double 秒);
+
+// The move list's text for entry n: "開始局面" (with the handicap when there is one) for 0,
+// else "▲１六 と (17)".
+std::string 一覧の文(const 棋譜表& 棋譜, int n, bool 先手COM, int ハンデレベル);
+
+}  // namespace kiryuza

@@ -1,0 +1,309 @@
+#include "platform/qt/study_panel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace kiryuza::window {
+
+namespace {
+
+QString fromUtf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+constexpr int kPanelWidth = 300;
+
+}  // namespace
+
+// The evaluation graph: ▲'s chance to win after each entry, ▲ above the middle line; marked
+// moves as dots, the entry on the board as a line. A click chooses the entry under it.
+class EvaluationGraph : public QWidget {
+  public:
+    explicit EvaluationGraph(std::function<void(int)> chosen) : chosen_(std::move(chosen)) {
+        setMinimumHeight(120);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        setCursor(Qt::PointingHandCursor);
+        setToolTip(QStringLiteral("形勢（上が▲有利）。クリックでその局面へ"));
+    }
+    void setPoints(std::vector<形勢点> points) {
+        points_ = std::move(points);
+        update();
+    }
+    void setCurrent(int n) {
+        current_ = n;
+        update();
+    }
+    const std::vector<形勢点>& points() const { return points_; }
+
+    // The x of entry n, and the entry nearest to x.
+    double xOf(int n) const {
+        const int last = std::max(1, static_cast<int>(points_.size()) - 1);
+        return kMargin + (width() - 2.0 * kMargin) * n / last;
+    }
+    int entryAt(double x) const {
+        const int last = std::max(1, static_cast<int>(points_.size()) - 1);
+        const double t = (x - kMargin) / std::max(1.0, width() - 2.0 * kMargin);
+        return std::clamp(static_cast<int>(std::lround(t * last)), 0,
+                          std::max(0, static_cast<int>(points_.size()) - 1));
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF area = rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
+        p.fillRect(rect(), QColor(250, 247, 238));
+        p.setPen(QPen(QColor(200, 190, 170), 1));
+        p.drawRect(area);
+        const double mid = area.center().y();
+        p.drawLine(QPointF(area.left(), mid), QPointF(area.right(), mid));
+        const auto yOf = [&](double chance) { return area.bottom() - chance * area.height(); };
+        // The curve through the known points, filled towards the middle: ▲ dark, △ light.
+        QPainterPath line;
+        bool open = false;
+        for (std::size_t i = 0; i < points_.size(); ++i) {
+            if (!points_[i].有り) {
+                open = false;
+                continue;
+            }
+            const QPointF at(xOf(static_cast<int>(i)), yOf(points_[i].勝率));
+            open ? line.lineTo(at) : line.moveTo(at);
+            open = true;
+        }
+        QPainterPath fill = line;
+        p.setPen(QPen(QColor(60, 60, 60), 1.6));
+        p.drawPath(line);
+        for (std::size_t i = 0; i < points_.size(); ++i) {
+            const 形勢点& pt = points_[i];
+            if (!pt.有り || pt.印 == 講評印::なし) continue;
+            const QColor c = pt.印 == 講評印::悪手 ? QColor(200, 30, 30) : QColor(230, 150, 0);
+            p.setPen(Qt::NoPen);
+            p.setBrush(c);
+            p.drawEllipse(QPointF(xOf(static_cast<int>(i)), yOf(pt.勝率)), 3.5, 3.5);
+        }
+        if (current_ >= 0 && current_ < static_cast<int>(points_.size())) {
+            p.setPen(QPen(QColor(30, 90, 200), 1.5));
+            const double x = xOf(current_);
+            p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+        }
+        p.setPen(QColor(120, 110, 90));
+        QFont small = font();
+        small.setPointSizeF(std::max(7.0, small.pointSizeF() * 0.85));
+        p.setFont(small);
+        p.drawText(area.adjusted(3, 1, -3, -1), Qt::AlignTop | Qt::AlignLeft, QStringLiteral("▲"));
+        p.drawText(area.adjusted(3, 1, -3, -1), Qt::AlignBottom | Qt::AlignLeft,
+                   QStringLiteral("△"));
+    }
+    void mousePressEvent(QMouseEvent* e) override {
+        if (points_.empty() || e->button() != Qt::LeftButton) return;
+        chosen_(entryAt(e->position().x()));
+    }
+
+  private:
+    static constexpr double kMargin = 6;
+    std::function<void(int)> chosen_;
+    std::vector<形勢点> points_;
+    int current_ = -1;
+};
+
+StudyPanel::StudyPanel(QMainWindow* window) : QObject(window), window_(window) {}
+
+QDockWidget* StudyPanel::dock(bool make) {
+    if (!dock_ && make) build();
+    return dock_;
+}
+
+void StudyPanel::build() {
+    dock_ = new QDockWidget(QStringLiteral("棋譜と形勢"), window_);
+    dock_->setObjectName(QString::fromLatin1(kObjectName));
+    dock_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    auto* body = new QWidget(dock_);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(6, 6, 6, 6);
+
+    list_ = new QTreeWidget(body);
+    list_->setObjectName(QStringLiteral("KIFU_LIST_ROWS"));
+    list_->setColumnCount(4);
+    list_->setHeaderLabels(
+        {QStringLiteral("手数"), QStringLiteral("指し手"), QStringLiteral("時間"), QString()});
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    list_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    list_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    list_->header()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
+    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (settingRows_ || item == nullptr || !handlers_.entryChosen) return;
+        handlers_.entryChosen(list_->indexOfTopLevelItem(item));
+    });
+    layout->addWidget(list_, 3);
+
+    graph_ = new EvaluationGraph([this](int n) {
+        if (handlers_.entryChosen) handlers_.entryChosen(n);
+    });
+    graph_->setObjectName(QStringLiteral("KEISEI_GRAPH"));
+    layout->addWidget(graph_, 1);
+
+    summary_ = new QLabel(body);
+    summary_->setObjectName(QStringLiteral("KOUHYOU"));
+    summary_->setWordWrap(true);
+    layout->addWidget(summary_);
+
+    analysis_ = new QCheckBox(QStringLiteral("検討"), body);
+    analysis_->setObjectName(QStringLiteral("KENTOU"));
+    connect(analysis_, &QCheckBox::clicked, this, [this] {
+        if (handlers_.analysisToggled) handlers_.analysisToggled();
+    });
+    layout->addWidget(analysis_);
+    analysisText_ = new QLabel(body);
+    analysisText_->setObjectName(QStringLiteral("KENTOU_TEXT"));
+    analysisText_->setWordWrap(true);
+    analysisText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    analysisText_->setVisible(false);
+    layout->addWidget(analysisText_);
+
+    auto* buttons = new QHBoxLayout;
+    auto* copy = new QPushButton(QStringLiteral("棋譜をコピー"), body);
+    copy->setObjectName(QStringLiteral("KIFU_COPY"));
+    connect(copy, &QPushButton::clicked, this, [this] {
+        if (handlers_.copyClicked) handlers_.copyClicked();
+    });
+    auto* save = new QPushButton(QStringLiteral("KIF形式で保存…"), body);
+    save->setObjectName(QStringLiteral("KIFU_KIF_SAVE"));
+    connect(save, &QPushButton::clicked, this, [this] {
+        if (handlers_.saveClicked) handlers_.saveClicked();
+    });
+    buttons->addWidget(copy);
+    buttons->addWidget(save);
+    layout->addLayout(buttons);
+
+    body->setMinimumWidth(kPanelWidth);
+    dock_->setWidget(body);
+    window_->addDockWidget(Qt::RightDockWidgetArea, dock_);
+    dock_->hide();
+    // Closed by its own button or shown again by the window's memory: the game hears of it.
+    connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool) {
+        const bool shown = 表示中();
+        if (shown == lastShown_) return;
+        lastShown_ = shown;
+        if (handlers_.shownChanged) handlers_.shownChanged(shown);
+    });
+}
+
+bool StudyPanel::表示中() const {
+    return dock_ && !dock_->isHidden();
+}
+
+void StudyPanel::表示設定(bool 表示) {
+    if (表示 == 表示中()) return;
+    QDockWidget* d = dock(true);
+    // The board keeps its size: a docked panel widens the window by what it takes from the
+    // board, and hidden again gives it back.
+    const bool keep = !d->isFloating() && !window_->isMaximized() && !window_->isFullScreen() &&
+                      window_->isVisible() && window_->centralWidget() != nullptr;
+    const int before = keep ? window_->centralWidget()->width() : 0;
+    lastShown_ = 表示;
+    d->setVisible(表示);
+    if (!keep) return;
+    window_->layout()->activate();
+    const int taken = before - window_->centralWidget()->width();
+    if (taken != 0) window_->resize(window_->width() + taken, window_->height());
+}
+
+void StudyPanel::focusList() {
+    if (!表示中()) return;
+    list_->setFocus(Qt::ShortcutFocusReason);
+}
+
+bool StudyPanel::listHasFocus() const {
+    return list_ != nullptr && list_->hasFocus();
+}
+
+void StudyPanel::行を置く(const std::vector<一覧行>& 行) {
+    if (!dock(false)) return;
+    settingRows_ = true;
+    const int have = list_->topLevelItemCount();
+    const int want = static_cast<int>(行.size());
+    for (int i = have; i > want; --i) delete list_->takeTopLevelItem(i - 1);
+    for (int i = 0; i < want; ++i) {
+        QTreeWidgetItem* item = i < have ? list_->topLevelItem(i) : new QTreeWidgetItem(list_);
+        const 一覧行& r = 行[static_cast<std::size_t>(i)];
+        item->setText(0, fromUtf8(r.手数));
+        item->setText(1, fromUtf8(r.手));
+        item->setText(2, fromUtf8(r.時間));
+        item->setText(3, fromUtf8(r.印));
+        item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        item->setForeground(3, r.印 == "悪手" ? QColor(200, 30, 30) : QColor(200, 120, 0));
+    }
+    settingRows_ = false;
+}
+
+void StudyPanel::選択設定(int n) {
+    if (!dock(false)) return;
+    settingRows_ = true;
+    if (QTreeWidgetItem* item = list_->topLevelItem(n)) {
+        list_->setCurrentItem(item);
+        list_->scrollToItem(item);
+    }
+    graph_->setCurrent(n);
+    settingRows_ = false;
+}
+
+void StudyPanel::形勢を置く(const std::vector<形勢点>& 点) {
+    if (dock(false)) graph_->setPoints(点);
+}
+
+void StudyPanel::講評を置く(const std::string& 文) {
+    if (dock(false)) summary_->setText(fromUtf8(文));
+}
+
+bool StudyPanel::検討中() const {
+    return analysis_ != nullptr && analysis_->isChecked();
+}
+
+void StudyPanel::検討設定(bool 入) {
+    if (!dock(false)) return;
+    analysis_->setChecked(入);
+    analysisText_->setVisible(入);
+}
+
+void StudyPanel::検討を置く(const std::string& 文) {
+    if (!dock(false)) return;
+    analysisText_->setText(fromUtf8(文));
+}
+
+void StudyPanel::文を写す(const std::string& 文) {
+    QApplication::clipboard()->setText(fromUtf8(文));
+}
+
+std::optional<std::string> StudyPanel::保存先を尋ねる(const std::string& 既定名) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) folder = QDir::homePath();
+    const QString path = QFileDialog::getSaveFileName(window_, QStringLiteral("KIF形式で保存"),
+                                                      folder + u'/' + fromUtf8(既定名),
+                                                      QStringLiteral("KIF形式の棋譜 (*.kif)"));
+    if (path.isEmpty()) return std::nullopt;
+    const QByteArray bytes = path.toUtf8();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+}  // namespace kiryuza::window

@@ -1,0 +1,111 @@
+// The move list: each row names the move that leads from the entry before to its own, and
+// choosing a row puts that entry on the board as stepping there would.
+#include <random>
+
+#include "display/move_list.h"
+#include "form1_fixture.h"
+
+namespace kiryuza::testing {
+namespace {
+
+// Over random games, the move a row names, made on the entry before it, gives its entry; the
+// side alternates from the side that moved first, and the time is the mover's.
+TEST(棋譜一覧, 行の手は前の局面から次の局面を作る) {
+    局面表示 無表示;
+    std::vector<指し手> 手(合法手最大数);
+    for (unsigned 種 = 1; 種 <= 12; ++種) {
+        std::mt19937 乱(種);
+        const bool 先手COM = 種 % 2 == 0;
+        局面 局;
+        初期配置(局);
+        派生値を整える(局);
+        棋譜表 棋譜;
+        棋譜.開始(局, 0, 0, 棋譜の出自::平手);
+        bool COM側 = 先手COM;
+        for (int n = 1; n <= 120 && 王がいる(局, 駒_MAN王) && 王がいる(局, 駒_COM王); ++n) {
+            const int 数 = 合法手一覧(局, COM側, 手.data());
+            if (数 == 0) break;
+            const 指し手 m = 手[乱() % static_cast<unsigned>(数)];
+            const double 秒 = (乱() % 50) / 10.0;
+            棋譜.手順保存(局, 0, COM側 ? 0 : 秒, 0, COM側 ? 秒 : 0);
+            int 駒 = m.駒;
+            if (調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON) 駒 = 局.駒成結果;
+            駒移動(局, 無表示, m.元X, m.元Y, m.先X, m.先Y, 駒);
+            派生値を整える(局);
+            棋譜.着手後保存(局);
+
+            const auto 行 = 一覧の手を求める(棋譜, n, 先手COM);
+            ASSERT_TRUE(行.has_value()) << 種 << " " << n;
+            EXPECT_EQ(行->COM側, COM側);
+            EXPECT_EQ(行->先手, n % 2 == 1);
+            EXPECT_EQ(行->秒, 秒);
+            EXPECT_EQ(行->先X, m.先X);
+            EXPECT_EQ(行->先Y, m.先Y);
+            EXPECT_EQ(行->駒, 駒);
+            const bool 打つ = m.元X == 持駒列_MAN || m.元X == 持駒列_COM;
+            EXPECT_EQ(行->元X, 打つ ? 0 : m.元X) << 種 << " " << n;
+            EXPECT_EQ(行->元Y, 打つ ? 0 : m.元Y);
+            const std::string 文 = 一覧の文(棋譜, n, 先手COM, 0);
+            EXPECT_EQ(文.rfind(n % 2 == 1 ? "▲" : "△", 0), 0u) << 文;
+            EXPECT_NE(文.find(打つ ? " 打" : " ("), std::string::npos) << 文;
+            COM側 = !COM側;
+        }
+    }
+    // Rows for a history the move list cannot read are marked, not guessed.
+    棋譜表 壊れ;
+    局面 空;
+    壊れ.開始(空, 0, 0, 棋譜の出自::平手);
+    壊れ.手順保存(空, 0, 0, 0, 0);
+    壊れ.着手後保存(空);
+    EXPECT_FALSE(一覧の手を求める(壊れ, 1, false).has_value());
+    EXPECT_EQ(一覧の文(壊れ, 1, false, 0), "？");
+}
+
+using 一覧 = Form1テスト;
+
+TEST_F(一覧, 一覧は対局に付いて伸び_行を選ぶとその局面に戻り_対局は続けられる) {
+    form->KIFU_LIST_Click();
+    EXPECT_TRUE(環.メニュー欄.チェック("KIFU_LIST"));
+    ASSERT_EQ(環.形勢.行.size(), 1u);
+    EXPECT_EQ(環.形勢.行[0].手, "開始局面");
+    form->SENTE_Click();
+    押す(5, 7);
+    押す(5, 6);
+    押す(4, 7);
+    押す(4, 6);
+    ASSERT_EQ(s().棋譜.棋譜記録数(), 4);
+    ASSERT_EQ(環.形勢.行.size(), 5u);
+    EXPECT_EQ(環.形勢.選択, 4);
+    EXPECT_EQ(環.形勢.行[1].手数, "1");
+    EXPECT_EQ(環.形勢.行[1].手.rfind("▲", 0), 0u);
+    EXPECT_NE(環.形勢.行[1].手.find("(57)"), std::string::npos) << 環.形勢.行[1].手;
+    EXPECT_EQ(環.形勢.行[2].手.rfind("△", 0), 0u);
+
+    // Back to entry 1: the board, the hands and the clocks as they stood, nothing dropped.
+    const 棋譜項目 一 = s().棋譜.項目(1);
+    form->棋譜一覧_選択(1);
+    EXPECT_EQ(s().棋譜.棋譜手数(), 1);
+    EXPECT_EQ(s().状況.手数, 1);
+    EXPECT_EQ(s().状況.手番, s().局.手番値COM);
+    EXPECT_EQ(std::memcmp(s().局.盤面, 一.盤面, sizeof 一.盤面), 0);
+    EXPECT_EQ(s().時計.累計秒MAN, 一.前秒M);
+    EXPECT_EQ(s().棋譜.棋譜記録数(), 4);
+    EXPECT_EQ(環.形勢.選択, 1);
+    // Forward to the end and on with the game.
+    form->棋譜一覧_選択(4);
+    EXPECT_EQ(s().状況.手番, s().局.手番値MAN);
+    押す(3, 7);
+    押す(3, 6);
+    EXPECT_EQ(s().棋譜.棋譜記録数(), 6);
+    EXPECT_EQ(環.形勢.行.size(), 7u);
+
+    // Hidden, the panel is left alone; shown again it is brought up to date at once.
+    form->KIFU_LIST_Click();
+    form->棋譜一覧_選択(0);
+    EXPECT_EQ(環.形勢.選択, 6);
+    form->KIFU_LIST_Click();
+    EXPECT_EQ(環.形勢.選択, 0);
+}
+
+}  // namespace
+}  // namespace kiryuza::testing
