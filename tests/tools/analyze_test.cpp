@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "analyze.h"
+#include "iconv_codec.h"
+#include "record/record_file.h"
+#include "tools/review_support.h"
 
 namespace kiryuza {
 namespace {
@@ -125,6 +131,84 @@ TEST(対戦, 序盤ごとに先後を替え_反則なく_集計は勝敗と合�
                              std::to_string(r.勝) + " wins, " + std::to_string(r.負) + " losses, " +
                              std::to_string(r.分) + " draws, score " + 率 + "%");
     }
+}
+
+std::string ファイルの文(const std::string& パス) {
+    std::ifstream in(パス, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct 実行結果 {
+    int 終了 = -1;
+    std::string 出力;
+    std::string 誤り;
+};
+
+// Runs kiryuza-analyze with the arguments (as the shell reads them).
+実行結果 実行(const std::string& 引数) {
+    const std::string 出 = ::testing::TempDir() + "review_stdout.txt";
+    const std::string 誤 = ::testing::TempDir() + "review_stderr.txt";
+    std::string 命令 = KIRYUZA_ANALYZE;
+    命令 += " " + 引数 + " >'" + 出 + "' 2>'" + 誤 + "'";
+    const int rc = std::system(命令.c_str());
+    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ファイルの文(出), ファイルの文(誤)};
+}
+
+TEST(棋譜講評, 一手一行と両者の集計_王を取られる手は最善手付きの悪手) {
+    const auto 棋譜 = testing::王を取られる対局();
+    ASSERT_FALSE(HasFatalFailure());
+    IconvCodec 符号;
+    const 棋譜内容結果 内容 =
+        棋譜ファイル内容を作る(*棋譜, 棋譜->棋譜記録数(), {"講評の試験", "上手", "下手"}, 符号);
+    ASSERT_TRUE(内容.成功) << 内容.誤り;
+    const std::string パス = ::testing::TempDir() + "review_test.rec";
+    std::ofstream(パス, std::ios::binary)
+        .write(reinterpret_cast<const char*>(内容.内容.data()),
+               static_cast<std::streamsize>(内容.内容.size()));
+
+    const 実行結果 r = 実行("--review '" + パス + "' --time-ms 20 --threads 2");
+    ASSERT_EQ(r.終了, 0) << r.誤り;
+    std::vector<std::string> 行 = 行に分ける(r.出力);
+    ASSERT_EQ(行.size(), 3u + 6u + 2u) << r.出力;
+    EXPECT_EQ(行[0], "# 講評の試験");
+    int 印[2] = {0, 0};  // ▲'s and △'s marked lines
+    for (int n = 1; n <= 6; ++n) {
+        const std::string& l = 行[static_cast<std::size_t>(2 + n)];
+        std::string 頭 = "  ";
+        頭 += std::to_string(n);
+        頭 += n % 2 == 1 ? "  ▲" : "  △";
+        EXPECT_EQ(l.rfind(頭, 0), 0u) << l;
+        const bool 印あり =
+            l.find("悪手") != std::string::npos || l.find("疑問手") != std::string::npos;
+        EXPECT_EQ(印あり, l.find(" best ") != std::string::npos) << l;
+        印[n % 2 == 1 ? 0 : 1] += 印あり;
+    }
+    const std::string& 見逃し = 行[2 + testing::見逃す手];
+    EXPECT_NE(見逃し.find(" 悪手 "), std::string::npos) << 見逃し;
+    EXPECT_NE(見逃し.find(" best ▲"), std::string::npos) << 見逃し;
+    EXPECT_EQ(行[8].substr(行[8].size() - 4), "lost") << 行[8];
+    // The summary counts what the lines mark.
+    for (int 側 = 0; 側 < 2; ++側) {
+        int 悪 = -1, 疑 = -1;
+        const std::string& l = 行[static_cast<std::size_t>(9 + 側)];
+        EXPECT_EQ(std::sscanf(l.c_str(), "%*[^:]: 悪手 %d, 疑問手 %d", &悪, &疑), 2) << l;
+        EXPECT_EQ(l.rfind(側 == 0 ? "▲" : "△", 0), 0u) << l;
+        EXPECT_GE(悪, 1 - 側);
+        EXPECT_EQ(悪 + 疑, 印[側]) << r.出力;
+    }
+}
+
+TEST(棋譜講評, 読めないファイルや棋譜でないファイルは理由を示して終了コード1) {
+    const std::string 壊れ = ::testing::TempDir() + "review_broken.rec";
+    std::ofstream(壊れ, std::ios::binary) << "title\r\nupper\r\nlower\r\n  12 not a move line\r\n";
+    for (const std::string& パス :
+         {::testing::TempDir() + "no_such_record.rec", 壊れ, ::testing::TempDir()}) {
+        const 実行結果 r = 実行("--review '" + パス + "' --time-ms 20");
+        EXPECT_EQ(r.終了, 1) << パス;
+        EXPECT_EQ(r.出力, "") << パス;
+        EXPECT_NE(r.誤り.find("kiryuza-analyze: "), std::string::npos) << r.誤り;
+    }
+    EXPECT_NE(実行("--review '" + 壊れ + "'").誤り.find("4行目"), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The engine from the command line: candidate scores for positions read as record lines,
-// deterministic self-play against a seeded pseudo-player, and matches between levels.
+// deterministic self-play against a seeded pseudo-player, matches between levels and the review
+// of a record file.
 #pragma once
 
 #include <cstdint>
@@ -54,5 +55,13 @@ struct 対戦成績 {
 // True when `手` is a move the upper side (COM側) or the lower side may make in `局`: a board
 // move or drop that 合法手一覧 lists, left in its own form or in the form 調査_駒成 gives.
 bool 指せる手か(局面& 局, bool COM側, const 最善手& 手);
+
+// Reviews the game of the record file at `パス`: every position searched for `時間ms` by
+// `スレッド数` searching players at once, one line per move on `out` (number, move, evaluation
+// after it for ▲, the mark, and for a marked move the preferred one with its evaluation), then
+// the marks of each side. A file that cannot be read or is not a record: a message on `err` and
+// false.
+bool 棋譜講評(const std::string& パス, int 時間ms, int スレッド数, std::ostream& out,
+              std::ostream& err);
 
 }  // namespace kiryuza

@@ -3,9 +3,12 @@
 // kiryuza-analyze --match A B --games N [--seed S] [--time-ms T] [--time-ms-b T]
 // kiryuza-analyze --match-engines CMD_A CMD_B --games N [--seed S] [--time-ms T] [--time-ms-b T]
 //                 [--clock-ms C [--byoyomi-ms B] [--inc-ms I]] [--threads N]
+// kiryuza-analyze --review FILE [--time-ms T] [--threads N]
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <limits>
 #include <string>
 
 #include "analyze.h"
@@ -21,6 +24,7 @@ int 使い方() {
                  " [--time-ms T]\n"
                  "                       [--time-ms-b T] [--clock-ms C [--byoyomi-ms B]"
                  " [--inc-ms I]] [--threads N]\n"
+                 "       kiryuza-analyze --review FILE [--time-ms T] [--threads N]\n"
                  "  --match plays level A against level B (levels 1..4; 4 is the searching\n"
                  "  player), each opening twice with the sides swapped. --time-ms is the\n"
                  "  thinking time of a level-4 player per move (default 1000), --time-ms-b\n"
@@ -30,7 +34,14 @@ int 使い方() {
                  "  each move with go movetime T, or on a clock of C ms a side with byoyomi B\n"
                  "  and increment I (a move that comes after its side's time is gone loses).\n"
                  "  --threads sends the Threads option to both. An engine that dies, hangs or\n"
-                 "  answers garbage loses the game.\n";
+                 "  answers garbage loses the game.\n"
+                 "  --review searches every position of the record file FILE for T ms\n"
+                 "  (default 100), N positions at once (default 1, at most 32), and prints one\n"
+                 "  line per move: its number, the move, the evaluation after it for the side\n"
+                 "  that moved first (▲; centipawns, or mate N: the king taken on ply N), and\n"
+                 "  for a move that lost too much 悪手 or 疑問手 with the move the searching\n"
+                 "  player preferred and its evaluation; then the marks of ▲ and △. A file that\n"
+                 "  cannot be read or is not a record: a message on stderr and exit code 1.\n";
     return 2;
 }
 
@@ -62,11 +73,17 @@ int main(int argc, char** argv) {
     long long 秒読み = 0;
     long long 加算 = 0;
     long long スレッド = 0;
-    bool 時計専用 = false;  // an option that only a match of engines takes was given
+    bool 時計専用 = false;      // an option that only a match of engines takes was given
+    bool 時間指定 = false;      // --time-ms: a match's or a review's
+    bool スレッド指定 = false;  // --threads: a match of engines' or a review's
+    bool レベル指定 = false;
+    bool 講評 = false;
+    std::string 棋譜パス;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool 値あり = i + 1 < argc;
         if (a == "--level" && 値あり) {
+            レベル指定 = true;
             if (!数値(argv[++i], レベル) || レベル < 1 || レベル > 3) return 使い方();
         } else if (a == "--candidates") {
             候補 = true;
@@ -92,8 +109,11 @@ int main(int argc, char** argv) {
         } else if (a == "--inc-ms" && 値あり) {
             時計専用 = true;
             if (!数値(argv[++i], 加算) || 加算 < 0) return 使い方();
+        } else if (a == "--review" && 値あり) {
+            講評 = true;
+            棋譜パス = argv[++i];
         } else if (a == "--threads" && 値あり) {
-            時計専用 = true;
+            スレッド指定 = true;
             if (!数値(argv[++i], スレッド) || スレッド < 1) return 使い方();
         } else if (a == "--games" && 値あり) {
             対戦専用 = true;
@@ -102,7 +122,7 @@ int main(int argc, char** argv) {
             対戦専用 = true;
             if (!数値(argv[++i], 対戦種) || 対戦種 < 0) return 使い方();
         } else if (a == "--time-ms" && 値あり) {
-            対戦専用 = true;
+            時間指定 = true;
             if (!数値(argv[++i], 時間A) || 時間A < 1) return 使い方();
         } else if (a == "--time-ms-b" && 値あり) {
             対戦専用 = true;
@@ -114,7 +134,17 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const bool エンジン対戦 = !命令A.empty();
     if ((秒読み > 0 || 加算 > 0) && 持ち == 0) return 使い方();
-    if (時計専用 && !エンジン対戦) return 使い方();
+    if (講評) {
+        if (対戦 || エンジン対戦 || 自己 || 候補 || 手数 >= 0 || レベル指定 || 対戦専用 || 時計専用)
+            return 使い方();
+        const long long 上限 = std::numeric_limits<int>::max();
+        return kiryuza::棋譜講評(棋譜パス, static_cast<int>(時間指定 ? std::min(時間A, 上限) : 100),
+                                 static_cast<int>(スレッド指定 ? std::min(スレッド, 上限) : 1),
+                                 std::cout, std::cerr)
+                   ? 0
+                   : 1;
+    }
+    if ((時計専用 || スレッド指定) && !エンジン対戦) return 使い方();
     if (対戦 || エンジン対戦) {
         if (局数 < 1 || 自己 || 候補 || 手数 >= 0 || (対戦 && エンジン対戦)) return 使い方();
         kiryuza::対戦設定 設定;
@@ -131,7 +161,7 @@ int main(int argc, char** argv) {
         kiryuza::対戦(std::cout, 設定);
         return 0;
     }
-    if (対戦専用) return 使い方();
+    if (対戦専用 || 時間指定) return 使い方();
     if (自己) {
         if (手数 < 0 || 候補) return 使い方();
         kiryuza::自己対局(std::cout, static_cast<std::uint64_t>(種), static_cast<int>(手数),
