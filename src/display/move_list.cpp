@@ -59,6 +59,19 @@ std::string 指し手の文(const 一覧の手& 手) {
     return 文 + " (" + std::to_string(10 - 手.元X) + std::to_string(手.元Y) + ")";
 }
 
+std::string 最善手の文(const 最善手& 手, bool 先手) {
+    一覧の手 m;
+    m.先手 = 先手;
+    m.COM側 = COM駒(手.駒);
+    const bool 打 = 手.元X == 持駒列_COM || 手.元X == 持駒列_MAN;
+    m.元X = 打 ? 0 : 手.元X;
+    m.元Y = 打 ? 0 : 手.元Y;
+    m.先X = 手.先X;
+    m.先Y = 手.先Y;
+    m.駒 = 手.駒;
+    return std::string(先手 ? "▲" : "△") + 指し手の文(m);
+}
+
 std::string 消費時間の文(double 秒) {
     const long s = std::isfinite(秒) && 秒 > 0 ? static_cast<long>(std::floor(秒)) : 0;
     const auto 二桁 = [](long v) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/engine.h"
 #include "rules/history.h"
 
 namespace kiryuza {
@@ -28,6 +29,10 @@ std::optional<一覧の手> 一覧の手を求める(const 棋譜表& 棋譜, in
 
 // "１六 と (17)", or "５五 歩 打" for a drop.
 std::string 指し手の文(const 一覧の手& 手);
+
+// A move the searching player found ("▲１六 と (17)"), made by the side that moved first (先手)
+// or the other.
+std::string 最善手の文(const 最善手& 手, bool 先手);
 
 // The time a move took, as "0:05" or "1:02:05".
 std::string 消費時間の文(double 秒);

@@ -20,8 +20,9 @@ namespace kiryuza {
 
 // Who asks, in order of precedence: each caller has one request at a time, and a newer one
 // replaces it.
-enum class 依頼者 { 対局, ヒント, 検討 };
-inline constexpr int 依頼者数 = 3;
+// 検討 is the live analysis of the position on the board, 解析 the review's queue of positions.
+enum class 依頼者 { 対局, ヒント, 検討, 解析 };
+inline constexpr int 依頼者数 = 4;
 
 struct 読み依頼 {
     局面 局;
@@ -53,6 +54,8 @@ class 読み依頼先 {
     virtual std::vector<読み答え> 答えを受け取る() = 0;
     // Ends every search at once and takes no more requests (the program is closing).
     virtual void 全て止める() = 0;
+    // How many threads search each position together.
+    virtual int スレッド数() const { return 1; }
 };
 
 // The service itself: one searching player (on `スレッド数` threads) and a thread that runs the
@@ -71,6 +74,7 @@ class 読み手サービス : public 読み依頼先 {
     void 取り消す(依頼者 誰) override;
     std::vector<読み答え> 答えを受け取る() override;
     void 全て止める() override;
+    int スレッド数() const override { return スレッド数_; }
 
   private:
     struct 待ち {

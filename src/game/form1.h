@@ -6,10 +6,12 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "display/screen.h"
 #include "engine/deep_board.h"
 #include "engine/engine.h"
+#include "engine/review.h"
 #include "engine/search_service.h"
 #include "game/move_entry.h"
 #include "interfaces/canvas.h"
@@ -207,6 +209,11 @@ class Form1 : private 局面表示 {
     // The panel 棋譜と形勢.
     void 一覧を合わせる();
     bool 先手はCOM側() const;
+    std::vector<std::uint64_t> 局面の鍵一覧(bool 先手COM) const;
+    void 解析を進める(const std::vector<std::uint64_t>& 鍵, bool 先手COM);
+    void 解析の答え(const 読み答え& a);
+    std::string 講評の文(const 講評& r, bool 先手COM) const;
+    void 最善手を示す(const 手の講評& 手);
 
     // Settings.
     void 読込_環境設定ファイル();
@@ -252,6 +259,14 @@ class Form1 : private 局面表示 {
     std::vector<std::uint8_t> 自動保存した形_;  // the game as last kept
     std::vector<一覧行> 送った行_;              // what the move list shows
     int 送った選択_ = -1;
+    std::vector<形勢点> 送った点_;  // what the graph shows
+    std::string 送った講評_;
+    // The review: what the searching player said of each position, by its key, and the
+    // position it is asked about now.
+    std::unordered_map<std::uint64_t, 局面評価> 評価表_;
+    std::uint64_t 解析番号_ = 0;
+    std::optional<std::uint64_t> 解析中の鍵_;
+    bool 解析中COM側_ = false;
     対局の好み 好み_;
     int 残り表示_ = -1;            // the seconds left the clock of the side to move shows
     bool 同期思考中_ = false;      // levels 1-3 think inside the handler: no time-out mid-search

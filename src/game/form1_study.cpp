@@ -1,5 +1,7 @@
 // Form1's panel 棋譜と形勢: the move list that follows the game and puts any entry on the
 // board, and the record copied or saved as text.
+#include <algorithm>
+
 #include "display/move_list.h"
 #include "game/form1.h"
 
@@ -13,33 +15,204 @@ bool Form1::先手はCOM側() const {
     return s_.局.手番値COM == 手番_先手;
 }
 
-// Brings the move list in step with the history and the entry on the board. Nothing is sent
-// while the panel is hidden; showing it sends everything.
+namespace {
+
+// What each position of the review is given: a tenth of a second of the machine's time, shared
+// by the threads that search it together, so that a game is reviewed in about ten seconds on
+// one core and in less on more.
+constexpr int 解析ms = 100;
+constexpr int 最短解析ms = 25;
+// The evaluations kept for positions seen: many games' worth, then forgotten at once.
+constexpr std::size_t 評価表の上限 = 100000;
+
+std::string 印の文(手の印 印) {
+    return 印 == 手の印::悪手 ? "悪手" : 印 == 手の印::疑問手 ? "疑問手" : "";
+}
+
+講評印 画面の印(手の印 印) {
+    return 印 == 手の印::悪手 ? 講評印::悪手 : 印 == 手の印::疑問手 ? 講評印::疑問手 : 講評印::なし;
+}
+
+// A score from ▲'s view as the summary writes it: "+350", "-120", or who mates.
+std::string 評価の文(const 局面評価& e, bool 先手COM) {
+    const int 先手から = 先手COM ? -e.MAN評価 : e.MAN評価;
+    if (e.詰み || 詰みの評価(先手から)) return 先手から > 0 ? "▲の勝ち" : "△の勝ち";
+    std::string 文;
+    if (先手から > 0) 文 += '+';
+    文 += std::to_string(先手から);
+    return 文;
+}
+
+}  // namespace
+
+// The keys of entries 0..棋譜記録数 with their side to move, as the review keeps them.
+std::vector<std::uint64_t> Form1::局面の鍵一覧(bool 先手COM) const {
+    std::vector<std::uint64_t> 鍵;
+    鍵.reserve(static_cast<std::size_t>(s_.棋譜.棋譜記録数()) + 1);
+    局面 局;
+    for (int n = 0; n <= s_.棋譜.棋譜記録数(); ++n) {
+        棋譜の局面を写す(s_.棋譜.項目(n), 局);
+        鍵.push_back(局面の鍵(局, 手番はCOMか(n, 先手COM)));
+    }
+    return 鍵;
+}
+
+// Brings the panel in step with the game: the rows with the review's marks, the entry on the
+// board, the graph and the summary; then asks for the next position the review lacks. Nothing
+// is sent while the panel is hidden; showing it sends everything.
 void Form1::一覧を合わせる() {
     auto& 形勢 = 環境_.形勢;
-    if (!形勢.表示中()) return;
+    if (!形勢.表示中()) {
+        解析を進める({}, false);
+        return;
+    }
     const 棋譜表& 棋譜 = s_.棋譜;
+    const int N = 棋譜.棋譜記録数();
     const bool 先手COM = 先手はCOM側();
+    const std::vector<std::uint64_t> 鍵 = 局面の鍵一覧(先手COM);
+    std::vector<局面評価> 評価(static_cast<std::size_t>(N) + 1);
+    for (int n = 0; n <= N; ++n) {
+        const auto it = 評価表_.find(鍵[static_cast<std::size_t>(n)]);
+        if (it != 評価表_.end()) 評価[static_cast<std::size_t>(n)] = it->second;
+    }
+    const 講評 r = 講評をまとめる(棋譜, 先手COM, 評価);
+
     const int ハンデ = s_.状況.ハンデ設定フラグ == 定数_ON || 棋譜.出自() == 棋譜の出自::ハンデ
                            ? s_.状況.ハンデレベル
                            : 0;
     std::vector<一覧行> 行;
-    行.reserve(static_cast<std::size_t>(棋譜.棋譜記録数()) + 1);
-    行.push_back({"", 一覧の文(棋譜, 0, 先手COM, ハンデ), "", ""});
-    for (int n = 1; n <= 棋譜.棋譜記録数(); ++n) {
-        const auto 手 = 一覧の手を求める(棋譜, n, 先手COM);
-        行.push_back({std::to_string(n), 一覧の文(棋譜, n, 先手COM, ハンデ),
-                      手 ? 消費時間の文(手->秒) : "", ""});
+    std::vector<形勢点> 点;
+    行.reserve(static_cast<std::size_t>(N) + 1);
+    点.reserve(static_cast<std::size_t>(N) + 1);
+    for (int n = 0; n <= N; ++n) {
+        const auto 手 = n > 0 ? 一覧の手を求める(棋譜, n, 先手COM) : std::nullopt;
+        const 手の印 印 = n > 0 && n <= static_cast<int>(r.手.size())
+                              ? r.手[static_cast<std::size_t>(n) - 1].印
+                              : 手の印::なし;
+        行.push_back({n > 0 ? std::to_string(n) : "", 一覧の文(棋譜, n, 先手COM, ハンデ),
+                      手 ? 消費時間の文(手->秒) : "", 印の文(印)});
+        const 局面評価& e = r.局面[static_cast<std::size_t>(n)];
+        点.push_back({e.済み, e.済み ? 勝率(e.MAN評価) : 0.5, 画面の印(印)});
     }
     if (行 != 送った行_) {
         形勢.行を置く(行);
         送った行_ = std::move(行);
         送った選択_ = -1;
     }
-    if (棋譜.棋譜手数() != 送った選択_) {
-        送った選択_ = 棋譜.棋譜手数();
-        形勢.選択設定(送った選択_);
+    if (点 != 送った点_) {
+        形勢.形勢を置く(点, !先手COM);
+        送った点_ = std::move(点);
     }
+    const int 今 = 棋譜.棋譜手数();
+    const bool 選び直し = 今 != 送った選択_;
+    if (選び直し) {
+        送った選択_ = 今;
+        形勢.選択設定(今);
+    }
+    const std::string 文 = 講評の文(r, 先手COM);
+    if (文 != 送った講評_) {
+        形勢.講評を置く(文);
+        送った講評_ = 文;
+    }
+    // Choosing a marked move outlines what the searching player preferred, as a hint does.
+    if (選び直し && 今 >= 1 && 今 <= static_cast<int>(r.手.size())) {
+        const 手の講評& 手 = r.手[static_cast<std::size_t>(今) - 1];
+        if (手.印 != 手の印::なし && 手.最善.有り) 最善手を示す(手);
+    }
+    解析を進める(鍵, 先手COM);
+}
+
+// The review's summary, and what it says of the move that led to the entry on the board.
+std::string Form1::講評の文(const 講評& r, bool 先手COM) const {
+    int 済み = 0;
+    for (const 局面評価& e : r.局面) 済み += e.済み;
+    // Built by appending: g++ 12 misreads a literal + std::to_string as an overlapping copy.
+    std::string 文 = "講評　▲ 悪手";
+    文 += std::to_string(r.先手.悪手);
+    文 += "・疑問手";
+    文 += std::to_string(r.先手.疑問手);
+    文 += "　△ 悪手";
+    文 += std::to_string(r.後手.悪手);
+    文 += "・疑問手";
+    文 += std::to_string(r.後手.疑問手);
+    if (済み < static_cast<int>(r.局面.size())) {
+        文 += "（解析中 ";
+        文 += std::to_string(済み);
+        文 += "/";
+        文 += std::to_string(r.局面.size());
+        文 += "）";
+    }
+    const int 今 = s_.棋譜.棋譜手数();
+    if (今 >= 1 && 今 <= static_cast<int>(r.手.size())) {
+        const 手の講評& 手 = r.手[static_cast<std::size_t>(今) - 1];
+        const 局面評価& 後 = r.局面[static_cast<std::size_t>(今)];
+        if (後.済み) {
+            文 += "\n";
+            文 += std::to_string(今);
+            文 += "手目の後の評価 ";
+            文 += 評価の文(後, 先手COM);
+        }
+        if (手.印 != 手の印::なし && 手.最善.有り) {
+            文 += "\n";
+            文 += 印の文(手.印);
+            文 += "。";
+            文 += 最善手の文(手.最善, 手.先手);
+            文 += " がまさる（";
+            文 += 評価の文(r.局面[static_cast<std::size_t>(今) - 1], 先手COM);
+            文 += "）";
+        }
+    }
+    return 文;
+}
+
+// Outlines the origin and destination of the move the review preferred, in the hint's colour.
+void Form1::最善手を示す(const 手の講評& 手) {
+    const 最善手& m = 手.最善;
+    画面_.描画_全桝輪郭();
+    if (m.元X == 持駒列_MAN || m.元X == 持駒列_COM) {
+        const 桝 元 = 持駒の位置(m.元X == 持駒列_COM, m.元X == 持駒列_COM ? m.元Y : m.元Y - 2);
+        画面_.描画_桝輪郭(色_ヒント, 元.列, 元.行);
+    } else {
+        画面_.描画_桝輪郭(色_ヒント, m.元X, m.元Y);
+    }
+    画面_.描画_桝輪郭(色_ヒント, m.先X, m.先Y);
+}
+
+// Asks the searching player about the first position of the game the review lacks, one at a
+// time; a question about a position the game no longer holds is dropped. With no keys (the
+// panel hidden) nothing is asked.
+void Form1::解析を進める(const std::vector<std::uint64_t>& 鍵, bool 先手COM) {
+    if (解析中の鍵_) {
+        if (std::find(鍵.begin(), 鍵.end(), *解析中の鍵_) != 鍵.end()) return;
+        環境_.読み.取り消す(依頼者::解析);
+        解析中の鍵_.reset();
+    }
+    for (std::size_t n = 0; n < 鍵.size(); ++n) {
+        if (評価表_.count(鍵[n]) != 0) continue;
+        const 検討局面 対象 = 検討局面を作る(s_.棋譜, static_cast<int>(n), 先手COM);
+        if (対象.終局) {
+            評価表_[鍵[n]] = 終局の評価(対象);
+            continue;
+        }
+        読み依頼 依頼;
+        依頼.局 = 対象.局;
+        依頼.COM側 = 対象.COM側;
+        依頼.既出鍵 = 対象.既出鍵;
+        依頼.設定.時間ms = std::max(最短解析ms, 解析ms / std::max(1, 環境_.読み.スレッド数()));
+        解析番号_ = 環境_.読み.依頼する(依頼者::解析, 依頼);
+        解析中の鍵_ = 鍵[n];
+        解析中COM側_ = 対象.COM側;
+        return;
+    }
+}
+
+// An answer of the review's queue: kept by its position, then the next position is asked for.
+void Form1::解析の答え(const 読み答え& a) {
+    if (!解析中の鍵_ || a.番号 != 解析番号_) return;
+    if (評価表_.size() >= 評価表の上限) 評価表_.clear();
+    評価表_[*解析中の鍵_] = 評価にする(a.結果, 解析中COM側_);
+    解析中の鍵_.reset();
+    一覧を合わせる();
 }
 
 void Form1::KIFU_LIST_Click() {
@@ -51,6 +224,8 @@ void Form1::KIFU_LIST_Click() {
 void Form1::形勢パネル_表示変化(bool 表示) {
     環境_.メニュー欄.チェック設定(control::KIFU_LIST, 表示);
     送った行_.clear();
+    送った点_.clear();
+    送った講評_.clear();
     送った選択_ = -1;
     一覧を合わせる();
 }

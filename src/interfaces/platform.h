@@ -232,8 +232,8 @@ class 棋譜と形勢 {
     virtual void 行を置く(const std::vector<一覧行>& 行) = 0;
     // Highlights the entry on the board.
     virtual void 選択設定(int n) = 0;
-    // Point n is history entry n.
-    virtual void 形勢を置く(const std::vector<形勢点>& 点) = 0;
+    // Point n is history entry n; 下手が先手: the lower side moved first (▲ above the line).
+    virtual void 形勢を置く(const std::vector<形勢点>& 点, bool 下手が先手) = 0;
     // The review's summary and, for the entry on the board, what it says of the move.
     virtual void 講評を置く(const std::string& 文) = 0;
     // Whether 検討 is switched on, and what it has found (empty: nothing yet).

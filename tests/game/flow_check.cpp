@@ -166,6 +166,8 @@ class 流れ検査 {
         環_.読み.待ち一覧.clear();
         環_.読み.答え.clear();
         form_->Form_Load();
+        // The window puts the panel back as the last run left it, once the game has loaded.
+        if (環_.形勢.表示) form_->形勢パネル_表示変化(true);
         // The sounds are loaded in order: その他, 禁止, 駒打, BGM.
         禁止音_ = 環_.サウンド源.次 - 3;
         // A history taken back after a crash is the one checked before it.
@@ -307,7 +309,8 @@ class 流れ検査 {
         }
         // While the searching player thinks, mostly its answer comes; now and then the player
         // tries a command that would change the game, or quits.
-        if (!環_.読み.待ち一覧.empty()) {
+        // The review's questions are answered now and then, between other actions.
+        if (!環_.読み.待ち一覧.empty() && (コンピュータが考え中() || 確率(40))) {
             const int r = 乱数(100);
             if (r < 80 || !コンピュータが考え中()) {
                 if (環_.読み.届ける()) form_->読み_完了();
@@ -590,13 +593,24 @@ class 流れ検査 {
         }
 
         // Once the clock has ticked, no game goes on with the side to move out of time.
-        if (名 == "time" && 持ち時間制() && 局.勝者 == 手番_なし && 環_.Timer1.動作中() &&
-            !コンピュータが考え中()) {
+        if (名 == "time" && 持ち時間制() && 局.勝者 == 手番_なし && 状況.手番 != 手番_なし &&
+            環_.Timer1.動作中() && !コンピュータが考え中()) {
             const bool COM = 状況.手番 == 局.手番値COM;
             if (残り時間(時.持ち時間秒, 時.秒読み秒, COM ? 時.累計秒COM : 時.累計秒MAN, 時.経過秒)
                     .切れ)
                 報告("the side to move is out of time and the game goes on");
         }
+
+        // The panel, when shown, holds a row and a point of the graph for every entry and
+        // highlights the one on the board.
+        const auto& 形勢 = 環_.形勢;
+        if (形勢.表示 &&
+            (形勢.行.size() != static_cast<std::size_t>(N) + 1 ||
+             形勢.点.size() != static_cast<std::size_t>(N) + 1 || 形勢.選択 != 棋譜.棋譜手数())) {
+            報告("the move list is not the history");
+        }
+        if (環_.メニュー欄.チェック(control::KIFU_LIST) != 形勢.表示)
+            報告("the panel's check mark");
 
         // The menus.
         int 背景 = 0;

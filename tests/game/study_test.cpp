@@ -107,5 +107,87 @@ TEST_F(一覧, 一覧は対局に付いて伸び_行を選ぶとその局面に�
     EXPECT_EQ(環.形勢.選択, 0);
 }
 
+// The review fills in as the searching player answers: every entry gets its point, the marks
+// of the list and the graph agree, a marked move shows what was preferred, and a question about
+// a position the game no longer holds is dropped.
+TEST_F(一覧, 講評は答えが来るたびに埋まり_印は一覧とグラフで同じ) {
+    form->KIFU_LIST_Click();
+    form->START_Click();
+    // Each side hangs a piece where it can: a move the other side can answer by taking the
+    // piece moved, the kind of mistake a review is for.
+    std::mt19937 乱(7);
+    std::vector<指し手> 手(合法手最大数);
+    std::vector<指し手> 応手(合法手最大数);
+    局面表示 無表示;
+    for (int i = 0; i < 40; ++i) {
+        局面 局 = s().局;
+        const bool 上 = s().状況.手番 == s().局.手番値COM;
+        std::vector<指し手> 盤の手;
+        std::vector<指し手> 捨て手;
+        const int 数 = 合法手一覧(局, 上, 手.data());
+        for (int k = 0; k < 数; ++k) {
+            const 指し手 m = 手[static_cast<std::size_t>(k)];
+            if (m.元X < 1 || m.元X > 9) continue;
+            盤の手.push_back(m);
+            局面 後 = 局;
+            駒移動(後, 無表示, m.元X, m.元Y, m.先X, m.先Y, m.駒);
+            const int 応 = 合法手一覧(後, !上, 応手.data());
+            for (int j = 0; j < 応; ++j)
+                if (応手[static_cast<std::size_t>(j)].先X == m.先X &&
+                    応手[static_cast<std::size_t>(j)].先Y == m.先Y && std::abs(m.駒) >= 100)
+                    捨て手.push_back(m);
+        }
+        const auto& 候補 = 捨て手.empty() ? 盤の手 : 捨て手;
+        const 指し手 m = 候補[乱() % 候補.size()];
+        押す(m.元X, m.元Y);
+        押す(m.先X, m.先Y);
+        if (s().局.勝者 != 手番_なし) break;
+    }
+    const int N = s().棋譜.棋譜記録数();
+    ASSERT_GE(N, 8);
+    EXPECT_NE(環.形勢.講評.find("解析中"), std::string::npos);
+    for (int i = 0; i <= N + 1 && !環.読み.待ち一覧.empty(); ++i) 読みを届ける();
+    EXPECT_TRUE(環.読み.待ち一覧.empty());
+    ASSERT_EQ(環.形勢.点.size(), static_cast<std::size_t>(N) + 1);
+    int 印の数 = 0;
+    int 印の行 = 0;
+    for (int n = 0; n <= N; ++n) {
+        const 形勢点& p = 環.形勢.点[static_cast<std::size_t>(n)];
+        const std::string& 印 = 環.形勢.行[static_cast<std::size_t>(n)].印;
+        EXPECT_TRUE(p.有り) << n;
+        EXPECT_EQ(印 == "悪手", p.印 == 講評印::悪手) << n;
+        EXPECT_EQ(印 == "疑問手", p.印 == 講評印::疑問手) << n;
+        if (!印.empty()) {
+            ++印の数;
+            印の行 = n;
+        }
+    }
+    EXPECT_EQ(環.形勢.講評.find("解析中"), std::string::npos);
+    ASSERT_GT(印の数, 0) << "random moves make no mistake a search sees";
+    form->棋譜一覧_選択(印の行);
+    EXPECT_NE(環.形勢.講評.find("がまさる"), std::string::npos) << 環.形勢.講評;
+    int 水色 = 0;
+    for (int x = -1; x <= 11; ++x)
+        for (int y = 1; y <= 9; ++y) 水色 += 環.キャンバス面.模型.桝の枠(x, y) == 色_ヒント;
+    EXPECT_GE(水色, 2);
+
+    // A new move is asked about; taken back, the question goes with it.
+    form->棋譜一覧_選択(N);
+    form->START_Click();
+    ASSERT_EQ(s().局.勝者, 手番_なし);
+    const int 前 = s().棋譜.棋譜記録数();
+    局面 局 = s().局;
+    const int 数 = 合法手一覧(局, s().状況.手番 == s().局.手番値COM, 手.data());
+    for (int k = 0; k < 数 && s().棋譜.棋譜記録数() == 前; ++k) {
+        if (手[k].元X < 1 || 手[k].元X > 9) continue;
+        押す(手[k].元X, 手[k].元Y);
+        押す(手[k].先X, 手[k].先Y);
+    }
+    ASSERT_EQ(s().棋譜.棋譜記録数(), 前 + 1);
+    EXPECT_EQ(環.読み.待ち一覧.size(), 1u);
+    form->MATTA_Click();
+    EXPECT_TRUE(環.読み.待ち一覧.empty());
+}
+
 }  // namespace
 }  // namespace kiryuza::testing

@@ -399,7 +399,7 @@ class 偽形勢 : public 棋譜と形勢 {
     void 表示設定(bool b) override { 表示 = b; }
     void 行を置く(const std::vector<一覧行>& r) override { 行 = r; }
     void 選択設定(int n) override { 選択 = n; }
-    void 形勢を置く(const std::vector<形勢点>& p) override { 点 = p; }
+    void 形勢を置く(const std::vector<形勢点>& p, bool) override { 点 = p; }
     void 講評を置く(const std::string& s) override { 講評 = s; }
     bool 検討中() const override { return 検討; }
     void 検討設定(bool b) override { 検討 = b; }

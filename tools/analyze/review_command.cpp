@@ -66,21 +66,6 @@ std::string 評価の文(const 局面評価& e, bool 先手COM) {
     return s;
 }
 
-// The preferred move in the move list's notation, with the side's mark.
-std::string 最善手の文(const 手の講評& 手) {
-    一覧の手 m;
-    m.番号 = 手.番号;
-    m.先手 = 手.先手;
-    m.COM側 = 手.COM側;
-    const bool 打 = 手.最善.元X == 持駒列_COM || 手.最善.元X == 持駒列_MAN;
-    m.元X = 打 ? 0 : 手.最善.元X;
-    m.元Y = 打 ? 0 : 手.最善.元Y;
-    m.先X = 手.最善.先X;
-    m.先Y = 手.最善.先Y;
-    m.駒 = 手.最善.駒;
-    return std::string(手.先手 ? "▲" : "△") + 指し手の文(m);
-}
-
 // Columns a text takes in a terminal: two for a wide (three-byte) character, one for the rest and
 // for ▲ and △, which most terminals draw narrow.
 std::size_t 表示幅(const std::string& s) {
@@ -127,7 +112,7 @@ void 講評を出力(std::ostream& out, const 棋譜表& 棋譜, bool 先手COM,
             行 += "  ";
             行 += 詰める(印の文(手.印), 8);
             行 += "best ";
-            行 += 最善手の文(手);
+            行 += 最善手の文(手.最善, 手.先手);
             行 += "  ";
             行 += 評価の文(r.局面[static_cast<std::size_t>(手.番号) - 1], 先手COM);
         }

@@ -40,10 +40,11 @@ class EvaluationGraph : public QWidget {
         setMinimumHeight(120);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
         setCursor(Qt::PointingHandCursor);
-        setToolTip(QStringLiteral("形勢（上が▲有利）。クリックでその局面へ"));
+        setToolTip(QStringLiteral("形勢（上が下側の有利）。クリックでその局面へ"));
     }
-    void setPoints(std::vector<形勢点> points) {
+    void setPoints(std::vector<形勢点> points, bool lowerFirst) {
         points_ = std::move(points);
+        lowerFirst_ = lowerFirst;
         update();
     }
     void setCurrent(int n) {
@@ -107,9 +108,10 @@ class EvaluationGraph : public QWidget {
         QFont small = font();
         small.setPointSizeF(std::max(7.0, small.pointSizeF() * 0.85));
         p.setFont(small);
-        p.drawText(area.adjusted(3, 1, -3, -1), Qt::AlignTop | Qt::AlignLeft, QStringLiteral("▲"));
-        p.drawText(area.adjusted(3, 1, -3, -1), Qt::AlignBottom | Qt::AlignLeft,
-                   QStringLiteral("△"));
+        const QString upper = lowerFirst_ ? QStringLiteral("▲") : QStringLiteral("△");
+        const QString lower = lowerFirst_ ? QStringLiteral("△") : QStringLiteral("▲");
+        p.drawText(area.adjusted(3, 1, -3, -1), Qt::AlignTop | Qt::AlignLeft, upper);
+        p.drawText(area.adjusted(3, 1, -3, -1), Qt::AlignBottom | Qt::AlignLeft, lower);
     }
     void mousePressEvent(QMouseEvent* e) override {
         if (points_.empty() || e->button() != Qt::LeftButton) return;
@@ -121,6 +123,7 @@ class EvaluationGraph : public QWidget {
     std::function<void(int)> chosen_;
     std::vector<形勢点> points_;
     int current_ = -1;
+    bool lowerFirst_ = true;  // the lower side, shown above the line, moved first: ▲
 };
 
 StudyPanel::StudyPanel(QMainWindow* window) : QObject(window), window_(window) {}
@@ -268,8 +271,8 @@ void StudyPanel::選択設定(int n) {
     settingRows_ = false;
 }
 
-void StudyPanel::形勢を置く(const std::vector<形勢点>& 点) {
-    if (dock(false)) graph_->setPoints(点);
+void StudyPanel::形勢を置く(const std::vector<形勢点>& 点, bool 下手が先手) {
+    if (dock(false)) graph_->setPoints(点, 下手が先手);
 }
 
 void StudyPanel::講評を置く(const std::string& 文) {

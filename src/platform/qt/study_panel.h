@@ -51,7 +51,7 @@ class StudyPanel : public QObject, public StudyPanelInterface {
     void 表示設定(bool 表示) override;
     void 行を置く(const std::vector<一覧行>& 行) override;
     void 選択設定(int n) override;
-    void 形勢を置く(const std::vector<形勢点>& 点) override;
+    void 形勢を置く(const std::vector<形勢点>& 点, bool 下手が先手) override;
     void 講評を置く(const std::string& 文) override;
     bool 検討中() const override;
     void 検討設定(bool 入) override;
