@@ -20,6 +20,7 @@
 #include "options/settings.h"
 #include "options/sound.h"
 #include "record/autosave.h"
+#include "record/kif_text.h"
 #include "rules/game_state.h"
 
 namespace kiryuza {
@@ -214,6 +215,7 @@ class Form1 : private 局面表示 {
     void 解析の答え(const 読み答え& a);
     std::string 講評の文(const 講評& r, bool 先手COM) const;
     void 最善手を示す(const 手の講評& 手);
+    std::string 棋譜の文にする() const;
 
     // Settings.
     void 読込_環境設定ファイル();
@@ -267,6 +269,8 @@ class Form1 : private 局面表示 {
     std::uint64_t 解析番号_ = 0;
     std::optional<std::uint64_t> 解析中の鍵_;
     bool 解析中COM側_ = false;
+    std::string 対局開始日時_;                  // when the game on the board began
+    終局の理由 終局理由_ = 終局の理由::対局中;  // how it ended, where the board does not tell
     対局の好み 好み_;
     int 残り表示_ = -1;            // the seconds left the clock of the side to move shows
     bool 同期思考中_ = false;      // levels 1-3 think inside the handler: no time-out mid-search

@@ -97,6 +97,7 @@ void Form1::TOURYOU_Click() {
 // Ends the game without a move: the winner, the clock stopped, the turn display, the message.
 void Form1::対局を終える(int 勝者, const std::string& 本文, const std::string& 題) {
     環境_.Timer1.停止();
+    終局理由_ = 題 == "時間切れ" ? 終局の理由::時間切れ : 終局の理由::投了;
     s_.局.勝者 = 勝者;
     画面_.描画_手番表示();
     告知(本文, 題);

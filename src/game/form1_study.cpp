@@ -265,8 +265,72 @@ void Form1::棋譜一覧_選択(int n) {
 
 void Form1::検討_切替() {}
 
-void Form1::棋譜をコピー_Click() {}
+// The game as record text: the sides named as the game knows them (the titles of a record
+// loaded), the handicap, and how the game ended.
+std::string Form1::棋譜の文にする() const {
+    const 棋譜表& 棋譜 = s_.棋譜;
+    const auto& 見 = s_.状況.見出し;
+    const bool 先手COM = 記録上の側(棋譜, true) == 記録の側::先手;
+    std::string 上 = 見.上手名;
+    std::string 下 = 見.下手名;
+    if (上.empty() && 下.empty()) {
+        const bool COM対局 = s_.状況.対局モード == 対局モード_COM;
+        上 = COM対局 ? "コンピュータ（ﾚﾍﾞﾙ" + std::to_string(s_.状況.COMレベル) + "）"
+                     : (先手COM ? "先手" : "後手");
+        下 = COM対局 ? "あなた" : (先手COM ? "後手" : "先手");
+    }
+    棋譜文の見出し 見出し;
+    見出し.開始日時 = 対局開始日時_.empty() ? 環境_.時刻.日時() : 対局開始日時_;
+    見出し.先手名 = 先手COM ? 上 : 下;
+    見出し.後手名 = 先手COM ? 下 : 上;
+    見出し.表題 = 見.対局名;
+    const int ハンデ = s_.状況.ハンデレベル;
+    if (ハンデ != 0 && (s_.状況.ハンデ設定フラグ == 定数_ON || 棋譜.出自() == 棋譜の出自::ハンデ)) {
+        見出し.駒落ち枚数 = std::abs(ハンデ);
+        見出し.駒を落とす側 = 記録上の側(棋譜, ハンデ > 0);
+    }
+    const 局面& 局 = s_.局;
+    if (局.勝者 != 手番_なし) {
+        見出し.勝者 = 記録上の側(棋譜, 局.勝者 == 局.手番値COM);
+        if (!王がいる(局, 駒_MAN王) || !王がいる(局, 駒_COM王)) {
+            見出し.終局 = 終局の理由::王を取った;
+        } else {
+            見出し.終局 = 終局理由_ == 終局の理由::対局中 ? 終局の理由::詰み : 終局理由_;
+        }
+    }
+    return 棋譜の文(棋譜, 見出し);
+}
 
-void Form1::棋譜を文で保存_Click() {}
+// Puts the record text on the clipboard.
+void Form1::棋譜をコピー_Click() {
+    if (s_.棋譜.棋譜記録数() < 1) {
+        音_.鳴らす_禁止();
+        return;
+    }
+    環境_.形勢.文を写す(棋譜の文にする());
+}
+
+// Saves the record text to a file the player names; the fixed-width record stays as it is.
+void Form1::棋譜を文で保存_Click() {
+    if (s_.棋譜.棋譜記録数() < 1) {
+        音_.鳴らす_禁止();
+        告知("保存するデータがありません", "棋譜保存");
+        return;
+    }
+    std::string 名 = 環境_.時刻.日時();
+    for (char& c : 名)
+        if (c == '/' || c == ' ' || c == ':') c = '-';
+    const std::optional<std::string> パス = 環境_.形勢.保存先を尋ねる("kiryuza-" + 名 + ".kif");
+    if (!パス) return;
+    const std::string 文 = 棋譜の文にする();
+    const ファイル結果 r =
+        環境_.ファイル.書く(*パス, std::vector<std::uint8_t>(文.begin(), 文.end()));
+    if (!r.成功) {
+        音_.鳴らす_禁止();
+        告知("棋譜を保存できませんでした。\n" + r.誤り, "棋譜保存");
+        return;
+    }
+    告知("棋譜を保存しました", "棋譜保存");
+}
 
 }  // namespace kiryuza

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,15 @@ class 時刻源 {
     virtual double 現在秒() = 0;
     // Lets a moment pass in a loop that waits for the time to reach a mark.
     virtual void 少し待つ() = 0;
+    // Today's date and the time as records write them: "2026/12/08 09:30".
+    virtual std::string 日時() {
+        const std::time_t t = std::time(nullptr);
+        std::tm 今{};
+        localtime_r(&t, &今);
+        char 文[32];
+        std::strftime(文, sizeof 文, "%Y/%m/%d %H:%M", &今);
+        return 文;
+    }
 };
 
 // The 50 ms clock timer. Ticks arrive as Form1::Timer1_Timer through the window's event loop.

@@ -189,5 +189,33 @@ TEST_F(一覧, 講評は答えが来るたびに埋まり_印は一覧とグラ�
     EXPECT_TRUE(環.読み.待ち一覧.empty());
 }
 
+// The record as text names the two sides as the game knows them and how it ended, and is
+// saved where the player says, or nowhere when the player cancels.
+TEST_F(一覧, 棋譜の文は対局の両者と終わり方を書き_選んだ所に保存する) {
+    form->棋譜をコピー_Click();
+    EXPECT_EQ(鳴った(音_禁止), 1);
+    form->SENTE_Click();
+    押す(5, 7);
+    押す(5, 6);
+    form->TOURYOU_Click();
+    form->棋譜をコピー_Click();
+    const std::string& 文 = 環.形勢.写した;
+    EXPECT_NE(文.find("2026/12/08 10:00"), std::string::npos) << 文;
+    EXPECT_NE(文.find("先手：あなた"), std::string::npos) << 文;
+    EXPECT_NE(文.find("後手：コンピュータ（ﾚﾍﾞﾙ3）"), std::string::npos) << 文;
+    EXPECT_NE(文.find("(57)"), std::string::npos) << 文;
+    EXPECT_NE(文.find("まで2手で先手の投了"), std::string::npos) << 文;
+
+    form->棋譜を文で保存_Click();
+    EXPECT_EQ(環.ファイル.ファイル.count("/records/一局.kif"), 0u);
+    環.形勢.保存先 = "/records/一局.kif";
+    form->棋譜を文で保存_Click();
+    EXPECT_EQ(環.ファイル.文字列("/records/一局.kif"), 文);
+    EXPECT_EQ(環.メッセージ.最後(), "棋譜を保存しました");
+    環.ファイル.書込禁止.insert("/records/一局.kif");
+    form->棋譜を文で保存_Click();
+    EXPECT_NE(環.メッセージ.最後().find("保存できませんでした"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kiryuza::testing

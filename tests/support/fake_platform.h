@@ -150,6 +150,7 @@ class 偽時計 : public 時刻源 {
   public:
     double 今 = 36000;
     double 歩み = 0.05;
+    std::string 日時() override { return "2026/12/08 10:00"; }
     double 現在秒() override {
         const double t = 今;
         今 += 歩み;
