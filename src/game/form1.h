@@ -216,6 +216,8 @@ class Form1 : private 局面表示 {
     std::string 講評の文(const 講評& r, bool 先手COM) const;
     void 最善手を示す(const 手の講評& 手);
     std::string 棋譜の文にする() const;
+    void 検討を合わせる();
+    void 検討の答え(const 読み答え& a);
 
     // Settings.
     void 読込_環境設定ファイル();
@@ -269,6 +271,12 @@ class Form1 : private 局面表示 {
     std::uint64_t 解析番号_ = 0;
     std::optional<std::uint64_t> 解析中の鍵_;
     bool 解析中COM側_ = false;
+    // 検討: switched on, the position it is asked about and the best lines it has sent.
+    bool 検討中_ = false;
+    std::uint64_t 検討番号_ = 0;
+    std::optional<std::uint64_t> 検討中の鍵_;
+    bool 検討中COM側_ = false;
+    std::vector<深読み読み筋> 検討の筋_;
     std::string 対局開始日時_;                  // when the game on the board began
     終局の理由 終局理由_ = 終局の理由::対局中;  // how it ended, where the board does not tell
     対局の好み 好み_;

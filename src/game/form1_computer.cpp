@@ -169,6 +169,10 @@ void Form1::COMの手を指す(const 最善手& m) {
 // hint; answers nobody waits for any more are dropped.
 void Form1::読み_完了() {
     for (const 読み答え& a : 環境_.読み.答えを受け取る()) {
+        if (a.誰 == 依頼者::検討) {
+            検討の答え(a);
+            continue;
+        }
         if (!a.終わり) continue;
         if (a.誰 == 依頼者::対局 && COM思考中_ && a.番号 == COM思考番号_) {
             const 自動保存の番 番{*this};

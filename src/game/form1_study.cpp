@@ -64,6 +64,7 @@ void Form1::一覧を合わせる() {
     auto& 形勢 = 環境_.形勢;
     if (!形勢.表示中()) {
         解析を進める({}, false);
+        検討を合わせる();
         return;
     }
     const 棋譜表& 棋譜 = s_.棋譜;
@@ -120,6 +121,7 @@ void Form1::一覧を合わせる() {
         if (手.印 != 手の印::なし && 手.最善.有り) 最善手を示す(手);
     }
     解析を進める(鍵, 先手COM);
+    検討を合わせる();
 }
 
 // The review's summary, and what it says of the move that led to the entry on the board.
@@ -263,7 +265,81 @@ void Form1::棋譜一覧_選択(int n) {
     音_.鳴らす_駒打();
 }
 
-void Form1::検討_切替() {}
+void Form1::検討_切替() {
+    検討中_ = !検討中_;
+    環境_.形勢.検討設定(検討中_);
+    検討を合わせる();
+}
+
+// 検討 analyses the entry on the board while it is on and the panel shown, except while the
+// computer has the move in a game; another entry on the board starts it afresh.
+void Form1::検討を合わせる() {
+    const auto& 状況 = s_.状況;
+    // In a game going on, not while its history is stepped through.
+    const bool COMの番 =
+        対局中() && 状況.対局モード == 対局モード_COM && 状況.手番 == s_.局.手番値COM;
+    const bool 読む = 検討中_ && 環境_.形勢.表示中() && !COM思考中_ && !COMの番;
+    const bool COM側 = s_.棋譜.棋譜記録数() >= 1 ? 手番はCOMか(s_.棋譜.棋譜手数(), 先手はCOM側())
+                                                 : 状況.手番 == s_.局.手番値COM;
+    const std::uint64_t 鍵 = 局面の鍵(s_.局, COM側);
+    if (読む && 検討中の鍵_ == 鍵) return;
+    if (検討中の鍵_) {
+        環境_.読み.取り消す(依頼者::検討);
+        検討中の鍵_.reset();
+    }
+    検討の筋_.clear();
+    if (!読む) {
+        環境_.形勢.検討を置く(
+            検討中_ && (COMの番 || COM思考中_) ? "コンピュータの番のあいだは休みます" : "");
+        return;
+    }
+    読み依頼 依頼;
+    依頼.局 = s_.局;
+    依頼.COM側 = COM側;
+    依頼.設定.時間ms = 0;
+    依頼.設定.候補数 = 3;
+    依頼.読み筋も = true;
+    依頼.既出鍵 = 既出の鍵(COM側);
+    検討番号_ = 環境_.読み.依頼する(依頼者::検討, 依頼);
+    検討中の鍵_ = 鍵;
+    検討中COM側_ = COM側;
+    環境_.形勢.検討を置く("検討中…");
+}
+
+// A line of 検討's search: the best lines of the deepest iteration, with their scores from ▲'s
+// view, written as the move list writes moves.
+void Form1::検討の答え(const 読み答え& a) {
+    if (!検討中の鍵_ || a.番号 != 検討番号_ || a.終わり) return;
+    const 深読み読み筋& 筋 = a.筋;
+    if (筋.番号 < 1 || 筋.番号 > 3) return;
+    if (!検討の筋_.empty() && 筋.深さ > 検討の筋_.front().深さ && 筋.番号 == 1) 検討の筋_.clear();
+    if (検討の筋_.size() < static_cast<std::size_t>(筋.番号))
+        検討の筋_.resize(static_cast<std::size_t>(筋.番号));
+    検討の筋_[static_cast<std::size_t>(筋.番号) - 1] = 筋;
+    const bool 先手COM = 先手はCOM側();
+    const bool 手番が先手 = 検討中COM側_ == 先手COM;
+    std::string 文 = "深さ ";
+    文 += std::to_string(検討の筋_.front().深さ);
+    for (const 深読み読み筋& b : 検討の筋_) {
+        if (b.手数 == 0) continue;
+        const int 先手から = 手番が先手 ? b.評価 : -b.評価;
+        文 += "\n";
+        文 += std::to_string(b.番号);
+        文 += ". ";
+        if (詰みの評価(先手から)) {
+            文 += 先手から > 0 ? "▲勝ち" : "△勝ち";
+        } else {
+            if (先手から > 0) 文 += '+';
+            文 += std::to_string(先手から);
+        }
+        const int 手数 = std::min(b.手数, 6);
+        for (int i = 0; i < 手数; ++i) {
+            文 += ' ';
+            文 += 最善手の文(b.手[i], (i % 2 == 0) == 手番が先手);
+        }
+    }
+    環境_.形勢.検討を置く(文);
+}
 
 // The game as record text: the sides named as the game knows them (the titles of a record
 // loaded), the handicap, and how the game ended.

@@ -507,6 +507,7 @@ class 流れ検査 {
             {"BYOU_10", &Form1::BYOU_10_Click},
             {"ASOBIKATA", &Form1::ASOBIKATA_Click},
             {"KIFU_LIST", &Form1::KIFU_LIST_Click},
+            {"KENTOU", &Form1::検討_切替},
         };
         const 項目& e = 表[乱数(static_cast<int>(std::size(表)))];
         // The handicap and the start commands matter more than the rest.

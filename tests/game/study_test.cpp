@@ -217,5 +217,54 @@ TEST_F(一覧, 棋譜の文は対局の両者と終わり方を書き_選んだ�
     EXPECT_NE(環.メッセージ.最後().find("保存できませんでした"), std::string::npos);
 }
 
+// 検討 asks for the best three lines of the entry on the board, shows them as they deepen,
+// starts again on another entry and rests while the computer has the move.
+TEST_F(一覧, 検討は盤の局面の読み筋を示し_局面が変われば読み直し_COMの番は休む) {
+    form->KIFU_LIST_Click();
+    form->LEVEL4_Click();
+    form->SENTE_Click();
+    form->検討_切替();
+    EXPECT_TRUE(環.形勢.検討);
+    const auto 検討の依頼 = [&]() -> const 偽読み手::待ち* {
+        for (const auto& w : 環.読み.待ち一覧)
+            if (w.誰 == 依頼者::検討) return &w;
+        return nullptr;
+    };
+    ASSERT_NE(検討の依頼(), nullptr);
+    EXPECT_TRUE(検討の依頼()->依頼.読み筋も);
+    EXPECT_EQ(検討の依頼()->依頼.設定.候補数, 3);
+    EXPECT_FALSE(検討の依頼()->依頼.COM側);
+    // A line as the search sends it: the pawn forward, from the player's view.
+    読み答え a;
+    a.誰 = 依頼者::検討;
+    a.番号 = 検討の依頼()->番号;
+    a.終わり = false;
+    a.筋.番号 = 1;
+    a.筋.深さ = 5;
+    a.筋.評価 = 120;
+    a.筋.手数 = 1;
+    a.筋.手[0] = {true, 5, 7, 5, 6, 駒_MANと, 駒_MANと, 0};
+    環.読み.答え.push_back(a);
+    form->読み_完了();
+    EXPECT_NE(環.形勢.検討文.find("深さ 5"), std::string::npos) << 環.形勢.検討文;
+    EXPECT_NE(環.形勢.検討文.find("+120 ▲５六 と (57)"), std::string::npos) << 環.形勢.検討文;
+
+    // The player's move: the computer thinks, 検討 rests; its move made, 検討 goes on.
+    押す(5, 7);
+    押す(5, 6);
+    EXPECT_EQ(検討の依頼(), nullptr);
+    EXPECT_NE(環.形勢.検討文.find("休みます"), std::string::npos);
+    読みを届ける();
+    ASSERT_EQ(s().状況.手数, 2);
+    ASSERT_NE(検討の依頼(), nullptr);
+    const std::uint64_t 前 = 検討の依頼()->番号;
+    form->棋譜一覧_選択(1);
+    ASSERT_NE(検討の依頼(), nullptr);
+    EXPECT_NE(検討の依頼()->番号, 前);
+    EXPECT_TRUE(検討の依頼()->依頼.COM側);
+    form->検討_切替();
+    EXPECT_EQ(検討の依頼(), nullptr);
+}
+
 }  // namespace
 }  // namespace kiryuza::testing

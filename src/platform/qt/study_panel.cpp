@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTreeWidget>
@@ -157,13 +158,15 @@ void StudyPanel::build() {
         if (settingRows_ || item == nullptr || !handlers_.entryChosen) return;
         handlers_.entryChosen(list_->indexOfTopLevelItem(item));
     });
-    layout->addWidget(list_, 3);
+    list_->setMinimumHeight(120);
+    layout->addWidget(list_, 1);
 
     graph_ = new EvaluationGraph([this](int n) {
         if (handlers_.entryChosen) handlers_.entryChosen(n);
     });
     graph_->setObjectName(QStringLiteral("KEISEI_GRAPH"));
-    layout->addWidget(graph_, 1);
+    graph_->setFixedHeight(110);
+    layout->addWidget(graph_);
 
     summary_ = new QLabel(body);
     summary_->setObjectName(QStringLiteral("KOUHYOU"));
@@ -176,10 +179,12 @@ void StudyPanel::build() {
         if (handlers_.analysisToggled) handlers_.analysisToggled();
     });
     layout->addWidget(analysis_);
-    analysisText_ = new QLabel(body);
+    // The lines change as the search deepens: a box of their own, so the panel keeps its size.
+    analysisText_ = new QPlainTextEdit(body);
     analysisText_->setObjectName(QStringLiteral("KENTOU_TEXT"));
-    analysisText_->setWordWrap(true);
-    analysisText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    analysisText_->setReadOnly(true);
+    analysisText_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    analysisText_->setFixedHeight(analysisText_->fontMetrics().lineSpacing() * 5 + 10);
     analysisText_->setVisible(false);
     layout->addWidget(analysisText_);
 
@@ -265,7 +270,7 @@ void StudyPanel::選択設定(int n) {
     settingRows_ = true;
     if (QTreeWidgetItem* item = list_->topLevelItem(n)) {
         list_->setCurrentItem(item);
-        list_->scrollToItem(item);
+        list_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
     }
     graph_->setCurrent(n);
     settingRows_ = false;
@@ -287,11 +292,14 @@ void StudyPanel::検討設定(bool 入) {
     if (!dock(false)) return;
     analysis_->setChecked(入);
     analysisText_->setVisible(入);
+    // The list is shorter or taller now: keep the entry on the board in sight.
+    if (QTreeWidgetItem* item = list_->currentItem())
+        list_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
 }
 
 void StudyPanel::検討を置く(const std::string& 文) {
     if (!dock(false)) return;
-    analysisText_->setText(fromUtf8(文));
+    analysisText_->setPlainText(fromUtf8(文));
 }
 
 void StudyPanel::文を写す(const std::string& 文) {

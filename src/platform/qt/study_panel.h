@@ -15,6 +15,7 @@ class QCheckBox;
 class QDockWidget;
 class QLabel;
 class QMainWindow;
+class QPlainTextEdit;
 class QTreeWidget;
 
 namespace kiryuza::window {
@@ -69,7 +70,7 @@ class StudyPanel : public QObject, public StudyPanelInterface {
     EvaluationGraph* graph_ = nullptr;
     QLabel* summary_ = nullptr;
     QCheckBox* analysis_ = nullptr;
-    QLabel* analysisText_ = nullptr;
+    QPlainTextEdit* analysisText_ = nullptr;
     bool settingRows_ = false;  // the game is changing the list: its signals are not the player's
     bool lastShown_ = false;
 };
