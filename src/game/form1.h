@@ -211,7 +211,7 @@ class Form1 : private 局面表示 {
     void 一覧を合わせる();
     bool 先手はCOM側() const;
     std::vector<std::uint64_t> 局面の鍵一覧(bool 先手COM) const;
-    void 解析を進める(const std::vector<std::uint64_t>& 鍵, bool 先手COM);
+    bool 解析を進める(const std::vector<std::uint64_t>& 鍵, bool 先手COM);
     void 解析の答え(const 読み答え& a);
     std::string 講評の文(const 講評& r, bool 先手COM) const;
     void 最善手を示す(const 手の講評& 手);

@@ -12,7 +12,8 @@ bool Form1::先手はCOM側() const {
     if (s_.棋譜.棋譜記録数() >= 1) {
         if (const auto 手 = 一覧の手を求める(s_.棋譜, 1, true)) return 手->COM側;
     }
-    return s_.局.手番値COM == 手番_先手;
+    // No move yet: the lower side moves first unless a game began with the computer to move.
+    return s_.状況.手番 != 手番_なし && s_.局.手番値COM == 手番_先手;
 }
 
 namespace {
@@ -120,7 +121,12 @@ void Form1::一覧を合わせる() {
         const 手の講評& 手 = r.手[static_cast<std::size_t>(今) - 1];
         if (手.印 != 手の印::なし && 手.最善.有り) 最善手を示す(手);
     }
-    解析を進める(鍵, 先手COM);
+    // A game without moves has nothing to review. Positions whose game is over are judged
+    // at once; the panel then shows them too.
+    if (解析を進める(N > 0 ? 鍵 : std::vector<std::uint64_t>{}, 先手COM)) {
+        一覧を合わせる();
+        return;
+    }
     検討を合わせる();
 }
 
@@ -137,7 +143,7 @@ std::string Form1::講評の文(const 講評& r, bool 先手COM) const {
     文 += std::to_string(r.後手.悪手);
     文 += "・疑問手";
     文 += std::to_string(r.後手.疑問手);
-    if (済み < static_cast<int>(r.局面.size())) {
+    if (r.局面.size() > 1 && 済み < static_cast<int>(r.局面.size())) {
         文 += "（解析中 ";
         文 += std::to_string(済み);
         文 += "/";
@@ -182,18 +188,20 @@ void Form1::最善手を示す(const 手の講評& 手) {
 
 // Asks the searching player about the first position of the game the review lacks, one at a
 // time; a question about a position the game no longer holds is dropped. With no keys (the
-// panel hidden) nothing is asked.
-void Form1::解析を進める(const std::vector<std::uint64_t>& 鍵, bool 先手COM) {
+// panel hidden) nothing is asked. True when a position whose game is over was judged here.
+bool Form1::解析を進める(const std::vector<std::uint64_t>& 鍵, bool 先手COM) {
     if (解析中の鍵_) {
-        if (std::find(鍵.begin(), 鍵.end(), *解析中の鍵_) != 鍵.end()) return;
+        if (std::find(鍵.begin(), 鍵.end(), *解析中の鍵_) != 鍵.end()) return false;
         環境_.読み.取り消す(依頼者::解析);
         解析中の鍵_.reset();
     }
+    bool 判定した = false;
     for (std::size_t n = 0; n < 鍵.size(); ++n) {
         if (評価表_.count(鍵[n]) != 0) continue;
         const 検討局面 対象 = 検討局面を作る(s_.棋譜, static_cast<int>(n), 先手COM);
         if (対象.終局) {
             評価表_[鍵[n]] = 終局の評価(対象);
+            判定した = true;
             continue;
         }
         読み依頼 依頼;
@@ -204,8 +212,9 @@ void Form1::解析を進める(const std::vector<std::uint64_t>& 鍵, bool 先�
         解析番号_ = 環境_.読み.依頼する(依頼者::解析, 依頼);
         解析中の鍵_ = 鍵[n];
         解析中COM側_ = 対象.COM側;
-        return;
+        return 判定した;
     }
+    return 判定した;
 }
 
 // An answer of the review's queue: kept by its position, then the next position is asked for.

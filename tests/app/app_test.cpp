@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QMainWindow>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 #include "app/game.h"
 #include "app/places.h"
 #include "platform/files/qt_file_system.h"
+#include "platform/qt/main_window.h"
 #include "window/qt_app.h"
 
 namespace kiryuza::app {
@@ -92,9 +94,34 @@ TEST(WindowMemoryTest, TheWindowComesBackWhereItWasLeft) {
     }
     QMainWindow again;
     again.setGeometry(0, 0, 300, 200);
-    memory.restore(again);
+    bool made = false;
+    memory.restore(again, [&] { made = true; });
     EXPECT_EQ(again.geometry().size(), placed.size());
     EXPECT_EQ(again.geometry().topLeft(), placed.topLeft());
+    EXPECT_FALSE(made);  // no panel was shown: none is made
+}
+
+// The panel 棋譜と形勢 comes back where it stood, shown, when it was shown at the end.
+TEST(WindowMemoryTest, ThePanelComesBackWhereItStood) {
+    QTemporaryDir config;
+    const WindowMemory memory(config.filePath(QStringLiteral("window.conf")));
+    {
+        window::MainWindow window;
+        window.show();
+        window.study().表示設定(true);
+        QDockWidget* dock = window.study().dock(false);
+        dock->setFloating(true);
+        dock->move(dock->pos() + QPoint(40, 30));
+        window.hide();
+        memory.save(window);
+    }
+    window::MainWindow again;
+    memory.restore(again, [&] { again.study().dock(true); });
+    again.show();
+    QDockWidget* dock = again.study().dock(false);
+    ASSERT_NE(dock, nullptr);
+    EXPECT_TRUE(again.study().表示中());
+    EXPECT_TRUE(dock->isFloating());
 }
 
 }  // namespace
