@@ -30,7 +30,8 @@ std::string 二局(const std::string& A, std::int64_t 持ち時間, 対戦成績
 TEST(エンジン対戦, 二つのエンジンが終局まで指し_集計は勝敗と合う) {
     対戦成績 r;
     const std::string s = 二局(KIRYUZA_ENGINE, 0, r);
-    const std::string 終局 = ", \\d+ moves, (A wins|B wins|draw) \\((king taken|move limit)\\)\n";
+    const std::string 終局 =
+        ", \\d+ moves, (A wins|B wins|draw) \\((king taken|move limit, left at sfen [^)]+)\\)\n";
     const std::regex 形("game 1 opening 1: A \\(engine\\) lower" + 終局 +
                         "game 2 opening 1: A \\(engine\\) upper" + 終局 +
                         "match A vs B: " + std::to_string(r.勝) + " wins, " + std::to_string(r.負) +

@@ -302,7 +302,8 @@ struct 一局の結果 {
         if (今->局.勝者 != 手番_なし)
             return 終局(COM番 ? 結末::上手勝ち : 結末::下手勝ち, 手数 + 1, "king taken");
     }
-    return 終局(結末::引き分け, 最長手数, "move limit");
+    // The position left standing, to see whether a side was ahead and could not finish.
+    return 終局(結末::引き分け, 最長手数, "move limit, left at sfen " + SFENへ(*今));
 }
 
 }  // namespace
