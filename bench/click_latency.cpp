@@ -36,6 +36,7 @@
 #include "platform/files/qt_text_codec.h"
 #include "platform/pictures/pictures.h"
 #include "platform/qt/main_window.h"
+#include "support/fake_platform.h"
 
 namespace kiryuza::bench {
 namespace {
@@ -46,40 +47,14 @@ double msSince(Clock::time_point t) {
     return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
 }
 
-// A sound library that accepts everything and plays nothing.
-class SilentSound : public サウンド {
-  public:
-    std::int32_t dsInitialize() override { return 1; }
-    std::int32_t dsCreateDSB(std::int32_t, const std::uint8_t*, std::size_t,
-                             std::int32_t) override {
-        return ++buffers_;
-    }
-    void dsPlay(std::int32_t) override {}
-    void dsPlayLooping(std::int32_t) override {}
-    void dsStop(std::int32_t) override {}
-    void dsFree(std::int32_t) override {}
-    void dsTerminate(std::int32_t) override {}
-
-  private:
-    std::int32_t buffers_ = 100;
-};
-
-// Answers every box at once with OK or はい, so that none waits for a player.
-class AnsweringBoxes : public メッセージ窓 {
-  public:
-    押されたボタン 表示(const std::string&, const std::string&, ボタン種類 種類, bool) override {
-        return 種類 == ボタン種類::OK ? 押されたボタン::OK : 押されたボタン::はい;
-    }
-};
-
 // The game wired to the window as the program does it, in the working folder; the searching
 // player on every core, counting the notices of its answers.
 struct Game {
     explicit Game(const QString& folder) : autosave((folder + "/current-game").toStdString()) {}
 
     window::MainWindow window;
-    SilentSound sound;
-    AnsweringBoxes boxes;
+    testing::記録サウンド sound;    // plays nothing
+    testing::台本メッセージ boxes;  // answers every box with OK or はい at once
     QtFileSystem files;
     QtTextCodec codec;
     QtAutosave autosave;

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "display/screen.h"
@@ -202,8 +203,7 @@ class Form1 : private 局面表示 {
     void 時計を動かす();
     bool 時間切れなら終える();
     void 対局を終える(int 勝者, const std::string& 本文, const std::string& 題);
-    void 持ち時間選択(int 秒);
-    void 秒読み選択(int 秒);
+    void 時間選択(bool 秒読み, std::string_view 名);
     void 読込_好み();
     void 書込_好み();
 

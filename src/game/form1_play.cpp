@@ -2,6 +2,9 @@
 // with its clocks counting down, the question before a game nobody saved is replaced, and the
 // choices of play kept between runs.
 #include <cmath>
+#include <cstddef>
+#include <string>
+#include <string_view>
 
 #include "engine/time_budget.h"
 #include "game/form1.h"
@@ -177,35 +180,33 @@ bool Form1::時間切れなら終える() {
     return true;
 }
 
-// A time control is chosen before a game or between games: a game under way keeps the one it
-// began with, so that nobody's time runs out because of the menu.
-void Form1::持ち時間選択(int 秒) {
-    if (思考中なら断る()) return;
-    if (対局中() && s_.棋譜.棋譜記録数() > 0) {
-        音_.鳴らす_禁止();
-        告知("対局の途中では持ち時間を変えられません。", "持ち時間");
-        メニューを合わせる();
-        return;
-    }
-    好み_.持ち時間秒 = 秒;
-    s_.時計.持ち時間秒 = 秒;
-    残り表示_ = -1;
-    メニューを合わせる();
-    書込_好み();
-    画面_.描画_所有時間(s_.局.手番値COM, s_.時計.累計秒COM);
-    画面_.描画_所有時間(s_.局.手番値MAN, s_.時計.累計秒MAN);
+namespace {
+
+// The seconds of item `名` of a time-control menu.
+template <std::size_t N>
+int 項目の秒(const 時間項目 (&一覧)[N], std::string_view 名) {
+    for (const auto& e : 一覧)
+        if (e.メニュー名 == 名) return e.秒;
+    return 0;
 }
 
-void Form1::秒読み選択(int 秒) {
+}  // namespace
+
+// A time control (the main time, or the byoyomi with `秒読み`) is chosen before a game or
+// between games: a game under way keeps the one it began with, so that nobody's time runs out
+// because of the menu.
+void Form1::時間選択(bool 秒読み, std::string_view 名) {
     if (思考中なら断る()) return;
+    const std::string 題 = 秒読み ? "秒読み" : "持ち時間";
     if (対局中() && s_.棋譜.棋譜記録数() > 0) {
         音_.鳴らす_禁止();
-        告知("対局の途中では秒読みを変えられません。", "秒読み");
+        告知("対局の途中では" + 題 + "を変えられません。", 題);
         メニューを合わせる();
         return;
     }
-    好み_.秒読み秒 = 秒;
-    s_.時計.秒読み秒 = 秒;
+    const int 秒 = 秒読み ? 項目の秒(秒読み一覧, 名) : 項目の秒(持ち時間一覧, 名);
+    (秒読み ? 好み_.秒読み秒 : 好み_.持ち時間秒) = 秒;
+    (秒読み ? s_.時計.秒読み秒 : s_.時計.持ち時間秒) = 秒;
     残り表示_ = -1;
     メニューを合わせる();
     書込_好み();
@@ -214,37 +215,37 @@ void Form1::秒読み選択(int 秒) {
 }
 
 void Form1::MOCHI_NASHI_Click() {
-    持ち時間選択(0);
+    時間選択(false, control::MOCHI_NASHI);
 }
 void Form1::MOCHI_1_Click() {
-    持ち時間選択(60);
+    時間選択(false, control::MOCHI_1);
 }
 void Form1::MOCHI_5_Click() {
-    持ち時間選択(300);
+    時間選択(false, control::MOCHI_5);
 }
 void Form1::MOCHI_10_Click() {
-    持ち時間選択(600);
+    時間選択(false, control::MOCHI_10);
 }
 void Form1::MOCHI_15_Click() {
-    持ち時間選択(900);
+    時間選択(false, control::MOCHI_15);
 }
 void Form1::MOCHI_30_Click() {
-    持ち時間選択(1800);
+    時間選択(false, control::MOCHI_30);
 }
 void Form1::MOCHI_60_Click() {
-    持ち時間選択(3600);
+    時間選択(false, control::MOCHI_60);
 }
 void Form1::BYOU_NASHI_Click() {
-    秒読み選択(0);
+    時間選択(true, control::BYOU_NASHI);
 }
 void Form1::BYOU_10_Click() {
-    秒読み選択(10);
+    時間選択(true, control::BYOU_10);
 }
 void Form1::BYOU_30_Click() {
-    秒読み選択(30);
+    時間選択(true, control::BYOU_30);
 }
 void Form1::BYOU_60_Click() {
-    秒読み選択(60);
+    時間選択(true, control::BYOU_60);
 }
 
 // ---------------------------------------------------------------------------------------------
