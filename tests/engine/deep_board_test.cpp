@@ -278,5 +278,40 @@ TEST_F(探索盤テスト, 反転は二度で元に戻り_両者の手と評価�
     }
 }
 
+// Any numbers the evaluation is given keep it symmetric between the sides and keep the material
+// the board updates move by move equal to a recount.
+TEST_F(探索盤テスト, どの係数でも評価は反転で入れ替わり_駒得は数え直しと一致する) {
+    std::mt19937 rng(11);
+    std::vector<手符号> 手(2000);
+    for (int 回 = 0; 回 < 4; ++回) {
+        評価係数 c;
+        int 値[sizeof c / sizeof(int)];
+        std::memcpy(値, &c, sizeof c);
+        for (int& v : 値) v += static_cast<int>(rng() % 61) - 30;
+        std::memcpy(&c, 値, sizeof c);
+        const 深読み評価 評価器(c);
+        auto 盤 = std::make_unique<探索盤>(評価器.表);
+        auto 反盤 = std::make_unique<探索盤>(評価器.表);
+        for (std::size_t j = 回; j < 局面集->size(); j += 4) {
+            const auto& [局, COM側] = (*局面集)[j];
+            局面 反 = 局;
+            局面反転(反);
+            盤->設定(局, COM側);
+            反盤->設定(反, !COM側);
+            ASSERT_EQ(評価器.評価(*盤), 評価器.評価(*反盤)) << j;
+            const int n = 盤->全手生成(手.data(), 2000);
+            for (int i = 0; i < n; ++i) {
+                const int 取 = 盤->駒(手の先(手[i]));
+                if (取 == 駒_MAN王 || 取 == 駒_COM王) continue;
+                復元情報 r;
+                盤->指す(手[i], r);
+                反盤->設定(盤->局, !COM側);
+                ASSERT_EQ(盤->駒得, 反盤->駒得) << j;
+                盤->戻す(手[i], r);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kiryuza
