@@ -5,9 +5,10 @@
 //     plays N games of the searching player against itself, K nodes a move, J games at once,
 //     and writes to OUT one line per quiet position ("RESULT SFEN", RESULT the lower side's
 //     score: 1, 0.5 or 0);
-//   kiryuza-tune fit IN [--passes P] [--jobs J]
+//   kiryuza-tune fit IN [--passes P] [--jobs J] [--only NAME,...]
 //     fits the evaluation's numbers to those outcomes (a logistic curve of the score, numbers
-//     moved one step at a time while the fit improves) and prints them as 評価係数.
+//     moved one step at a time while the fit improves) and prints them as 評価係数; with
+//     --only, just the numbers whose names begin with one of the names given.
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -172,6 +173,19 @@ std::vector<std::pair<std::string, int*>> 項目一覧(評価係数& c, std::vec
     return v;
 }
 
+// True when `名` begins with one of the comma-separated names of `対象` (any name when empty).
+bool 対象に入る(const std::string& 名, const std::string& 対象) {
+    if (対象.empty()) return true;
+    std::size_t 始 = 0;
+    while (始 <= 対象.size()) {
+        const std::size_t 終 = std::min(対象.find(',', 始), 対象.size());
+        const std::string 頭 = 対象.substr(始, 終 - 始);
+        if (!頭.empty() && 名.compare(0, 頭.size(), 頭) == 0) return true;
+        始 = 終 + 1;
+    }
+    return false;
+}
+
 // The mean squared gap between the outcomes and the winning chance the scores give.
 double 誤差(const std::vector<標本>& 標本群, const 評価係数& c, double K, int 並列) {
     const 深読み評価 評価器(c);
@@ -204,7 +218,7 @@ void 配列を書く(const char* 名, const int* a, int n) {
     std::printf("};\n");
 }
 
-int 合わせる(const std::string& パス, int 回数, int 並列) {
+int 合わせる(const std::string& パス, int 回数, int 並列, const std::string& 対象) {
     std::ifstream in(パス);
     if (!in) {
         std::cerr << "kiryuza-tune: cannot read " << パス << '\n';
@@ -221,8 +235,13 @@ int 合わせる(const std::string& パス, int 回数, int 並列) {
         if (!SFENから(std::string_view(行).substr(sp + 1), s.位置, 誤り)) continue;
         標本群.push_back(s);
     }
-    std::fprintf(stderr, "%zu positions\n", 標本群.size());
-    if (標本群.empty()) return 1;
+    // The last tenth (whole games, since a game's positions come together) is held out, to
+    // tell a better fit from one that only learns these games by heart.
+    std::vector<標本> 検証(標本群.begin() + static_cast<std::ptrdiff_t>(標本群.size() * 9 / 10),
+                           標本群.end());
+    標本群.resize(標本群.size() * 9 / 10);
+    std::fprintf(stderr, "%zu positions, %zu held out\n", 標本群.size(), 検証.size());
+    if (標本群.empty() || 検証.empty()) return 1;
     評価係数 c;
     // The scale of the curve that fits today's numbers best.
     double K = 1.0;
@@ -241,12 +260,13 @@ int 合わせる(const std::string& パス, int 回数, int 並列) {
             }
         }
     }
-    std::fprintf(stderr, "K %.3f, error %.6f\n", K, 最良);
+    std::fprintf(stderr, "K %.3f, error %.6f, held out %.6f\n", K, 最良, 誤差(検証, c, K, 並列));
     std::vector<int> 刻み;
     const auto 項目 = 項目一覧(c, 刻み);
     for (int 回 = 0; 回 < 回数; ++回) {
         int 改善 = 0;
         for (std::size_t i = 0; i < 項目.size(); ++i) {
+            if (!対象に入る(項目[i].first, 対象)) continue;
             int& v = *項目[i].second;
             const int 元 = v;
             for (int 向き : {1, -1}) {
@@ -260,7 +280,8 @@ int 合わせる(const std::string& パス, int 回数, int 並列) {
                 v = 元;
             }
         }
-        std::fprintf(stderr, "pass %d: %d moved, error %.6f\n", 回 + 1, 改善, 最良);
+        std::fprintf(stderr, "pass %d: %d moved, error %.6f, held out %.6f\n", 回 + 1, 改善, 最良,
+                     誤差(検証, c, K, 並列));
         if (改善 == 0) break;
     }
     配列を書く("盤価値", c.盤価値, 駒種数);
@@ -280,7 +301,7 @@ int 合わせる(const std::string& パス, int 回数, int 並列) {
 
 int 使い方() {
     std::cerr << "usage: kiryuza-tune games OUT --games N [--nodes K] [--seed S] [--jobs J]\n"
-                 "       kiryuza-tune fit IN [--passes P] [--jobs J]\n";
+                 "       kiryuza-tune fit IN [--passes P] [--jobs J] [--only NAME,...]\n";
     return 2;
 }
 
@@ -293,8 +314,13 @@ int main(int argc, char** argv) {
     const std::string 命令 = argv[1];
     const std::string パス = argv[2];
     long long 局数 = 0, 節点 = 10000, 種 = 1, 並列 = 2, 回数 = 20;
+    std::string 対象;
     for (int i = 3; i + 1 < argc; i += 2) {
         const std::string a = argv[i];
+        if (a == "--only") {
+            対象 = argv[i + 1];
+            continue;
+        }
         const long long v = std::atoll(argv[i + 1]);
         if (a == "--games")
             局数 = v;
@@ -313,6 +339,6 @@ int main(int argc, char** argv) {
     if (命令 == "games" && 局数 > 0)
         return 対局して書く(パス, static_cast<int>(局数), static_cast<std::uint64_t>(節点),
                             static_cast<std::uint64_t>(種), static_cast<int>(並列));
-    if (命令 == "fit") return 合わせる(パス, static_cast<int>(回数), static_cast<int>(並列));
+    if (命令 == "fit") return 合わせる(パス, static_cast<int>(回数), static_cast<int>(並列), 対象);
     return 使い方();
 }
