@@ -471,8 +471,10 @@ int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool 
                 減 = std::clamp(減, 0, 深さ - 2);
             }
             v = -読む(深さ - 1 - 減, -α - 1, -α, ply + 1, 王手, true);
-            if (v > α && 減 > 0) v = -読む(深さ - 1, -α - 1, -α, ply + 1, 王手, true);
-            if (v > α && v < β) v = -読む(深さ - 1, -β, -α, ply + 1, 王手, true);
+            // A search that was stopped says nothing: no second look, which would only count
+            // nodes past the limit.
+            if (v > α && 減 > 0 && !止まった) v = -読む(深さ - 1, -α - 1, -α, ply + 1, 王手, true);
+            if (v > α && v < β && !止まった) v = -読む(深さ - 1, -β, -α, ply + 1, 王手, true);
         }
         盤.戻す(m, r);
         ++試行;
