@@ -156,8 +156,10 @@ struct 探索者 {
 };
 
 // Counts a node; now and then looks at the clock, the stop request and the node limit, makes
-// its count seen by the other threads and calls the observer.
+// its count seen by the other threads and calls the observer. Once stopped, the nodes it is
+// still called for (each returns at once) are not counted, so a node limit is never passed.
 void 探索者::数える() {
+    if (止まった) return;
     ++節点数;
     if (節点上限 != 0 && 節点数 + 他の節点数 >= 節点上限) 止まった = true;
     if (節点数 % 確認間隔 != 0) return;
@@ -471,10 +473,8 @@ int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool 
                 減 = std::clamp(減, 0, 深さ - 2);
             }
             v = -読む(深さ - 1 - 減, -α - 1, -α, ply + 1, 王手, true);
-            // A search that was stopped says nothing: no second look, which would only count
-            // nodes past the limit.
-            if (v > α && 減 > 0 && !止まった) v = -読む(深さ - 1, -α - 1, -α, ply + 1, 王手, true);
-            if (v > α && v < β && !止まった) v = -読む(深さ - 1, -β, -α, ply + 1, 王手, true);
+            if (v > α && 減 > 0) v = -読む(深さ - 1, -α - 1, -α, ply + 1, 王手, true);
+            if (v > α && v < β) v = -読む(深さ - 1, -β, -α, ply + 1, 王手, true);
         }
         盤.戻す(m, r);
         ++試行;

@@ -231,20 +231,24 @@ std::unique_ptr<対局者> 対局者を作る(const 対戦設定& 設定, bool A
 constexpr int 序盤手数 = 4;    // random plies that make an opening
 constexpr int 最長手数 = 500;  // a game that goes on longer is a draw
 
-// Plays the random plies of opening `番号`: the lower side first, the change of form always
-// taken, as a person moving with the mouse does.
-void 序盤(局面& 局, std::uint64_t 種, int 番号) {
-    std::mt19937_64 rng(種 * 1000003u + static_cast<std::uint64_t>(番号));
+}  // namespace
+
+void 乱数の序盤(局面と手番& p, std::mt19937_64& rng, int 手数) {
     auto 一覧 = std::make_unique<指し手[]>(合法手最大数);
     局面表示 無表示;
-    for (int ply = 0; ply < 序盤手数; ++ply) {
-        const bool COM側 = ply % 2 == 1;
-        const int n = 合法手一覧(局, COM側, 一覧.get());
+    for (int ply = 0; ply < 手数; ++ply) {
+        const int n = 合法手一覧(p.局, p.COM番, 一覧.get());
+        if (n == 0) break;
         指し手 m = 一覧[rng() % static_cast<std::uint64_t>(n)];
-        if (調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON) m.駒 = 局.駒成結果;
-        駒移動(局, 無表示, m.元X, m.元Y, m.先X, m.先Y, m.駒);
+        if (調査_駒成(p.局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON) m.駒 = p.局.駒成結果;
+        駒移動(p.局, 無表示, m.元X, m.元Y, m.先X, m.先Y, m.駒);
+        p.COM番 = !p.COM番;
+        ++p.手数;
     }
+    派生値を整える(p.局);
 }
+
+namespace {
 
 enum class 結末 { 下手勝ち, 上手勝ち, 引き分け };
 
@@ -259,10 +263,8 @@ struct 一局の結果 {
 // `時計` has main time: a move that comes after its side's time (and byoyomi) is gone loses.
 一局の結果 一局(対局者& 下手, 対局者& 上手, std::uint64_t 種, int 番号, const 持ち時間設定& 時計) {
     auto 今 = std::make_unique<局面と手番>(開始局面());
-    序盤(今->局, 種, 番号);
-    派生値を整える(今->局);
-    今->COM番 = 序盤手数 % 2 == 1;
-    今->手数 = 序盤手数 + 1;
+    std::mt19937_64 rng(種 * 1000003u + static_cast<std::uint64_t>(番号));
+    乱数の序盤(*今, rng, 序盤手数);
     const bool 時計あり = 時計.持ちms > 0;
     std::int64_t 残り[2] = {時計.持ちms, 時計.持ちms};  // the lower side's, the upper side's
     const auto 終局 = [&](結末 結果, int 手数, std::string 理由) {

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <random>
 #include <string>
 
 #include "engine/engine.h"
+#include "notation.h"
 
 namespace kiryuza {
 
@@ -19,6 +21,10 @@ bool 局面解析(std::istream& in, std::ostream& out, int レベル, bool 候�
 
 // Plays up to `手数上限` plies from the starting position and prints them.
 void 自己対局(std::ostream& out, std::uint64_t 種, int 手数上限, int レベル);
+
+// Plays `手数` random moves from `p`, the lower side's first when it is to move, the change of
+// form always taken as a person moving with the mouse does; stops early at a side with no move.
+void 乱数の序盤(局面と手番& p, std::mt19937_64& rng, int 手数);
 
 // A clock for games between engines: main time, byoyomi and increment per move.
 struct 持ち時間設定 {

@@ -16,18 +16,17 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <memory>
 #include <mutex>
 #include <random>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
+#include "analyze.h"
 #include "engine/deep_board.h"
 #include "engine/deep_eval.h"
 #include "engine/deep_search.h"
-#include "notation.h"
 
 namespace kiryuza {
 namespace {
@@ -43,43 +42,21 @@ struct 標本 {
     float 結果;  // the lower side's score
 };
 
-// Plays the random plies of an opening, the change of form always taken.
-void 序盤(局面と手番& p, std::mt19937_64& rng) {
-    auto 一覧 = std::make_unique<指し手[]>(合法手最大数);
-    for (int i = 0; i < 序盤手数; ++i) {
-        const int n = 合法手一覧(p.局, p.COM番, 一覧.get());
-        if (n == 0) return;
-        const 指し手 m = 一覧[rng() % static_cast<std::uint64_t>(n)];
-        最善手 w;
-        w.有り = true;
-        w.元X = m.元X;
-        w.元Y = m.元Y;
-        w.先X = m.先X;
-        w.先Y = m.先Y;
-        w.駒 = m.駒;
-        if (m.元X != 持駒列_COM && m.元X != 持駒列_MAN &&
-            調査_駒成(p.局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON)
-            w.駒 = p.局.駒成結果;
-        手を進める(p, w);
-    }
-}
-
 // One game of the searching player against itself; appends its quiet positions with the
 // outcome: positions where the side to move is not in check and the move chosen takes nothing.
 void 一局(std::uint64_t 種, std::uint64_t 節点, std::vector<標本>& 出力) {
     std::mt19937_64 rng(種);
     局面と手番 p = 開始局面();
-    序盤(p, rng);
+    乱数の序盤(p, rng, 序盤手数);
     深読みエンジン エンジン(16, 1);
-    評価係数 係数;
-    深読み評価 評価器(係数);
+    const 深読み評価 評価器;
     探索盤 盤(評価器.表);
     std::vector<std::uint64_t> 既出;
     深読み設定 設定;
     設定.時間ms = 0;
     設定.節点上限 = 節点;
     設定.揺らぎ種 = 種 | 1;
-    std::vector<局面と手番> 静か;
+    const std::size_t 初め = 出力.size();
     float 結果 = 0.5F;
     for (int 手数 = 序盤手数; 手数 < 最長手数; ++手数) {
         設定.既出鍵 = 既出.data();
@@ -90,12 +67,12 @@ void 一局(std::uint64_t 種, std::uint64_t 節点, std::vector<標本>& 出力
             break;
         }
         盤.設定(p.局, p.COM番);
-        const bool 取り = r.手.元X != 持駒列_COM && r.手.元X != 持駒列_MAN &&
-                          p.局.盤面[r.手.先X][r.手.先Y] != 空桝;
+        // A drop lands on an empty square, so a capture is a move onto a piece.
+        const bool 取り = p.局.盤面[r.手.先X][r.手.先Y] != 空桝;
         if (手数 >= 記録開始手数 && 手数 % 記録間隔 == 0 && !取り && !盤.王を取れる(-盤.手番) &&
             std::abs(r.評価) < 深読み勝ち境界)
-            静か.push_back(p);
-        既出.push_back(局面の鍵(p.局, p.COM番));
+            出力.push_back({p, 0.5F});
+        既出.push_back(盤.鍵);
         const bool COM番 = p.COM番;
         手を進める(p, r.手);
         if (!対局中(p.局)) {
@@ -103,7 +80,7 @@ void 一局(std::uint64_t 種, std::uint64_t 節点, std::vector<標本>& 出力
             break;
         }
     }
-    for (auto& q : 静か) 出力.push_back({q, 結果});
+    for (std::size_t i = 初め; i < 出力.size(); ++i) 出力[i].結果 = 結果;
 }
 
 int 対局して書く(const std::string& パス, int 局数, std::uint64_t 節点, std::uint64_t 種,
@@ -142,45 +119,46 @@ int 対局して書く(const std::string& パス, int 局数, std::uint64_t 節�
     return 0;
 }
 
-// The numbers the fit moves, each with its step.
-std::vector<std::pair<std::string, int*>> 項目一覧(評価係数& c, std::vector<int>& 刻み) {
-    std::vector<std::pair<std::string, int*>> v;
-    auto 配列 = [&](const char* 名, int* a, int from, int to, int 幅) {
-        for (int i = from; i < to; ++i) {
-            v.emplace_back(std::string(名) + "[" + std::to_string(i) + "]", a + i);
-            刻み.push_back(幅);
-        }
+// A number of the evaluation, or an array of them: its name, where it is, how many, the indices
+// [始, 終) the fit may move (not the hand's unused index 0, nor the king's value), and the step
+// of a move.
+struct 係数群 {
+    const char* 名;
+    int* 先頭;
+    int 数;
+    int 始;
+    int 終;
+    int 刻み;
+};
+
+std::vector<係数群> 係数群一覧(評価係数& c) {
+    return {
+        {"盤価値", c.盤価値, 駒種数, 0, 駒種数 - 1, 10},
+        {"持駒価値", c.持駒価値, 8, 1, 8, 10},
+        {"金前進", c.金前進, 9, 1, 9, 2},
+        {"王段", c.王段, 9, 1, 9, 5},
+        {"大駒端", &c.大駒端, 1, 0, 1, 1},
+        {"攻め重み", c.攻め重み, 駒種数, 0, 駒種数 - 1, 1},
+        {"持駒脅威", c.持駒脅威, 8, 1, 8, 1},
+        {"持駒脅威上限", &c.持駒脅威上限, 1, 0, 1, 1},
+        {"攻め係数", &c.攻め係数, 1, 0, 1, 1},
+        {"守り係数", &c.守り係数, 1, 0, 1, 1},
+        {"金守り", &c.金守り, 1, 0, 1, 1},
+        {"危険倍率", &c.危険倍率, 1, 0, 1, 1},
+        {"危険上限", &c.危険上限, 1, 0, 1, 100},
+        {"線利き点", &c.線利き点, 1, 0, 1, 1},
+        {"手番点", &c.手番点, 1, 0, 1, 2},
     };
-    auto 一つ = [&](const char* 名, int* a, int 幅) {
-        v.emplace_back(名, a);
-        刻み.push_back(幅);
-    };
-    配列("盤価値", c.盤価値, 0, 駒種数 - 1, 10);
-    配列("持駒価値", c.持駒価値, 1, 8, 10);
-    配列("金前進", c.金前進, 1, 9, 2);
-    配列("王段", c.王段, 1, 9, 5);
-    一つ("大駒端", &c.大駒端, 1);
-    配列("攻め重み", c.攻め重み, 0, 駒種数 - 1, 1);
-    配列("持駒脅威", c.持駒脅威, 1, 8, 1);
-    一つ("持駒脅威上限", &c.持駒脅威上限, 1);
-    一つ("攻め係数", &c.攻め係数, 1);
-    一つ("守り係数", &c.守り係数, 1);
-    一つ("金守り", &c.金守り, 1);
-    一つ("危険倍率", &c.危険倍率, 1);
-    一つ("危険上限", &c.危険上限, 100);
-    一つ("線利き点", &c.線利き点, 1);
-    一つ("手番点", &c.手番点, 2);
-    return v;
 }
 
 // True when `名` begins with one of the comma-separated names of `対象` (any name when empty).
-bool 対象に入る(const std::string& 名, const std::string& 対象) {
+bool 対象に入る(std::string_view 名, std::string_view 対象) {
     if (対象.empty()) return true;
     std::size_t 始 = 0;
     while (始 <= 対象.size()) {
         const std::size_t 終 = std::min(対象.find(',', 始), 対象.size());
-        const std::string 頭 = 対象.substr(始, 終 - 始);
-        if (!頭.empty() && 名.compare(0, 頭.size(), 頭) == 0) return true;
+        const std::string_view 頭 = 対象.substr(始, 終 - 始);
+        if (!頭.empty() && 名.substr(0, 頭.size()) == 頭) return true;
         始 = 終 + 1;
     }
     return false;
@@ -210,12 +188,6 @@ double 誤差(const std::vector<標本>& 標本群, const 評価係数& c, doubl
     double s = 0;
     for (double d : 部分) s += d;
     return s / static_cast<double>(標本群.size());
-}
-
-void 配列を書く(const char* 名, const int* a, int n) {
-    std::printf("    int %s[%d] = {", 名, n);
-    for (int i = 0; i < n; ++i) std::printf("%s%d", i ? ", " : "", a[i]);
-    std::printf("};\n");
 }
 
 int 合わせる(const std::string& パス, int 回数, int 並列, const std::string& 対象) {
@@ -261,41 +233,39 @@ int 合わせる(const std::string& パス, int 回数, int 並列, const std::s
         }
     }
     std::fprintf(stderr, "K %.3f, error %.6f, held out %.6f\n", K, 最良, 誤差(検証, c, K, 並列));
-    std::vector<int> 刻み;
-    const auto 項目 = 項目一覧(c, 刻み);
+    const std::vector<係数群> 群一覧 = 係数群一覧(c);
     for (int 回 = 0; 回 < 回数; ++回) {
         int 改善 = 0;
-        for (std::size_t i = 0; i < 項目.size(); ++i) {
-            if (!対象に入る(項目[i].first, 対象)) continue;
-            int& v = *項目[i].second;
-            const int 元 = v;
-            for (int 向き : {1, -1}) {
-                v = 元 + 向き * 刻み[i];
-                const double e = 誤差(標本群, c, K, 並列);
-                if (e < 最良) {
-                    最良 = e;
-                    ++改善;
-                    break;
+        for (const 係数群& 群 : 群一覧) {
+            if (!対象に入る(群.名, 対象)) continue;
+            for (int i = 群.始; i < 群.終; ++i) {
+                int& v = 群.先頭[i];
+                const int 元 = v;
+                for (int 向き : {1, -1}) {
+                    v = 元 + 向き * 群.刻み;
+                    const double e = 誤差(標本群, c, K, 並列);
+                    if (e < 最良) {
+                        最良 = e;
+                        ++改善;
+                        break;
+                    }
+                    v = 元;
                 }
-                v = 元;
             }
         }
         std::fprintf(stderr, "pass %d: %d moved, error %.6f, held out %.6f\n", 回 + 1, 改善, 最良,
                      誤差(検証, c, K, 並列));
         if (改善 == 0) break;
     }
-    配列を書く("盤価値", c.盤価値, 駒種数);
-    配列を書く("持駒価値", c.持駒価値, 8);
-    配列を書く("金前進", c.金前進, 9);
-    配列を書く("王段", c.王段, 9);
-    std::printf("    int 大駒端 = %d;\n", c.大駒端);
-    配列を書く("攻め重み", c.攻め重み, 駒種数);
-    配列を書く("持駒脅威", c.持駒脅威, 8);
-    std::printf("    int 持駒脅威上限 = %d;\n    int 攻め係数 = %d;\n    int 守り係数 = %d;\n",
-                c.持駒脅威上限, c.攻め係数, c.守り係数);
-    std::printf("    int 金守り = %d;\n    int 危険倍率 = %d;\n    int 危険上限 = %d;\n", c.金守り,
-                c.危険倍率, c.危険上限);
-    std::printf("    int 線利き点 = %d;\n    int 手番点 = %d;\n", c.線利き点, c.手番点);
+    for (const 係数群& 群 : 群一覧) {
+        if (群.数 == 1) {
+            std::printf("    int %s = %d;\n", 群.名, *群.先頭);
+            continue;
+        }
+        std::printf("    int %s[%d] = {", 群.名, 群.数);
+        for (int i = 0; i < 群.数; ++i) std::printf("%s%d", i ? ", " : "", 群.先頭[i]);
+        std::printf("};\n");
+    }
     return 0;
 }
 
