@@ -7,6 +7,11 @@
 #
 #   bench/strength.sh [GAMES] [TIME_MS]     (defaults: 100 games, 200 ms a move)
 # BUILD (default: build) is the current build folder; SEED (default 1) picks the openings.
+# BASE (default: the commit in bench/engine-baseline) is the commit to play against: BASE=HEAD
+# measures a change not yet committed. JOBS (default: the number of processors) matches are
+# played at once, each on its own openings (seeds SEED, SEED+1, ...) and its share of the
+# games; their results are added up. Each engine thinks only on its own turn, so one match
+# keeps about one processor busy.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 games=${1:-100}
@@ -14,7 +19,8 @@ time_ms=${2:-200}
 build=${BUILD:-build}
 seed=${SEED:-1}
 root=$(pwd)
-base=$(head -n 1 bench/engine-baseline)
+base=${BASE:-$(head -n 1 bench/engine-baseline)}
+jobs=${JOBS:-$(nproc)}
 
 cmake --build "$build" --target kiryuza-engine kiryuza-analyze -j2 >/dev/null
 build=$(cd "$build" && pwd)
@@ -39,7 +45,31 @@ if ! {
     exit 1
 fi
 
-# Each engine command goes through /bin/sh -c: the paths are quoted for it.
-"$build/bin/kiryuza-analyze" --match-engines "'$build/bin/kiryuza-engine'" \
-    "'$work/build/bin/kiryuza-engine'" --games "$games" --time-ms "$time_ms" --seed "$seed" \
-    --threads 1 | tail -n 1
+# Each match's games: an even share of GAMES (openings are played twice), at least two.
+pairs=$(((games + 1) / 2))
+((jobs > pairs)) && jobs=$pairs
+((jobs < 1)) && jobs=1
+for ((j = 0; j < jobs; ++j)); do
+    n=$((2 * (pairs / jobs + (j < pairs % jobs ? 1 : 0))))
+    # Each engine command goes through /bin/sh -c: the paths are quoted for it.
+    "$build/bin/kiryuza-analyze" --match-engines "'$build/bin/kiryuza-engine'" \
+        "'$work/build/bin/kiryuza-engine'" --games "$n" --time-ms "$time_ms" \
+        --seed "$((seed + j))" --threads 1 >"$work/match.$j" &
+done
+wait
+
+# The matches' last lines, added up.
+w=0 l=0 d=0
+for ((j = 0; j < jobs; ++j)); do
+    read -r mw ml md < <(tail -n 1 "$work/match.$j" |
+        sed -n 's/^match A vs B: \([0-9]*\) wins, \([0-9]*\) losses, \([0-9]*\) draws.*/\1 \2 \3/p')
+    if [[ -z "${mw:-}" ]]; then
+        cat "$work/match.$j" >&2
+        echo "strength: match $j gave no result" >&2
+        exit 1
+    fi
+    w=$((w + mw)) l=$((l + ml)) d=$((d + md))
+done
+total=$((w + l + d))
+awk -v w="$w" -v l="$l" -v d="$d" -v t="$total" \
+    'BEGIN { printf "match A vs B: %d wins, %d losses, %d draws, score %.1f%%\n", w, l, d, t ? 100 * (w + d / 2) / t : 0 }'
