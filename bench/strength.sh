@@ -27,6 +27,8 @@ build=$(cd "$build" && pwd)
 
 work=$(mktemp -d)
 cleanup() {
+    # Matches still playing (the script was interrupted) end with it.
+    jobs -p | xargs -r kill 2>/dev/null || true
     git -C "$root" worktree remove --force "$work/source" 2>/dev/null || true
     git -C "$root" worktree prune
     rm -rf "$work"
@@ -60,15 +62,14 @@ wait
 
 # The matches' last lines, added up.
 w=0 l=0 d=0
+result='^match A vs B: ([0-9]+) wins, ([0-9]+) losses, ([0-9]+) draws'
 for ((j = 0; j < jobs; ++j)); do
-    read -r mw ml md < <(tail -n 1 "$work/match.$j" |
-        sed -n 's/^match A vs B: \([0-9]*\) wins, \([0-9]*\) losses, \([0-9]*\) draws.*/\1 \2 \3/p')
-    if [[ -z "${mw:-}" ]]; then
+    if ! [[ $(tail -n 1 "$work/match.$j") =~ $result ]]; then
         cat "$work/match.$j" >&2
         echo "strength: match $j gave no result" >&2
         exit 1
     fi
-    w=$((w + mw)) l=$((l + ml)) d=$((d + md))
+    w=$((w + BASH_REMATCH[1])) l=$((l + BASH_REMATCH[2])) d=$((d + BASH_REMATCH[3]))
 done
 total=$((w + l + d))
 awk -v w="$w" -v l="$l" -v d="$d" -v t="$total" \
