@@ -125,8 +125,8 @@ int 深読み評価::王の危険(const 探索盤& 盤, int 側, int 押し) con
     return 値 + 値 * 押し / 押し幅;
 }
 
-// Material and placement as the board keeps them, the reach of the sliding pieces and the
-// danger to both kings, turned to the side to move.
+// Material and placement as the board keeps them, the pieces' distances from the kings, the
+// reach of the sliding pieces and the danger to both kings, turned to the side to move.
 int 深読み評価::評価(const 探索盤& 盤) const {
     const auto& 局 = 盤.局;
     const int 差 = 盤.駒得;
@@ -141,8 +141,14 @@ int 深読み評価::評価(const 探索盤& 盤) const {
         for (int y = 1; y <= 9; ++y) {
             const int c = 局.盤面[x][y];
             const int m = c < 0 ? -c : c;
-            if (的 && c != 空桝 && (c > 0) == (押す側 > 0) && m != 駒_COM王)
-                寄せ += 寄せ点[桝からの距離(的, x, y)];
+            if (c != 空桝 && m != 駒_COM王) {
+                const int 側 = c > 0 ? 1 : -1;
+                const int 自王 = 盤.王桝[側番号(側)];
+                const int 敵王 = 盤.王桝[側番号(-側)];
+                if (敵王) 点 += 側 * 係_.攻め近[桝からの距離(敵王, x, y)];
+                if (自王) 点 += 側 * 係_.守り近[桝からの距離(自王, x, y)];
+                if (的 && 側 == 押す側) 寄せ += 寄せ点[桝からの距離(的, x, y)];
+            }
             if (m < 駒_COM角) continue;
             int n = 0;
             if (m == 駒_COM角 || m == 駒_COM角成) n = 利き数(局, x, y, 斜線);

@@ -35,6 +35,11 @@ struct 評価係数 {
     int 金守り = 2;
     int 危険倍率 = 3;
     int 危険上限 = 3000;
+    // Placement of every piece but the kings by its distance from a king (the larger of the two
+    // steps): near the other king it attacks, near its own it guards. They draw the pieces
+    // towards the kings, so that two walls of gold movers do not shuffle until the move limit.
+    int 攻め近[9] = {0, 30, 20, 10, 4, 0, 0, 0, 0};
+    int 守り近[9] = {0, 16, 10, 4, 0, 0, 0, 0, 0};
     int 線利き点 = 3;  // per square a bishop or rook reaches
     int 手番点 = 20;   // for having the move
 };
