@@ -1,6 +1,7 @@
 #include "engine/deep_eval.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace kiryuza {
 
@@ -121,7 +122,11 @@ int 深読み評価::王の危険(const 探索盤& 盤, int 側, int 押し) con
     const int 守り = 守 * 係_.守り係数 * (2 * 押し幅 - 押し) / (2 * 押し幅);
     const int 危険 = 攻 * 係_.攻め係数 + 持 * (1 + 空き) - 守り;
     if (危険 <= 0) return 0;
-    const int 値 = std::min(危険 * 危険 * 係_.危険倍率 / 8, 係_.危険上限);
+    // Squared in 64 bits and kept within 0..危険上限, whatever numbers a tuner tries: a
+    // negative weight would otherwise make a danger of millions that overflows below.
+    const std::int64_t 二乗 = std::int64_t{危険} * 危険 * 係_.危険倍率 / 8;
+    const int 値 =
+        static_cast<int>(std::max<std::int64_t>(0, std::min<std::int64_t>(二乗, 係_.危険上限)));
     return 値 + 値 * 押し / 押し幅;
 }
 
