@@ -147,12 +147,16 @@ int 深読み評価::評価(const 探索盤& 盤) const {
             const int c = 局.盤面[x][y];
             const int m = c < 0 ? -c : c;
             if (c != 空桝 && m != 駒_COM王) {
+                // A piece's distance from the other king counts for attack, and for the press
+                // when its side is the one pressing (whose 的 that king is).
                 const int 側 = c > 0 ? 1 : -1;
-                const int 自王 = 盤.王桝[側番号(側)];
-                const int 敵王 = 盤.王桝[側番号(-側)];
-                if (敵王) 点 += 側 * 係_.攻め近[桝からの距離(敵王, x, y)];
-                if (自王) 点 += 側 * 係_.守り近[桝からの距離(自王, x, y)];
-                if (的 && 側 == 押す側) 寄せ += 寄せ点[桝からの距離(的, x, y)];
+                if (const int 敵王 = 盤.王桝[側番号(-側)]) {
+                    const int d = 桝からの距離(敵王, x, y);
+                    点 += 側 * 係_.攻め近[d];
+                    if (側 == 押す側) 寄せ += 寄せ点[d];
+                }
+                if (const int 自王 = 盤.王桝[側番号(側)])
+                    点 += 側 * 係_.守り近[桝からの距離(自王, x, y)];
             }
             if (m < 駒_COM角) continue;
             int n = 0;
