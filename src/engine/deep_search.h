@@ -45,6 +45,9 @@ struct 深読み設定 {
     // is played at once. Only in the selective search and for one line.
     bool 詰み探索使用 = true;
     bool 置換表使用 = true;
+    // From depth 5 on, the first line is searched in a window of this half-width around the
+    // last iteration's score, widened on the side it fails; 0: a full window every time.
+    int 窓幅 = 50;
     // Selective search: null move, late-move reductions, futility pruning, check extensions.
     // Off, the search is plain alpha-beta to a fixed depth, whose result does not depend on the
     // order in which the moves are tried.

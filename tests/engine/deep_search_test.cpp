@@ -185,13 +185,14 @@ std::vector<局面> 参考局面() {
 // and the move are the same, and the board turned round for the other side gives the same
 // score. Four plies are the least at which one position is reached by two orders of the same
 // moves, so that the table's results are used at all.
-TEST_F(深読みテスト, 置換表の有無でも側を替えても決まった深さの答えは変わらない) {
+TEST_F(深読みテスト, 置換表の有無でも側や窓を替えても決まった深さの答えは変わらない) {
     const auto 局面集 = 参考局面();
     ASSERT_GE(局面集.size(), 10u);
     const auto 形 = [](const 最善手& m) {
         return std::make_tuple(m.元X, m.元Y, m.先X, m.先Y, m.駒);
     };
-    for (const 局面& 局 : 局面集) {
+    for (std::size_t i = 0; i < 局面集.size(); ++i) {
+        const 局面& 局 = 局面集[i];
         局面 反 = 局;
         局面反転(反);
         for (const bool COM側 : {true, false}) {
@@ -206,6 +207,23 @@ TEST_F(深読みテスト, 置換表の有無でも側を替えても決まっ�
             EXPECT_EQ(有.評価, 無.評価);
             EXPECT_EQ(形(有.手), 形(無.手));
             EXPECT_EQ(有.評価, 逆.評価);
+            // From depth 5 on the first line is searched in a window around the last score:
+            // whether it holds, fails high or fails low (a window of 1 fails at almost every
+            // iteration), the widened search ends with the full window's answer. On every
+            // fourth position and one side, for time.
+            if (i % 4 != 1 || !COM側) continue;
+            深読み設定 s;
+            s.時間ms = 0;
+            s.深さ上限 = 5;
+            s.選択的 = false;
+            s.窓幅 = 0;
+            エンジン->初期化();
+            const int 全窓 = エンジン->探索(局, COM側, s).評価;
+            for (const int 幅 : {1, 50}) {
+                s.窓幅 = 幅;
+                エンジン->初期化();
+                EXPECT_EQ(エンジン->探索(局, COM側, s).評価, 全窓) << 幅;
+            }
         }
     }
 }
