@@ -41,6 +41,9 @@ constexpr int 手上限 = 1500;  // moves of one position
 constexpr int 無限 = 32000;
 constexpr int 確認間隔 = 256;    // nodes between looks at the clock
 constexpr int 観察間隔 = 4096;   // nodes between calls of the observer
+constexpr int 見切り深さ = 3;    // standing scores far above β are taken up to this depth
+constexpr int 見切り余裕 = 200;  // how far, per ply of depth
+constexpr int 大差 = 1000;       // a lead beyond which they are not
 constexpr int 静止王手深さ = 4;  // plies of quiescence that still answer a check with every move
 constexpr int 静止取り返し深さ = 3;  // plies of quiescence after which only recaptures are tried
 
@@ -424,6 +427,12 @@ int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool 
     }
 
     const int 静的 = 王手中 ? -無限 : 評価器.評価(盤);
+
+    // Near the leaves, a standing score far above β will hold. Not where one side is far
+    // ahead: there the side ahead must look for the way in, not stand on its lead.
+    if (選択的 && !pv && !王手中 && 深さ <= 見切り深さ && 静的 < 大差 && β > -大差 &&
+        静的 - 見切り余裕 * 深さ >= β)
+        return 静的;
 
     // Null move: if passing still holds β, a real move will too.
     if (選択的 && !pv && !王手中 && null可 && 深さ >= 3 && β < 深読み勝ち境界 &&
