@@ -146,23 +146,22 @@ int 深読み評価::評価(const 探索盤& 盤) const {
         for (int y = 1; y <= 9; ++y) {
             const int c = 局.盤面[x][y];
             const int m = c < 0 ? -c : c;
-            if (c != 空桝 && m != 駒_COM王) {
-                // A piece's distance from the other king counts for attack, and for the press
-                // when its side is the one pressing (whose 的 that king is).
-                const int 側 = c > 0 ? 1 : -1;
-                if (const int 敵王 = 盤.王桝[側番号(-側)]) {
-                    const int d = 桝からの距離(敵王, x, y);
-                    点 += 側 * 係_.攻め近[d];
-                    if (側 == 押す側) 寄せ += 寄せ点[d];
-                }
-                if (const int 自王 = 盤.王桝[側番号(側)])
-                    点 += 側 * 係_.守り近[桝からの距離(自王, x, y)];
+            if (c == 空桝 || m == 駒_COM王) continue;
+            // A piece's distance from the other king counts for attack, and for the press when
+            // its side is the one pressing (whose 的 that king is).
+            const int 側 = c > 0 ? 1 : -1;
+            if (const int 敵王 = 盤.王桝[側番号(-側)]) {
+                const int d = 桝からの距離(敵王, x, y);
+                点 += 側 * 係_.攻め近[d];
+                if (側 == 押す側) 寄せ += 寄せ点[d];
             }
+            if (const int 自王 = 盤.王桝[側番号(側)])
+                点 += 側 * 係_.守り近[桝からの距離(自王, x, y)];
             if (m < 駒_COM角) continue;
             int n = 0;
             if (m == 駒_COM角 || m == 駒_COM角成) n = 利き数(局, x, y, 斜線);
             if (m == 駒_COM飛 || m == 駒_COM飛成) n = 利き数(局, x, y, 直線);
-            点 += (c > 0 ? 1 : -1) * n * 係_.線利き点;
+            点 += 側 * n * 係_.線利き点;
         }
     // Pieces near the pressed king count, and the danger to it counts for more.
     点 += 押す側 * 寄せ * 押し / 押し幅;

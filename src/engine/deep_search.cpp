@@ -652,37 +652,28 @@ void 探索者::反復深化(int 最初の深さ, const 深読み設定& 設定)
         現深さ = d;
         int k = 0;
         for (; k < 候補; ++k) {
-            手符号 今回 = 手なし;
+            // From depth 5 the first line is searched in a window around the last iteration's
+            // score, widened on the side it fails; the other lines in a full window.
+            int 幅 = 設定.窓幅;
+            const bool 窓 =
+                k == 0 && d >= 5 && 幅 > 0 && 最良値 > -深読み勝ち境界 && 最良値 < 深読み勝ち境界;
+            int 下 = 窓 ? 最良値 - 幅 : -無限;
+            int 上 = 窓 ? 最良値 + 幅 : 無限;
+            手符号 今回;
             int v;
-            if (k == 0 && d >= 5 && 設定.窓幅 > 0 && 最良値 > -深読み勝ち境界 &&
-                最良値 < 深読み勝ち境界) {
-                // A window around the last iteration's score, widened on the side it fails.
-                int 幅 = 設定.窓幅;
-                int 下 = 最良値 - 幅;
-                int 上 = 最良値 + 幅;
-                for (;;) {
-                    今回 = 手なし;
-                    v = 根読む(d, 下, 上, 根手, n, 今回, true);
-                    if (今回 != 手なし) {
-                        最良手 = 今回;
-                        最良値 = v;
-                    }
-                    if (止まった) break;
-                    幅 *= 3;
-                    if (v <= 下) {
-                        下 = v - 幅 <= -深読み勝ち境界 ? -無限 : v - 幅;
-                    } else if (v >= 上) {
-                        上 = v + 幅 >= 深読み勝ち境界 ? 無限 : v + 幅;
-                    } else {
-                        break;
-                    }
-                }
-            } else {
-                v = 根読む(d, -無限, 無限, 根手 + k, n - k, 今回, k == 0);
+            for (;;) {
+                今回 = 手なし;
+                v = 根読む(d, 下, 上, 根手 + k, n - k, 今回, k == 0);
                 if (k == 0 && 今回 != 手なし) {
                     最良手 = 今回;
                     最良値 = v;
                 }
+                if (止まった || !窓 || (v > 下 && v < 上)) break;
+                幅 *= 3;
+                if (v <= 下)
+                    下 = v - 幅 <= -深読み勝ち境界 ? -無限 : v - 幅;
+                else
+                    上 = v + 幅 >= 深読み勝ち境界 ? 無限 : v + 幅;
             }
             if (止まった) break;
             筋値[k] = v;
