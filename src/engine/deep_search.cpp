@@ -43,7 +43,7 @@ constexpr int 確認間隔 = 256;    // nodes between looks at the clock
 constexpr int 観察間隔 = 4096;   // nodes between calls of the observer
 constexpr int 見切り深さ = 3;    // standing scores far above β are taken up to this depth
 constexpr int 見切り余裕 = 200;  // how far, per ply of depth
-constexpr int 大差 = 1000;       // a lead beyond which they are not
+constexpr int 大差 = 1000;       // a game's lead beyond which they are not
 constexpr int 静止王手深さ = 4;  // plies of quiescence that still answer a check with every move
 constexpr int 静止取り返し深さ = 3;  // plies of quiescence after which only recaptures are tried
 
@@ -113,6 +113,7 @@ struct 探索者 {
     int PV長[最大深さ]{};
     bool 置換表使用 = true;
     bool 選択的 = true;
+    bool 大差局面 = false;  // the game is far from even: standing scores are not taken
     bool 期限あり = false;
     時計::time_point 開始;
     時計::time_point 期限;
@@ -428,9 +429,9 @@ int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool 
 
     const int 静的 = 王手中 ? -無限 : 評価器.評価(盤);
 
-    // Near the leaves, a standing score far above β will hold. Not where one side is far
-    // ahead: there the side ahead must look for the way in, not stand on its lead.
-    if (選択的 && !pv && !王手中 && 深さ <= 見切り深さ && 静的 < 大差 && β > -大差 &&
+    // Near the leaves, a standing score far above β will hold. Not in a game one side leads
+    // by far: there the side ahead must look for the way in, not stand on its lead.
+    if (選択的 && !pv && !王手中 && !大差局面 && 深さ <= 見切り深さ &&
         静的 - 見切り余裕 * 深さ >= β)
         return 静的;
 
@@ -648,8 +649,13 @@ void 探索者::反復深化(int 最初の深さ, const 深読み設定& 設定)
     手符号 筋[読み筋最大数][最大深さ];
     int 筋長[読み筋最大数]{};
     int 筋値[読み筋最大数]{};
+    // How far the game is from even: the root's standing score, then each iteration's answer.
+    // A node's own standing score would not do: in the middle of an exchange it is far off.
+    const auto 大差か = [](int v) { return v >= 大差 || v <= -大差; };
+    大差局面 = 大差か(評価器.評価(盤));
     for (int d = std::min(最初の深さ, 上限); d <= 上限; ++d) {
         現深さ = d;
+        if (d > 最初の深さ) 大差局面 = 大差か(最良値);
         int k = 0;
         for (; k < 候補; ++k) {
             // From depth 5 the first line is searched in a window around the last iteration's
