@@ -44,6 +44,7 @@ constexpr int 観察間隔 = 4096;   // nodes between calls of the observer
 constexpr int 見切り深さ = 3;    // standing scores far above β are taken up to this depth
 constexpr int 見切り余裕 = 200;  // how far, per ply of depth
 constexpr int 大差 = 1000;       // a game's lead beyond which they are not
+constexpr int 窓の深さ = 5;      // the first iteration searched in a window
 constexpr int 静止王手深さ = 4;  // plies of quiescence that still answer a check with every move
 constexpr int 静止取り返し深さ = 3;  // plies of quiescence after which only recaptures are tried
 
@@ -428,16 +429,15 @@ int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool 
     }
 
     const int 静的 = 王手中 ? -無限 : 評価器.評価(盤);
+    // Off the expected line and out of check, the selective search may cut.
+    const bool 刈れる = 選択的 && !pv && !王手中;
 
     // Near the leaves, a standing score far above β will hold. Not in a game one side leads
     // by far: there the side ahead must look for the way in, not stand on its lead.
-    if (選択的 && !pv && !王手中 && !大差局面 && 深さ <= 見切り深さ &&
-        静的 - 見切り余裕 * 深さ >= β)
-        return 静的;
+    if (刈れる && !大差局面 && 深さ <= 見切り深さ && 静的 - 見切り余裕 * 深さ >= β) return 静的;
 
     // Null move: if passing still holds β, a real move will too.
-    if (選択的 && !pv && !王手中 && null可 && 深さ >= 3 && β < 深読み勝ち境界 &&
-        β > -深読み勝ち境界 && 静的 >= β) {
+    if (刈れる && null可 && 深さ >= 3 && β < 深読み勝ち境界 && β > -深読み勝ち境界 && 静的 >= β) {
         const int R = 深さ >= 7 ? 3 : 2;
         盤.手番交代();
         const int v = -読む(深さ - 1 - R, -β, -β + 1, ply + 1, false, false);
@@ -448,10 +448,9 @@ int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool 
 
     // Near the leaves, a quiet move that gives no check cannot lift a score far below α.
     const int 余裕 = 深さ <= 2 ? 250 * 深さ : 0;
-    const bool 見込みなし =
-        選択的 && !pv && !王手中 && 深さ <= 2 && α > -深読み勝ち境界 && 静的 + 余裕 <= α;
+    const bool 見込みなし = 刈れる && 深さ <= 2 && α > -深読み勝ち境界 && 静的 + 余裕 <= α;
     // Near the leaves, only the first quiet moves in order are worth a look.
-    const int 静か上限 = (選択的 && !pv && !王手中 && 深さ <= 3) ? 6 + 4 * 深さ * 深さ : 1 << 30;
+    const int 静か上限 = (刈れる && 深さ <= 3) ? 6 + 4 * 深さ * 深さ : 1 << 30;
 
     const int 元α = α;
     int 最良 = -無限;
@@ -653,16 +652,17 @@ void 探索者::反復深化(int 最初の深さ, const 深読み設定& 設定)
     // A node's own standing score would not do: in the middle of an exchange it is far off.
     const auto 大差か = [](int v) { return v >= 大差 || v <= -大差; };
     大差局面 = 大差か(評価器.評価(盤));
-    for (int d = std::min(最初の深さ, 上限); d <= 上限; ++d) {
+    const int 始め = std::min(最初の深さ, 上限);
+    for (int d = 始め; d <= 上限; ++d) {
         現深さ = d;
-        if (d > 最初の深さ) 大差局面 = 大差か(最良値);
+        if (d > 始め) 大差局面 = 大差か(最良値);
         int k = 0;
         for (; k < 候補; ++k) {
             // From depth 5 the first line is searched in a window around the last iteration's
             // score, widened on the side it fails; the other lines in a full window.
             int 幅 = 設定.窓幅;
-            const bool 窓 =
-                k == 0 && d >= 5 && 幅 > 0 && 最良値 > -深読み勝ち境界 && 最良値 < 深読み勝ち境界;
+            const bool 窓 = k == 0 && d >= 窓の深さ && 幅 > 0 && 最良値 > -深読み勝ち境界 &&
+                            最良値 < 深読み勝ち境界;
             int 下 = 窓 ? 最良値 - 幅 : -無限;
             int 上 = 窓 ? 最良値 + 幅 : 無限;
             手符号 今回;
