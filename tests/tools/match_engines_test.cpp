@@ -30,8 +30,14 @@ std::string 二局(const std::string& A, std::int64_t 持ち時間, 対戦成績
 TEST(エンジン対戦, 二つのエンジンが終局まで指し_集計は勝敗と合う) {
     対戦成績 r;
     const std::string s = 二局(KIRYUZA_ENGINE, 0, r);
+    // Each engine's view of the game follows: its last, peak and lowest score.
+    const std::string 値 = "(\\+\\d+|-\\d+|0|mate -?\\d+)";
+    const std::string 見方 = " evaluation " + 値 + " last, peak " + 値 + " \\(move \\d+\\), low " +
+                             値 + " \\(move \\d+\\)";
     const std::string 終局 =
-        ", \\d+ moves, (A wins|B wins|draw) \\((king taken|move limit, left at sfen [^)]+)\\)\n";
+        ", \\d+ moves, (A wins|B wins|draw) \\((king taken|move limit, left at "
+        "sfen [^)]+)\\); A" +
+        見方 + "; B" + 見方 + "\n";
     const std::regex 形("game 1 opening 1: A \\(engine\\) lower" + 終局 +
                         "game 2 opening 1: A \\(engine\\) upper" + 終局 +
                         "match A vs B: " + std::to_string(r.勝) + " wins, " + std::to_string(r.負) +
@@ -56,6 +62,12 @@ TEST(エンジン対戦, 壊れたエンジンは毎局負け_理由が行に出
         {壊れた("echo hello"), 0, "(garbage from the engine: 'hello')"},
         {壊れた("echo bestmove 9i9i"), 0, "(bad move from the engine: '9i9i'"},
         {壊れた("echo bestmove resign"), 0, "(resigned)"},
+        // The score of a move is the last one given before it; a mate is written as one.
+        {壊れた("echo info depth 1 score cp 35 pv 1g1f; echo info depth 2 score cp -120; echo "
+                "bestmove resign"),
+         0, "(resigned); A evaluation -120 last, peak -120 (move "},
+        {壊れた("echo info depth 3 score mate -2 pv 1g1f 1c1d; echo bestmove resign"), 0,
+         "(resigned); A evaluation mate -2 last, peak mate -2 (move "},
         {壊れた("sleep 0.8; echo bestmove resign"), 300, "(loss on time: "},
         {"echo nonsense; sleep 5", 0, "(garbage from the engine: 'nonsense')"},
         {"exec /nonexistent/engine 2>/dev/null", 0, "(the engine died)"},

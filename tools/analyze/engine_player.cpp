@@ -1,5 +1,9 @@
 #include "engine_player.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "engine_process.h"
@@ -18,11 +22,38 @@ constexpr auto kLate = 5s;
 constexpr auto kLateOnClock = 1s;
 // How long an engine has to end by itself after quit.
 constexpr auto kQuitGrace = 2s;
+// Where the scores of mates begin, in the summary of a game's evaluations.
+constexpr int kMateScore = 1'000'000;
 
 std::string firstWord(const std::string& line) {
     const std::size_t b = line.find_first_not_of(" \t");
     if (b == std::string::npos) return {};
     return line.substr(b, line.find_first_of(" \t", b) - b);
+}
+
+// The score an info line gives, mates counted beyond every score in centipawns (a nearer mate
+// further), or nothing when the line has none.
+std::optional<int> score(const std::string& line) {
+    for (const auto& [key, mate] :
+         {std::pair{" score cp ", false}, std::pair{" score mate ", true}}) {
+        const std::size_t at = line.find(key);
+        if (at == std::string::npos) continue;
+        char* end = nullptr;
+        const char* from = line.c_str() + at + std::strlen(key);
+        const long v = std::strtol(from, &end, 10);
+        if (end == from || v < -kMateScore / 2 || v > kMateScore / 2) return std::nullopt;
+        if (!mate) return static_cast<int>(v);
+        return v >= 0 ? kMateScore - static_cast<int>(v) : -kMateScore - static_cast<int>(v);
+    }
+    return std::nullopt;
+}
+
+std::string scoreText(int v) {
+    if (v > kMateScore / 2) return "mate " + std::to_string(kMateScore - v);
+    if (v < -kMateScore / 2) return "mate -" + std::to_string(kMateScore + v);
+    std::string text = std::to_string(v);
+    if (v > 0) text.insert(text.begin(), '+');
+    return text;
 }
 
 std::string shown(const std::string& line) {
@@ -48,6 +79,7 @@ class 外部エンジン対局者 : public 対局者 {
         開始SFEN_ = SFENへ(開始);
         手順_.clear();
         今_ = 開始;
+        評価数_ = 0;
         return {};
     }
 
@@ -72,6 +104,7 @@ class 外部エンジン対局者 : public 対局者 {
             限 += std::chrono::milliseconds(時間ms_) + kLate;
         }
         if (!健全_ || !子_.send(命) || !子_.send(go)) return 失敗("the engine died");
+        std::optional<int> 評価;
         for (;;) {
             std::string 行;
             switch (子_.readLine(行, 限)) {
@@ -85,8 +118,11 @@ class 外部エンジン対局者 : public 対局者 {
                     return 失敗("garbage from the engine: a line without end");
             }
             const std::string 語 = firstWord(行);
+            if (語 == "info")
+                if (const auto v = score(行)) 評価 = v;
             if (語.empty() || 語 == "info") continue;
             if (語 != "bestmove") return 失敗("garbage from the engine: " + shown(行));
+            if (評価) 記す(*評価, 今.手数);
             const std::size_t b = 行.find_first_not_of(" \t", 行.find("bestmove") + 8);
             const std::string 手 = b == std::string::npos ? "" : firstWord(行.substr(b));
             if (手 == "resign") {
@@ -105,7 +141,29 @@ class 外部エンジン対局者 : public 対局者 {
         手を進める(今_, 手);
     }
 
+    // How the game went in the engine's own eyes: its last score, its best and its worst, each
+    // with the move it was given for.
+    std::string 様子() const override {
+        if (評価数_ == 0) return {};
+        return "evaluation " + scoreText(最後_) + " last, peak " + scoreText(峰_) + " (move " +
+               std::to_string(峰手_) + "), low " + scoreText(谷_) + " (move " +
+               std::to_string(谷手_) + ")";
+    }
+
   private:
+    void 記す(int v, int 手) {
+        const bool 初め = 評価数_++ == 0;
+        if (初め || v > 峰_) {
+            峰_ = v;
+            峰手_ = 手;
+        }
+        if (初め || v < 谷_) {
+            谷_ = v;
+            谷手_ = 手;
+        }
+        最後_ = v;
+    }
+
     // Starts the program and introduces both sides; false with the reason when it fails.
     bool 起動(std::string& 理由) {
         子_.end(0ms);
@@ -163,6 +221,13 @@ class 外部エンジン対局者 : public 対局者 {
     std::string 開始SFEN_;
     std::vector<std::string> 手順_;
     局面と手番 今_;
+    // The scores of the engine's moves this game, each for the side it moved for.
+    int 評価数_ = 0;
+    int 最後_ = 0;
+    int 峰_ = 0;
+    int 峰手_ = 0;
+    int 谷_ = 0;
+    int 谷手_ = 0;
 };
 
 }  // namespace
