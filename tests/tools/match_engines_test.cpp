@@ -31,7 +31,7 @@ TEST(エンジン対戦, 二つのエンジンが終局まで指し_集計は勝
     対戦成績 r;
     const std::string s = 二局(KIRYUZA_ENGINE, 0, r);
     // Each engine's view of the game follows: its last, peak and lowest score.
-    const std::string 値 = "(\\+\\d+|-\\d+|0|mate -?\\d+)";
+    const std::string 値 = "(\\+\\d+|-\\d+|0|mate [+-]\\d+)";
     const std::string 見方 = " evaluation " + 値 + " last, peak " + 値 + " \\(move \\d+\\), low " +
                              値 + " \\(move \\d+\\)";
     const std::string 終局 =

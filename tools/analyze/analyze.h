@@ -62,6 +62,10 @@ struct 対戦成績 {
 // move or drop that 合法手一覧 lists, left in its own form or in the form 調査_駒成 gives.
 bool 指せる手か(局面& 局, bool COM側, const 最善手& 手);
 
+// A search score for one side as text: "+35", "-1200", "mate +5" (the side takes the king with
+// the fifth ply from here), "mate -4" (it loses its own).
+std::string 評価の文(int 評価);
+
 // Reviews the game of the record file at `パス`: every position searched for `時間ms` by
 // `スレッド数` searching players at once, one line per move on `out` (number, move, evaluation
 // after it for ▲, the mark, and for a marked move the preferred one with its evaluation), then

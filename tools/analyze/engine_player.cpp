@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/deep_search.h"
 #include "engine_process.h"
 
 namespace kiryuza {
@@ -22,8 +23,6 @@ constexpr auto kLate = 5s;
 constexpr auto kLateOnClock = 1s;
 // How long an engine has to end by itself after quit.
 constexpr auto kQuitGrace = 2s;
-// Where the scores of mates begin, in the summary of a game's evaluations.
-constexpr int kMateScore = 1'000'000;
 
 std::string firstWord(const std::string& line) {
     const std::size_t b = line.find_first_not_of(" \t");
@@ -31,8 +30,8 @@ std::string firstWord(const std::string& line) {
     return line.substr(b, line.find_first_of(" \t", b) - b);
 }
 
-// The score an info line gives, mates counted beyond every score in centipawns (a nearer mate
-// further), or nothing when the line has none.
+// The score an info line gives, on the searching player's scale (a mate as the score of a
+// king taken on that ply), or nothing when the line has none or one out of that scale.
 std::optional<int> score(const std::string& line) {
     for (const auto& [key, mate] :
          {std::pair{" score cp ", false}, std::pair{" score mate ", true}}) {
@@ -41,19 +40,17 @@ std::optional<int> score(const std::string& line) {
         char* end = nullptr;
         const char* from = line.c_str() + at + std::strlen(key);
         const long v = std::strtol(from, &end, 10);
-        if (end == from || v < -kMateScore / 2 || v > kMateScore / 2) return std::nullopt;
-        if (!mate) return static_cast<int>(v);
-        return v >= 0 ? kMateScore - static_cast<int>(v) : -kMateScore - static_cast<int>(v);
+        if (end == from) return std::nullopt;
+        if (!mate) {
+            if (v <= -深読み勝ち境界 || v >= 深読み勝ち境界) return std::nullopt;
+            return static_cast<int>(v);
+        }
+        const long 手数 = v < 0 ? -v : v;
+        if (手数 < 1 || 手数 > 深読み勝ち - 深読み勝ち境界 + 1) return std::nullopt;
+        const int 値 = 深読み勝ち - static_cast<int>(手数) + 1;
+        return v < 0 ? -値 : 値;
     }
     return std::nullopt;
-}
-
-std::string scoreText(int v) {
-    if (v > kMateScore / 2) return "mate " + std::to_string(kMateScore - v);
-    if (v < -kMateScore / 2) return "mate -" + std::to_string(kMateScore + v);
-    std::string text = std::to_string(v);
-    if (v > 0) text.insert(text.begin(), '+');
-    return text;
 }
 
 std::string shown(const std::string& line) {
@@ -79,7 +76,8 @@ class 外部エンジン対局者 : public 対局者 {
         開始SFEN_ = SFENへ(開始);
         手順_.clear();
         今_ = 開始;
-        評価数_ = 0;
+        峰_.reset();
+        谷_.reset();
         return {};
     }
 
@@ -144,23 +142,16 @@ class 外部エンジン対局者 : public 対局者 {
     // How the game went in the engine's own eyes: its last score, its best and its worst, each
     // with the move it was given for.
     std::string 様子() const override {
-        if (評価数_ == 0) return {};
-        return "evaluation " + scoreText(最後_) + " last, peak " + scoreText(峰_) + " (move " +
-               std::to_string(峰手_) + "), low " + scoreText(谷_) + " (move " +
-               std::to_string(谷手_) + ")";
+        if (!峰_) return {};
+        return "evaluation " + 評価の文(最後_) + " last, peak " + 評価の文(峰_->値) + " (move " +
+               std::to_string(峰_->手) + "), low " + 評価の文(谷_->値) + " (move " +
+               std::to_string(谷_->手) + ")";
     }
 
   private:
     void 記す(int v, int 手) {
-        const bool 初め = 評価数_++ == 0;
-        if (初め || v > 峰_) {
-            峰_ = v;
-            峰手_ = 手;
-        }
-        if (初め || v < 谷_) {
-            谷_ = v;
-            谷手_ = 手;
-        }
+        if (!峰_ || v > 峰_->値) 峰_ = 記録{v, 手};
+        if (!谷_ || v < 谷_->値) 谷_ = 記録{v, 手};
         最後_ = v;
     }
 
@@ -221,13 +212,15 @@ class 外部エンジン対局者 : public 対局者 {
     std::string 開始SFEN_;
     std::vector<std::string> 手順_;
     局面と手番 今_;
-    // The scores of the engine's moves this game, each for the side it moved for.
-    int 評価数_ = 0;
+    // The scores of the engine's moves this game, each for the side it moved for: the last, and
+    // the highest and the lowest with the move each was given for.
+    struct 記録 {
+        int 値;
+        int 手;
+    };
     int 最後_ = 0;
-    int 峰_ = 0;
-    int 峰手_ = 0;
-    int 谷_ = 0;
-    int 谷手_ = 0;
+    std::optional<記録> 峰_;
+    std::optional<記録> 谷_;
 };
 
 }  // namespace

@@ -49,21 +49,11 @@ std::optional<std::string> ファイルの中身(const std::string& パス, std:
     return 中身;
 }
 
-// An evaluation for ▲ as text: "+35", "-1200", "mate +5" (▲ takes the king with the fifth ply
-// from here), "mate -4", or "won" / "lost" once a king is taken.
+// An evaluation for ▲ as text, or "won" / "lost" once a king is taken.
 std::string 評価の文(const 局面評価& e, bool 先手COM) {
     const int v = 先手COM ? -e.MAN評価 : e.MAN評価;
     if (e.終局) return v > 0 ? "won" : "lost";
-    if (詰みの評価(v)) {
-        const int 手数 = 詰みまでの手数(v);
-        std::string s = "mate ";
-        s += 手数 > 0 ? "+" : "-";
-        s += std::to_string(std::abs(手数));
-        return s;
-    }
-    std::string s = v > 0 ? "+" : "";
-    s += std::to_string(v);
-    return s;
+    return kiryuza::評価の文(v);
 }
 
 // Columns a text takes in a terminal: two for a wide (three-byte) character, one for the rest and
@@ -126,6 +116,19 @@ void 講評を出力(std::ostream& out, const 棋譜表& 棋譜, bool 先手COM,
 }
 
 }  // namespace
+
+std::string 評価の文(int 評価) {
+    if (詰みの評価(評価)) {
+        const int 手数 = 詰みまでの手数(評価);
+        std::string s = "mate ";
+        s += 手数 > 0 ? "+" : "-";
+        s += std::to_string(std::abs(手数));
+        return s;
+    }
+    std::string s = 評価 > 0 ? "+" : "";
+    s += std::to_string(評価);
+    return s;
+}
 
 bool 棋譜講評(const std::string& パス, int 時間ms, int スレッド数, std::ostream& out,
               std::ostream& err) {
