@@ -297,6 +297,24 @@ TEST_F(深読みテスト, 読み筋は合法手の列で良い順に並び_節�
     }
     EXPECT_TRUE(同じ手(観察.筋[9].手[0], r.手));
 
+    // With the selective search, on the reference positions: an iteration's lines still come
+    // best first, and the move played begins the best line of the last iteration.
+    s.深さ上限 = 5;
+    const auto 局面集 = 参考局面();
+    for (std::size_t i = 0; i < 局面集.size(); i += 2) {
+        観察.筋.clear();
+        const 深読み結果 答え = エンジン->探索(局面集[i], i % 4 == 0, s, &観察);
+        ASSERT_EQ(観察.筋.size() % 3, 0u);
+        for (std::size_t j = 1; j < 観察.筋.size(); ++j) {
+            if (j % 3 != 0) {
+                EXPECT_LE(観察.筋[j].評価, 観察.筋[j - 1].評価) << i << " " << j;
+            }
+        }
+        if (!観察.筋.empty() && 答え.評価 < 深読み勝ち境界) {
+            EXPECT_TRUE(同じ手(観察.筋[観察.筋.size() - 3].手[0], 答え.手)) << i;
+        }
+    }
+
     s.深さ上限 = 0;
     s.候補数 = 1;
     s.節点上限 = 5000;
