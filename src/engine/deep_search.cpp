@@ -689,17 +689,16 @@ void 探索者::反復深化(int 最初の深さ, const 深読み設定& 設定)
         // A later line can score above an earlier one, whose search judged that move against
         // a bound that pruning had left too low: the lines are put in order of their scores,
         // and the best of them is the move.
-        int 並び[読み筋最大数];
-        for (int j = 0; j < 候補; ++j) 並び[j] = j;
         if (k == 候補 && 候補 > 1) {
-            for (int j = 1; j < 候補; ++j)  // in place: a search allocates nothing
-                for (int i = j; i > 0 && 筋値[並び[i]] > 筋値[並び[i - 1]]; --i)
-                    std::swap(並び[i], 並び[i - 1]);
-            手符号 並べた手[読み筋最大数];
-            for (int j = 0; j < 候補; ++j) 並べた手[j] = 根手[並び[j]];
-            std::copy_n(並べた手, 候補, 根手);
+            for (int j = 1; j < 候補; ++j)
+                for (int i = j; i > 0 && 筋値[i] > 筋値[i - 1]; --i) {
+                    std::swap(根手[i], 根手[i - 1]);
+                    std::swap(筋値[i], 筋値[i - 1]);
+                    std::swap(筋長[i], 筋長[i - 1]);
+                    std::swap(筋[i], 筋[i - 1]);
+                }
             最良手 = 根手[0];
-            最良値 = 筋値[並び[0]];
+            最良値 = 筋値[0];
         }
         完了手 = 最良手;
         完了値 = 最良値;
@@ -715,10 +714,10 @@ void 探索者::反復深化(int 最初の深さ, const 深読み設定& 設定)
                 報告.番号 = j + 1;
                 報告.深さ = d;
                 報告.選択深さ = 選択深さ;
-                報告.評価 = 筋値[並び[j]];
+                報告.評価 = 筋値[j];
                 報告.節点数 = 全節点;
                 報告.秒 = 経過秒();
-                読み筋を作る(筋[並び[j]], 筋長[並び[j]], 報告);
+                読み筋を作る(筋[j], 筋長[j], 報告);
                 観察->読み筋(報告);
             }
         }
