@@ -274,19 +274,20 @@ const 対局状態& GameProgram::state() const {
 namespace {
 
 constexpr const char* kAlreadyRunning =
-    "kiryuza: すでに起動しています。そのウィンドウを前面に出します。\n";
+    "kiryuza: すでに起動しています。そのウィンドウを前面に出しました。\n";
+constexpr const char* kRunningSilent =
+    "kiryuza: すでに起動していますが、応答がないため、そのウィンドウを前面に出せませんでした。\n";
 constexpr const char* kNoDisplay =
     "kiryuza: "
     "画面（ディスプレイ）に接続できません。デスクトップのセッションから起動してください。\n";
 
-// This account's lock; nothing when another copy holds it, which has then been asked to come
-// forward.
+// This account's lock, or none to be had; nothing when another copy holds it, which has then
+// been asked to come forward.
 std::optional<InstanceLock> claimOrForward() {
-    const std::string lockFile = toUtf8(instanceLockFile());
-    InstanceLock lock = InstanceLock::claim(lockFile);
+    InstanceLock lock = InstanceLock::claim(keptGameFolder());
     if (lock.outcome() != InstanceLock::Outcome::running) return lock;
-    std::fputs(kAlreadyRunning, stderr);
-    InstanceLock::askToComeForward(lockFile, startActivationToken());
+    const bool answered = lock.askToComeForward(startActivationToken());
+    std::fputs(answered ? kAlreadyRunning : kRunningSilent, stderr);
     return std::nullopt;
 }
 
