@@ -40,6 +40,12 @@ namespace kiryuza::app {
 
 namespace {
 
+// What a copy without the lock tells the player as its window opens.
+constexpr const char* kNotKept =
+    "このゲームがほかに起動しているかどうかを確かめられませんでした。\n"
+    "同じ対局を二つのウィンドウで上書きしないよう、今回は対局の途中経過を保存せず、"
+    "前回の対局も開きません。";
+
 // The window's place file: one line, the key and the geometry Qt saves, in base64.
 const QByteArray kGeometryKey = QByteArrayLiteral("geometry=");
 const QByteArray kDocksKey = QByteArrayLiteral("docks=");
@@ -52,29 +58,29 @@ std::string toUtf8(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
-// Closes the window, as its close button would, when the session ends (SIGTERM) or the
-// terminal interrupts (SIGINT). The handler only writes a byte; the event loop does the rest.
-// A second signal takes its default course.
+// The end of the session (SIGTERM, SIGHUP: what a desktop's log-out sends) or an interrupt
+// from the terminal (SIGINT): `end` runs on the window's thread, whatever box is open; the
+// handler only writes a byte. Once `end` has kept what must be kept, a further signal takes
+// its default course.
 class EndSignals {
   public:
-    explicit EndSignals(QWidget& window) {
-        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pipe_) != 0) return;
+    EndSignals(QObject& context, std::function<void()> end) : end_(std::move(end)) {
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipe_) != 0) return;
         writeEnd = pipe_[0];
         notifier_ = std::make_unique<QSocketNotifier>(pipe_[1], QSocketNotifier::Read);
-        QObject::connect(notifier_.get(), &QSocketNotifier::activated, &window, [this, &window] {
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, &context, [this] {
             char byte = 0;
-            if (::read(pipe_[1], &byte, 1) == 1) window.close();
+            if (::read(pipe_[1], &byte, 1) != 1 || !end_) return;
+            std::exchange(end_, nullptr)();
         });
         struct sigaction action {};
         action.sa_handler = &EndSignals::handle;
-        action.sa_flags = SA_RESETHAND | SA_RESTART;
+        action.sa_flags = SA_RESTART;
         sigemptyset(&action.sa_mask);
-        ::sigaction(SIGTERM, &action, nullptr);
-        ::sigaction(SIGINT, &action, nullptr);
+        for (const int signal : kSignals) ::sigaction(signal, &action, nullptr);
     }
     ~EndSignals() {
-        std::signal(SIGTERM, SIG_DFL);
-        std::signal(SIGINT, SIG_DFL);
+        fallBack();
         writeEnd = -1;
         notifier_.reset();
         for (int fd : pipe_)
@@ -83,13 +89,23 @@ class EndSignals {
     EndSignals(const EndSignals&) = delete;
     EndSignals& operator=(const EndSignals&) = delete;
 
+    // From now on the signals end the program at once.
+    static void fallBack() {
+        for (const int signal : kSignals) std::signal(signal, SIG_DFL);
+    }
+
   private:
+    static constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
+
     static void handle(int) {
+        const int saved = errno;
         const char byte = 1;
-        if (writeEnd >= 0 && ::write(writeEnd, &byte, 1) < 0) return;
+        if (writeEnd >= 0) (void)!::write(writeEnd, &byte, 1);
+        errno = saved;
     }
 
     static inline volatile std::sig_atomic_t writeEnd = -1;
+    std::function<void()> end_;
     int pipe_[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier_;
 };
@@ -140,7 +156,9 @@ std::vector<int> firstScreenPictures(int background) {
 ファイル結果 FolderMakingFiles::書く(const std::string& パス,
                                      const std::vector<std::uint8_t>& 内容) {
     const QFileInfo target(QString::fromUtf8(パス.data(), static_cast<qsizetype>(パス.size())));
-    if (QDir::cleanPath(target.absolutePath()) == QDir::cleanPath(folder_)) QDir().mkpath(folder_);
+    if (QDir::cleanPath(target.absolutePath()) == QDir::cleanPath(folder_)) {
+        (void)QtFileSystem().フォルダを作る(toUtf8(folder_));
+    }
     return files_.書く(パス, 内容);
 }
 
@@ -171,9 +189,11 @@ void WindowMemory::save(const QMainWindow& window) const {
     const QByteArray text = kGeometryKey + window.saveGeometry().toBase64() + '\n' + kDocksKey +
                             window.saveState().toBase64() + '\n' + kPanelKey + (shown ? "1" : "0") +
                             '\n';
-    QDir().mkpath(QFileInfo(file_).absolutePath());
-    // The window's place is a convenience: a failed write leaves the last one.
-    (void)QtFileSystem().書く(toUtf8(file_), std::vector<std::uint8_t>(text.begin(), text.end()));
+    // The window's place is a convenience: a failed write leaves the last one. Written as
+    // every file is: never through another account's link.
+    QtFileSystem files;
+    (void)files.フォルダを作る(toUtf8(QFileInfo(file_).absolutePath()));
+    (void)files.書く(toUtf8(file_), std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 void nameApplication() {
@@ -187,9 +207,23 @@ void nameApplication() {
 
 // Everything the program is made of, in the order it must be made (and undone in reverse).
 struct GameProgram::Parts {
-    explicit Parts(Places where) : places(std::move(where)) {}
+    Parts(Places where, bool keep) : places(std::move(where)), keepGame(keep) {}
+
+    // The end of the session: the kept game and the window's place are on the disk before any
+    // box closes, and nothing the game still does after that changes the game kept.
+    void endSession() {
+        autosave.封じる();
+        autosave.flush();
+        if (shown) memory.save(window);
+        EndSignals::fallBack();
+        window.endOnSignal();
+    }
 
     Places places;
+    // False for a copy without the lock: it neither reads nor writes the kept game.
+    bool keepGame;
+    // Whether the window was put in its place and shown: only then is its place kept.
+    bool shown = false;
     window::MainWindow window;
     sound::DesktopSoundLibrary sound;
     QtFileSystem plainFiles;
@@ -219,11 +253,11 @@ struct GameProgram::Parts {
     Form1 form{platform, *state};
     window::FormEvents events{form};
     WindowMemory memory{places.windowStateFile};
-    EndSignals endSignals{window};
+    EndSignals endSignals{window, [this] { endSession(); }};
     std::unique_ptr<AfterFirstFrame> afterFirstFrame;
 };
 
-GameProgram::GameProgram() {
+GameProgram::GameProgram(bool keepGame) {
     window::deferSeldomShownIcons();
     pictures::registerMincho();
     Places places = findPlaces();
@@ -235,12 +269,13 @@ GameProgram::GameProgram() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     auto ahead = pictures::drawAhead(firstScreenPictures(background),
                                      screen ? screen->devicePixelRatio() : 1.0);
-    parts_ = std::make_unique<Parts>(std::move(places));
+    parts_ = std::make_unique<Parts>(std::move(places), keepGame);
     Parts& p = *parts_;
+    if (!keepGame) p.autosave.封じる();
     p.window.view().useDrawnAhead(std::move(ahead));
     p.window.setEvents(&p.events);
     p.window.setQuitHandler([&p] {
-        p.memory.save(p.window);
+        if (p.shown) p.memory.save(p.window);
         QCoreApplication::exit(0);
     });
 }
@@ -254,12 +289,19 @@ bool GameProgram::start() {
     // The music the settings start waits for the first frame: opening the sound output
     // before it would only slow the window down.
     p.sound.holdOutput();
-    p.form.Form_Load();
+    p.window.handle([&p] { p.form.Form_Load(); });
     if (p.window.ended()) return false;
     p.memory.restore(p.window, [&p] { p.window.study().dock(true); });
     p.afterFirstFrame =
         std::make_unique<AfterFirstFrame>(p.window.view(), [&p] { p.sound.releaseOutput(); });
     p.window.show();
+    p.shown = true;
+    if (!p.keepGame) {
+        QTimer::singleShot(0, &p.window, [&p] {
+            p.window.handle(
+                [&p] { p.window.messages().表示(kNotKept, "対局", ボタン種類::OK, true); });
+        });
+    }
     return true;
 }
 
@@ -274,24 +316,30 @@ const 対局状態& GameProgram::state() const {
 namespace {
 
 constexpr const char* kAlreadyRunning =
-    "kiryuza: すでに起動しています。そのウィンドウを前面に出します。\n";
+    "kiryuza: すでに起動しています。そのウィンドウを前面に出しました。\n";
+constexpr const char* kRunningSilent =
+    "kiryuza: すでに起動していますが、応答がないため、そのウィンドウを前面に出せませんでした。\n";
+constexpr const char* kNoLock =
+    "kiryuza: "
+    "ほかに起動しているかどうかを確かめられないため、対局の途中経過を保存せずに起動します。\n";
 constexpr const char* kNoDisplay =
     "kiryuza: "
     "画面（ディスプレイ）に接続できません。デスクトップのセッションから起動してください。\n";
 
-// This account's lock; nothing when another copy holds it, which has then been asked to come
-// forward.
+// This account's lock, or none to be had; nothing when another copy holds it, which has then
+// been asked to come forward.
 std::optional<InstanceLock> claimOrForward() {
-    const std::string lockFile = toUtf8(instanceLockFile());
-    InstanceLock lock = InstanceLock::claim(lockFile);
+    InstanceLock lock = InstanceLock::claim(keptGameFolder());
+    if (lock.outcome() == InstanceLock::Outcome::unavailable) std::fputs(kNoLock, stderr);
     if (lock.outcome() != InstanceLock::Outcome::running) return lock;
-    std::fputs(kAlreadyRunning, stderr);
-    InstanceLock::askToComeForward(lockFile, startActivationToken());
+    const bool answered = lock.askToComeForward(startActivationToken());
+    std::fputs(answered ? kAlreadyRunning : kRunningSilent, stderr);
     return std::nullopt;
 }
 
 int play(InstanceLock& lock) {
-    GameProgram program;
+    // Without the lock another copy may be keeping the game: this one leaves it alone.
+    GameProgram program(lock.outcome() == InstanceLock::Outcome::first);
     lock.listen([&program](const QByteArray& token) { program.window().bringForward(token); });
     const int code = program.start() ? QApplication::exec() : 0;
     lock.listen({});  // the lock itself is held until the process ends

@@ -65,7 +65,9 @@ void nameApplication();
 // exist.
 class GameProgram {
   public:
-    GameProgram();
+    // `keepGame` false: a copy that may not be the only one; it neither offers nor keeps the
+    // game in progress, and says so once its window is shown.
+    explicit GameProgram(bool keepGame = true);
     ~GameProgram();
     GameProgram(const GameProgram&) = delete;
     GameProgram& operator=(const GameProgram&) = delete;
@@ -82,7 +84,8 @@ class GameProgram {
 
 // Runs the game until it ends and returns the exit code; a QApplication must exist. When a
 // copy of the game already runs for this account, its window is brought forward instead and
-// 0 is returned at once, with no file touched.
+// 0 is returned at once, with no file touched. The end of the session (SIGTERM, SIGHUP) ends
+// it whatever box is open, keeping the game and the window's place.
 int runGame();
 
 // The program's whole run: as runGame, but the check for a running copy comes first, then the

@@ -39,8 +39,8 @@ Places findPlaces() {
     return places;
 }
 
-QString instanceLockFile() {
-    return stateFolder().filePath(QStringLiteral("running.lock"));
+QString keptGameFolder() {
+    return stateFolder().path();
 }
 
 }  // namespace kiryuza::app

@@ -24,8 +24,9 @@ QString soundFolderFor(const QString& programFolder);
 // The places of the running program; the application's name must be set.
 Places findPlaces();
 
-// The lock that keeps one copy of the game per account, beside the game in progress. Needs
-// only the application's name, not the application.
-QString instanceLockFile();
+// The folder of the game in progress (the user's state folder), which one copy of the game at
+// a time may keep: the lock that keeps one copy per account is named after it. Needs only the
+// application's name, not the application.
+QString keptGameFolder();
 
 }  // namespace kiryuza::app

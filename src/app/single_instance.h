@@ -1,16 +1,24 @@
-// One copy of the game per account. The first start holds a lock on a file in the user's state
-// folder for as long as it runs, and listens for later starts; a later start finds the lock
-// held, asks the running copy to come to the front and ends without touching a file. The lock
-// goes with the process that held it, so a copy that died (killed, power cut) leaves nothing
-// that keeps the next start out.
+// One copy of the game per account and kept game. The first start binds a name in Linux's
+// abstract socket space, made of the account's number and the folder of the kept game, for as
+// long as it runs, and listens there for later starts; a later start finds the name held by a
+// process of its own account, asks that copy to come to the front and ends without touching a
+// file. Binding a name is atomic and needs no file, so no file in the state folder (missing,
+// read-only, a link, a pipe, a folder, deleted) can let a second copy in, and the name goes
+// with the process that held it, so a copy that died leaves nothing that keeps the next start
+// out.
+//
+// Any account may bind any abstract name. A name another account holds is neither taken for
+// a running copy nor keeps the game out: the game binds the next of a few names instead. When
+// it cannot tell who holds a name (every name taken, a holder that never answers), it has no
+// lock, and must not touch the kept game.
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
-
-class QSocketNotifier;
 
 namespace kiryuza::app {
 
@@ -18,13 +26,20 @@ class InstanceLock {
   public:
     enum class Outcome {
         first,        // this copy holds the lock
-        running,      // another copy of this account holds it
-        unavailable,  // no lock can be taken here (no state folder, say): run without one
+        running,      // a copy of this account holds it
+        unavailable,  // no lock can be had here: another copy may run for all this copy knows
     };
 
-    // Takes the lock at `lockFile`, making its folder when missing. A first copy is reachable
-    // by later starts from now on; they wait until listen() hands their requests over.
-    static InstanceLock claim(const std::string& lockFile);
+    // How many names a copy tries, the first free one being its lock.
+    static constexpr int kNames = 8;
+    // The listening copy reads at most this many later starts at once, each for at most
+    // kCallerTime, so that silent or slow ones never hold up the window or a start after them.
+    static constexpr int kMaxCallers = 4;
+    static constexpr std::chrono::milliseconds kCallerTime{1000};
+
+    // Takes the lock of the game kept in `folder`. A first copy is reachable by later starts
+    // from now on; they wait until listen() hands their requests over.
+    static InstanceLock claim(const QString& folder);
 
     InstanceLock(InstanceLock&& other) noexcept;
     InstanceLock& operator=(InstanceLock&&) = delete;
@@ -38,19 +53,21 @@ class InstanceLock {
     // QCoreApplication; an empty function stops listening (before the application goes).
     void listen(std::function<void(const QByteArray& token)> comeForward);
 
-    // A later start: asks the copy holding `lockFile` to come forward with `token`; true when
-    // it answered.
-    static bool askToComeForward(const std::string& lockFile, const QByteArray& token);
+    // A copy that found another running: asks that copy to come forward with `token`; true
+    // when it answered.
+    bool askToComeForward(const QByteArray& token) const;
+
+    // The name a copy of this account binds first for `folder`, without the leading zero byte.
+    static std::string nameFor(const QString& folder, int index = 0);
 
   private:
-    InstanceLock(Outcome outcome, int lockFd, int listenFd);
-    void answer();
+    class Listener;
+    InstanceLock(Outcome outcome, int fd, std::string name);
 
     Outcome outcome_;
-    int lockFd_;
-    int listenFd_;
-    std::function<void(const QByteArray&)> comeForward_;
-    std::unique_ptr<QSocketNotifier> notifier_;
+    int fd_;            // the bound socket of a first copy
+    std::string name_;  // the name held, or the running copy's
+    std::unique_ptr<Listener> listener_;
 };
 
 // The activation token a desktop hands a program it starts, so that the window it shows (or

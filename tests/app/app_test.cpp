@@ -5,8 +5,11 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QTemporaryDir>
+
+#include <unistd.h>
 
 #include "app/game.h"
 #include "app/places.h"
@@ -122,6 +125,32 @@ TEST(WindowMemoryTest, ThePanelComesBackWhereItStood) {
     ASSERT_NE(dock, nullptr);
     EXPECT_TRUE(again.study().表示中());
     EXPECT_TRUE(dock->isFloating());
+}
+
+// Run as root with another account's home, the window's place is never written through that
+// account's link: the file it leads to stays as it was.
+TEST(WindowMemoryTest, ThePlaceIsNotWrittenThroughAnotherAccountsLink) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a link to another account";
+    QTemporaryDir home;
+    const QString standIn = home.filePath(QStringLiteral("shadow"));
+    {
+        QFile f(standIn);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("root:*:19000:0:99999:7:::\n");
+    }
+    ASSERT_TRUE(QFile::setPermissions(
+        standIn, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+    const QString file = home.filePath(QStringLiteral("config/kiryuza/window.conf"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+    ASSERT_TRUE(QFile::link(standIn, file));
+    ASSERT_EQ(::lchown(QFile::encodeName(file).constData(), 65534, 65534), 0);
+    QMainWindow window;
+    window.setGeometry(40, 30, 700, 520);
+    WindowMemory(file).save(window);
+    QFile f(standIn);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "root:*:19000:0:99999:7:::\n");
+    EXPECT_TRUE(QFileInfo(file).isSymLink());
 }
 
 }  // namespace

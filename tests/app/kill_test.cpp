@@ -60,7 +60,7 @@ int 保存された手数() {
 int 指す() {
     nameApplication();
     testing::ModalAnswerer answerer;
-    InstanceLock lock = InstanceLock::claim(instanceLockFile().toStdString());
+    InstanceLock lock = InstanceLock::claim(keptGameFolder());
     if (lock.outcome() != InstanceLock::Outcome::first) return 3;
     GameProgram program;
     lock.listen([&program](const QByteArray& token) {
@@ -88,7 +88,7 @@ int 戻す() {
     nameApplication();
     testing::ModalAnswerer answerer([](const QWidget&) { return QStringLiteral("はい"); });
     // The killed copy's lock went with it.
-    const InstanceLock lock = InstanceLock::claim(instanceLockFile().toStdString());
+    const InstanceLock lock = InstanceLock::claim(keptGameFolder());
     if (lock.outcome() != InstanceLock::Outcome::first) return 3;
     GameProgram program;
     program.start();

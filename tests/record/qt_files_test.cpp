@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdio>
@@ -326,6 +327,72 @@ TEST_F(QtFileSystemTest, リンクの先が通常のファイルでなければ�
     EXPECT_EQ(種類("本当/設定.ini.link"), S_IFLNK);
     EXPECT_TRUE(files_.書く(path("本当/設定.ini.link"), バイト("四つ目")).成功);
     EXPECT_EQ(get("本当/設定.ini"), "四つ目");
+}
+
+// Links another account made are never written through, whoever runs the game (root with
+// another account's home above all): neither a link at the file's own name, nor one leading to
+// another account's file, nor one among the folders on the way. The account's own links, and
+// root's among the folders, are followed. Other accounts' links are made with lchown, which
+// needs root.
+TEST_F(QtFileSystemTest, 別のユーザーのリンクは通らない) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a link to another account";
+    constexpr uid_t 他人 = 65534;
+    ASSERT_TRUE(QDir(dir_.path()).mkpath("本当/中"));
+    put("本当/設定.ini", "前の設定");
+    put("本当/他人の設定.ini", "他人の設定");
+    ASSERT_EQ(::chown(path("本当/他人の設定.ini").c_str(), 他人, 他人), 0);
+    auto リンク = [&](const char* 先, const char* 名, uid_t 持ち主) {
+        ASSERT_EQ(::symlink(path(先).c_str(), path(名).c_str()), 0);
+        ASSERT_EQ(::lchown(path(名).c_str(), 持ち主, 持ち主), 0);
+    };
+    リンク("本当/設定.ini", "他人のリンク", 他人);
+    リンク("本当/他人の設定.ini", "他人のファイルへのリンク", 0);
+    リンク("他人のリンク", "リンクのリンク", 0);
+    リンク("本当", "他人のフォルダ", 他人);
+    リンク("本当", "自分のフォルダ", 0);
+
+    for (const char* 名 : {"他人のリンク", "他人のファイルへのリンク", "リンクのリンク",
+                           "他人のフォルダ/設定.ini"}) {
+        const ファイル結果 r = files_.書く(path(名), バイト("上書き"));
+        EXPECT_FALSE(r.成功) << 名;
+        EXPECT_EQ(r.誤り, files_text::kForeignLink) << 名;
+        EXPECT_FALSE(files_.消す(path(名)).成功) << 名;
+        EXPECT_EQ(files_.脇へ移す(path(名), "damaged"), std::nullopt) << 名;
+    }
+    EXPECT_FALSE(files_.フォルダを作る(path("他人のフォルダ/新しい")).成功);
+    EXPECT_FALSE(QFile::exists(dir_.filePath("本当/新しい")));
+    EXPECT_EQ(get("本当/設定.ini"), "前の設定");
+    EXPECT_EQ(get("本当/他人の設定.ini"), "他人の設定");
+    EXPECT_EQ(QDir(dir_.filePath("本当")).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"他人の設定.ini", "設定.ini"}));
+
+    // The account's own folder link; a folder made through it lands where it leads.
+    ASSERT_TRUE(files_.書く(path("自分のフォルダ/設定.ini"), バイト("新しい設定")).成功);
+    EXPECT_EQ(get("本当/設定.ini"), "新しい設定");
+    ASSERT_TRUE(files_.フォルダを作る(path("自分のフォルダ/中/下/奥")).成功);
+    EXPECT_TRUE(QFileInfo(dir_.filePath("本当/中/下/奥")).isDir());
+
+    // Another account writing: root's folder link is followed, root's link at the name is not.
+    ASSERT_EQ(::chown(path("本当").c_str(), 他人, 他人), 0);
+    ASSERT_EQ(::chmod(dir_.path().toLocal8Bit().constData(), 0755), 0);
+    リンク("本当/他人の設定.ini", "root のリンク", 0);
+    const pid_t 子 = ::fork();
+    if (子 == 0) {
+        int 結果 = 0;
+        if (::setgid(他人) != 0 || ::setuid(他人) != 0) ::_exit(100);
+        QtFileSystem files;
+        if (!files.書く(path("自分のフォルダ/他人の設定.ini"), バイト("他人が書いた")).成功)
+            結果 |= 1;
+        if (files.書く(path("root のリンク"), バイト("root のリンクから")).誤り !=
+            files_text::kForeignLink)
+            結果 |= 2;
+        ::_exit(結果);
+    }
+    int 状態 = 0;
+    ASSERT_EQ(::waitpid(子, &状態, 0), 子);
+    ASSERT_TRUE(WIFEXITED(状態));
+    EXPECT_EQ(WEXITSTATUS(状態), 0);
+    EXPECT_EQ(get("本当/他人の設定.ini"), "他人が書いた");
 }
 
 // Limits the size of files this process may write, as a full disk would; the write then fails

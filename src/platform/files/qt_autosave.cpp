@@ -1,7 +1,6 @@
 #include "platform/files/qt_autosave.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -26,9 +25,15 @@ QtAutosave::~QtAutosave() {
 void QtAutosave::保存(std::vector<std::uint8_t> 内容) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (sealed_) return;
         pending_ = std::move(内容);
     }
     wake_.notify_all();
+}
+
+void QtAutosave::封じる() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    sealed_ = true;
 }
 
 void QtAutosave::flush() {
@@ -38,6 +43,7 @@ void QtAutosave::flush() {
 
 std::optional<std::vector<std::uint8_t>> QtAutosave::読込() {
     flush();
+    if (isSealed()) return std::nullopt;
     // Only a regular file (or a link to one) is a kept game; anything else is left alone.
     if (!QFileInfo(QString::fromStdString(path_)).isFile()) return std::nullopt;
     std::string error;
@@ -48,14 +54,16 @@ std::optional<std::vector<std::uint8_t>> QtAutosave::読込() {
 void QtAutosave::消去() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (sealed_) return;
         pending_.reset();
     }
     flush();
-    (void)QtFileSystem().消す(path_);
+    if (!isSealed()) (void)QtFileSystem().消す(path_);
 }
 
 std::optional<std::string> QtAutosave::脇へ移す() {
     flush();
+    if (isSealed()) return std::nullopt;
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return QtFileSystem().脇へ移す(path_, "damaged-" + stamp.toStdString());
 }
@@ -67,6 +75,11 @@ std::optional<ファイル結果> QtAutosave::書込結果() {
 
 std::string QtAutosave::フォルダ() const {
     return QFileInfo(QString::fromStdString(path_)).absolutePath().toStdString();
+}
+
+bool QtAutosave::isSealed() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return sealed_;
 }
 
 // Writes whatever is pending, newest first and only, until told to stop; a stop still writes
@@ -82,8 +95,7 @@ void QtAutosave::run() {
         writing_ = true;
         lock.unlock();
         // The state folder appears with the first game kept.
-        const QFileInfo info(QString::fromStdString(path_));
-        QDir().mkpath(info.absolutePath());
+        (void)files.フォルダを作る(フォルダ());
         ファイル結果 result = files.書く(path_, bytes);
         lock.lock();
         result_ = std::move(result);

@@ -34,9 +34,15 @@ class QtAutosave : public 自動保存先 {
     std::string フォルダ() const override;
     // Waits until every write asked for so far is on the disk.
     void flush();
+    // Leaves the kept game as it is from now on: a write asked for before is finished (wait
+    // with flush()), but later writes, removals and set-asides are dropped and a read finds no
+    // game. For the end of a session, when what a handler still does must not change the
+    // game kept, and for a copy that must not touch the game another copy may keep.
+    void 封じる();
 
   private:
     void run();
+    bool isSealed();
 
     std::string path_;
     std::function<void()> written_;
@@ -47,6 +53,7 @@ class QtAutosave : public 自動保存先 {
     std::optional<ファイル結果> result_;
     bool writing_ = false;
     bool stop_ = false;
+    bool sealed_ = false;
     std::thread thread_;
 };
 

@@ -11,8 +11,11 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <deque>
 #include <limits>
 #include <optional>
+#include <string_view>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -95,58 +98,161 @@ class OpenFile : public 読み口 {
     std::uint64_t size_;
 };
 
-// The folder part of a path ("." for a bare name), without a trailing slash.
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Follows symbolic links from `path` to the name they finally lead to, which need not exist
-// yet: writing there keeps a link a link. 0, or the errno of the failure (ELOOP for a chain
-// that does not end).
-int finalTarget(const std::string& path, std::string& target) {
-    target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat status {};
-        if (::lstat(target.c_str(), &status) != 0) return errno == ENOENT ? 0 : errno;
-        if (!S_ISLNK(status.st_mode)) return 0;
-        std::string link(std::size_t(PATH_MAX), '\0');
-        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-        if (n < 0) return errno;
-        if (std::size_t(n) >= link.size()) return ENAMETOOLONG;
-        link.resize(std::size_t(n));
-        target = link.front() == '/' ? link : folderOf(target) + "/" + link;
+// A descriptor that closes itself.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        if (this != &other) {
+            reset();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
     }
-    return ELOOP;
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    void reset() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+    int fd_;
+};
+
+// Not an errno: a link on the way belongs to another account, or leads to a file that does.
+constexpr int kForeignLink = -1;
+
+std::string_view describeFailure(int error) {
+    return error == kForeignLink ? files_text::kForeignLink : describeWriteErrno(error);
 }
 
-// Why the file at `target` (links already followed) must not be replaced or removed: EISDIR
-// for a folder, ENODEV for a device, a pipe or a socket; 0 when it is a regular file (then in
-// `existing`) or there is none.
-int refuseToReplace(const std::string& target, std::optional<struct stat>& existing) {
+// The names of a path, without empty ones and ".".
+std::deque<std::string> namesOf(std::string_view path) {
+    std::deque<std::string> names;
+    while (!path.empty()) {
+        const std::size_t slash = path.find('/');
+        const std::string_view name = path.substr(0, slash);
+        if (!name.empty() && name != ".") names.emplace_back(name);
+        if (slash == std::string_view::npos) break;
+        path.remove_prefix(slash + 1);
+    }
+    return names;
+}
+
+std::string joined(const std::string& folder, const std::string& name) {
+    std::string path = folder;
+    if (!path.empty() && path.back() != '/') path.push_back('/');
+    path.append(name);
+    return path;
+}
+
+// Where a path leads: the folder that holds its last name, held open so that whatever is
+// swapped in on the way afterwards is never written into, and that name.
+struct Place {
+    Descriptor folder;
+    std::string folderPath;  // as the player reads it
+    std::string name;
+    std::string path() const { return joined(folderPath, name); }
+};
+
+// Walks `path` one name at a time from the working folder (or the root), following links:
+// one among the folders on the way only when it belongs to this account or to root, one at the
+// last name only when it and the file it leads to belong to this account (the rule the
+// kernel applies to links in shared folders): a link another account made must not lead a
+// write of ours onto a file of its choice. With `folders`, every name is a folder, made when
+// missing. 0, or the errno of the failure.
+int walk(const std::string& path, Place& place, bool folders = false) {
+    std::deque<std::string> names = namesOf(path);
+    const bool absolute = !path.empty() && path.front() == '/';
+    Descriptor folder(::open(absolute ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0) return errno;
+    std::string where(absolute ? 1 : 0, '/');
+    const uid_t self = ::geteuid();
+    bool followedLast = false;
+    int hops = 0;
+    while (!names.empty()) {
+        const std::string name = std::move(names.front());
+        names.pop_front();
+        const bool last = names.empty() && !folders;
+        struct stat status {};
+        const bool exists =
+            ::fstatat(folder.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+        if (!exists && errno != ENOENT) return errno;
+        if (exists && S_ISLNK(status.st_mode)) {
+            if (++hops > 40) return ELOOP;
+            if (status.st_uid != self && (last || status.st_uid != 0)) return kForeignLink;
+            std::string link(std::size_t(PATH_MAX), '\0');
+            const ssize_t n = ::readlinkat(folder.get(), name.c_str(), link.data(), link.size());
+            if (n < 0) return errno;
+            if (std::size_t(n) >= link.size()) return ENAMETOOLONG;
+            link.resize(std::size_t(n));
+            followedLast = followedLast || last;
+            const std::deque<std::string> more = namesOf(link);
+            // A last name that leads to a folder itself ("/", ".") is a folder.
+            if (more.empty() && last) return EISDIR;
+            names.insert(names.begin(), more.begin(), more.end());
+            if (!link.empty() && link.front() == '/') {
+                folder = Descriptor(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+                if (folder.get() < 0) return errno;
+                where.assign(1, '/');
+            }
+            continue;
+        }
+        if (last) {
+            if (followedLast && exists && status.st_uid != self) return kForeignLink;
+            place.folder = std::move(folder);
+            place.folderPath = std::move(where);
+            place.name = name;
+            return 0;
+        }
+        if (!exists && folders && ::mkdirat(folder.get(), name.c_str(), 0777) != 0 &&
+            errno != EEXIST) {
+            return errno;
+        }
+        Descriptor next(
+            ::openat(folder.get(), name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        // A link swapped in since it was looked at opens as no folder.
+        if (next.get() < 0) return errno == ELOOP ? ENOTDIR : errno;
+        folder = std::move(next);
+        where = joined(where, name);
+    }
+    if (!folders) return ENOENT;
+    place.folder = std::move(folder);
+    place.folderPath = std::move(where);
+    place.name.clear();
+    return 0;
+}
+
+// Why the file at the place must not be replaced or removed: EISDIR for a folder, ENODEV for
+// a link, a device, a pipe or a socket; 0 when it is a regular file (then in `existing`) or
+// there is none.
+int refuseToReplace(const Place& place, std::optional<struct stat>& existing) {
     existing.reset();
     struct stat status {};
-    if (::lstat(target.c_str(), &status) != 0) return errno == ENOENT ? 0 : errno;
+    if (::fstatat(place.folder.get(), place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT ? 0 : errno;
+    }
     if (S_ISDIR(status.st_mode)) return EISDIR;
     if (!S_ISREG(status.st_mode)) return ENODEV;
     existing = status;
     return 0;
 }
 
-// Creates a new, hidden file beside `target` that nothing else can have opened; its mode is
-// what the umask leaves of rw-rw-rw-. The descriptor, or -1 with errno set.
-int openTemporaryBeside(const std::string& target, std::string& temporary) {
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+// Creates a new, hidden file beside the place's file that nothing else can have opened; its
+// mode is what the umask leaves of rw-rw-rw-. The descriptor, or -1 with errno set.
+int openTemporaryBeside(const Place& place, std::string& temporary) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         const auto mark =
             static_cast<std::uint64_t>(::getpid()) * 1000003u + counter.fetch_add(1) * 7919u +
             static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-        temporary = folder + "." + name + "." + std::to_string(mark % 100000000u);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        temporary = "." + place.name + "." + std::to_string(mark % 100000000u);
+        const int fd = ::openat(place.folder.get(), temporary.c_str(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -165,10 +271,10 @@ int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
     return 0;
 }
 
-// Makes a rename in `folder` last through a power cut; a folder that cannot be synced is
-// left as it is (the file itself is already on the disk).
-void syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// Makes a rename in the place's folder last through a power cut; a folder that cannot be
+// synced is left as it is (the file itself is already on the disk).
+void syncFolder(const Place& place) {
+    const int fd = ::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     (void)::fsync(fd);
     ::close(fd);
@@ -277,29 +383,25 @@ std::shared_ptr<const 読み口> QtFileSystem::開く(const std::string& パス,
 
 ファイル結果 QtFileSystem::書く(const std::string& パス, const std::vector<std::uint8_t>& 内容) {
     if (パス.empty()) return failure(files_text::kNoName);
-    std::string target;
-    if (const int error = finalTarget(パス, target)) return failure(describeWriteErrno(error));
-    const std::string folder = folderOf(target);
-    if (target.size() == folder.size() + 1) return failure(files_text::kNoName);
-    struct stat status {};
-    if (::stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
-        return failure(files_text::kFolderMissing);
+    Place place;
+    if (const int error = walk(パス, place)) {
+        return failure(error == ENOENT ? files_text::kFolderMissing : describeFailure(error));
     }
     // Only a regular file is ever replaced: a link to a device or a pipe is refused, not
     // replaced, whatever rights the process has.
     std::optional<struct stat> existing;
-    if (const int error = refuseToReplace(target, existing)) {
+    if (const int error = refuseToReplace(place, existing)) {
         return failure(describeWriteErrno(error));
     }
-    if (existing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    if (existing && ::faccessat(place.folder.get(), place.name.c_str(), W_OK, AT_EACCESS) != 0) {
         return failure(describeWriteErrno(errno));
     }
 
     // A new file beside the target, renamed over it only when everything is on the disk.
     std::string temporary;
     errno = 0;
-    const int fd = openTemporaryBeside(target, temporary);
-    const QFileInfo info(QString::fromStdString(target));
+    const int fd = openTemporaryBeside(place, temporary);
+    const QFileInfo info(QString::fromStdString(place.path()));
     if (fd < 0) return failure(describeWriteFailure(errno, info, qint64(内容.size())));
     if (existing) {
         // The new file takes the old one's permissions and, where allowed, its owner.
@@ -313,50 +415,64 @@ std::shared_ptr<const 読み口> QtFileSystem::開く(const std::string& パス,
     if (error == 0 && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     // The target may have changed since it was looked at: look again just before the rename.
-    if (error == 0) error = refuseToReplace(target, existing);
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+    // The rename itself replaces the name and never follows what is there.
+    if (error == 0) error = refuseToReplace(place, existing);
+    if (error == 0 && ::renameat(place.folder.get(), temporary.c_str(), place.folder.get(),
+                                 place.name.c_str()) != 0) {
+        error = errno;
+    }
     if (error != 0) {
-        ::unlink(temporary.c_str());
+        ::unlinkat(place.folder.get(), temporary.c_str(), 0);
         return failure(describeWriteFailure(error, info, qint64(内容.size())));
     }
-    syncFolder(folder);
+    syncFolder(place);
+    return {true, ""};
+}
+
+ファイル結果 QtFileSystem::フォルダを作る(const std::string& パス) {
+    if (パス.empty()) return failure(files_text::kNoName);
+    Place place;
+    if (const int error = walk(パス, place, true)) return failure(describeFailure(error));
     return {true, ""};
 }
 
 ファイル結果 QtFileSystem::消す(const std::string& パス) {
-    std::string target;
-    if (const int error = finalTarget(パス, target)) return failure(describeWriteErrno(error));
+    Place place;
+    if (const int error = walk(パス, place)) {
+        return error == ENOENT ? ファイル結果{true, ""} : failure(describeFailure(error));
+    }
     std::optional<struct stat> existing;
-    if (const int error = refuseToReplace(target, existing)) {
+    if (const int error = refuseToReplace(place, existing)) {
         return failure(describeWriteErrno(error));
     }
-    if (existing && ::unlink(target.c_str()) != 0 && errno != ENOENT) {
+    if (existing && ::unlinkat(place.folder.get(), place.name.c_str(), 0) != 0 && errno != ENOENT) {
         return failure(describeWriteErrno(errno));
     }
     return {true, ""};
 }
 
 std::optional<std::string> QtFileSystem::脇へ移す(const std::string& パス, const std::string& 印) {
-    std::string target;
+    Place place;
     std::optional<struct stat> existing;
-    if (finalTarget(パス, target) != 0 || refuseToReplace(target, existing) != 0 || !existing) {
+    if (walk(パス, place) != 0 || refuseToReplace(place, existing) != 0 || !existing) {
         return std::nullopt;
     }
+    const int folder = place.folder.get();
     // A name no file has: the mark, then a number when the mark alone is taken.
     for (int n = 1; n < 1000; ++n) {
-        std::string aside = target + "." + 印;
+        std::string aside = place.name + "." + 印;
         if (n > 1) aside.append(1, '-').append(std::to_string(n));
         // Never over an existing name: a rename that refuses to replace, or where the file
         // system has none, a second name made first and the first one dropped after.
         bool moved =
-            ::renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0;
+            ::renameat2(folder, place.name.c_str(), folder, aside.c_str(), RENAME_NOREPLACE) == 0;
         if (!moved && (errno == EINVAL || errno == ENOSYS) &&
-            ::link(target.c_str(), aside.c_str()) == 0) {
-            moved = ::unlink(target.c_str()) == 0 || errno == ENOENT;
+            ::linkat(folder, place.name.c_str(), folder, aside.c_str(), 0) == 0) {
+            moved = ::unlinkat(folder, place.name.c_str(), 0) == 0 || errno == ENOENT;
         }
         if (moved) {
-            syncFolder(folderOf(target));
-            return aside;
+            syncFolder(place);
+            return joined(place.folderPath, aside);
         }
         if (errno != EEXIST) break;
     }

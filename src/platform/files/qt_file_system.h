@@ -1,7 +1,8 @@
 // Whole-file access: QFile for reading; writing to a new file beside the target, renamed over
 // it once on the disk, so that a failed or interrupted write leaves the previous file as it
-// was. Links are followed to a regular file and never through to anything else. Failures carry
-// Japanese texts.
+// was. A write follows links only to a regular file, and only links of the account the game
+// runs as (or, among the folders on the way, root's): never a link another account made, which
+// could lead a write of root's onto any file. Failures carry Japanese texts.
 #pragma once
 
 #include <QtGlobal>
@@ -25,6 +26,8 @@ inline constexpr std::string_view kFolderMissing = "保存先のフォルダが�
 inline constexpr std::string_view kTargetIsFolder = "同じ名前のフォルダがあるため保存できません";
 inline constexpr std::string_view kTargetNotRegular =
     "保存先が通常のファイルではない（装置やパイプなど）ため保存できません";
+inline constexpr std::string_view kForeignLink =
+    "保存先へのリンクかその先のファイルが別のユーザーのものなので保存できません";
 inline constexpr std::string_view kNoWritePermission = "保存先のフォルダに書き込む権限がありません";
 inline constexpr std::string_view kReadOnly = "保存先が読み取り専用です";
 inline constexpr std::string_view kDiskFull = "ディスクの空き容量が足りません";
@@ -53,6 +56,9 @@ class QtFileSystem : public ファイル系 {
     std::shared_ptr<const 読み口> 開く(const std::string& パス, std::string& 誤り,
                                        std::size_t 上限) override;
 
+    // Makes the folder at the path and every missing folder on the way, following links by the
+    // same rule as a write.
+    ファイル結果 フォルダを作る(const std::string& パス);
     // Removes the regular file the path leads to (a link is followed and stays); anything else
     // there is left alone and refused. Success when there is nothing to remove.
     ファイル結果 消す(const std::string& パス);

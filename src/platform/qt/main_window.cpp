@@ -1,8 +1,10 @@
 #include "platform/qt/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
@@ -123,16 +125,28 @@ QAction* MainWindow::action(const QString& name) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
+namespace {
+
+struct Depth {
+    int& depth;
+    explicit Depth(int& d) : depth(d) { ++depth; }
+    ~Depth() { --depth; }
+    Depth(const Depth&) = delete;
+    Depth& operator=(const Depth&) = delete;
+};
+
+}  // namespace
+
 void MainWindow::dispatch(const std::function<void(GameEvents&)>& call) {
-    if (events_ == nullptr || ended_) return;
-    struct Depth {
-        int& depth;
-        explicit Depth(int& d) : depth(d) { ++depth; }
-        ~Depth() { --depth; }
-    };
+    // Once the session ends, only the handler already running goes on.
+    if (events_ == nullptr || ended_ || ending_) return;
     {
         const Depth guard(depth_);
         call(*events_);
+    }
+    if (depth_ == 0 && ending_) {
+        endSession();
+        return;
     }
     if (depth_ == 0 && quitRequested_) finish();
     while (depth_ == 0 && !deferred_.empty() && !ended_) {
@@ -148,6 +162,38 @@ void MainWindow::dispatchWhenIdle(std::function<void(GameEvents&)> call) {
     } else {
         deferred_.push_back(std::move(call));
     }
+}
+
+void MainWindow::handle(const std::function<void()>& handler) {
+    dispatch([&handler](GameEvents&) { handler(); });
+}
+
+void MainWindow::endOnSignal() {
+    if (ending_ || ended_) return;
+    ending_ = true;
+    timer_->停止();
+    messages_.closeAll();
+    // A menu open, the about box, a file dialog: closed as Esc would close them.
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        if (!popup->close()) break;
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
+    if (depth_ == 0) endSession();
+}
+
+void MainWindow::endSession() {
+    if (ended_) return;
+    if (events_ != nullptr) {
+        // Form_Unload stops the searches, the clock and the sound; it asks to end, which the
+        // depth keeps for finish() below.
+        const Depth guard(depth_);
+        events_->unload();
+    }
+    finish();
 }
 
 void MainWindow::tellAutosaveWritten() {

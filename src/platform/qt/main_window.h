@@ -60,6 +60,14 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     // Tells the game, between its handlers, that the searching player has answers. May be
     // called from any thread.
     void tellSearchAnswered();
+    // Runs `handler` as one of the game's handlers (the game's start, a notice): a close or the
+    // end of the session while its boxes are open waits until it returns.
+    void handle(const std::function<void()>& handler);
+    // Ends the program at once, as the end of the session asks (SIGTERM, SIGHUP): open boxes
+    // and menus are closed, each box answered as its close button would, later boxes are
+    // answered so unseen, no new event reaches the game, and the game ends as soon as the
+    // handler that is running returns (at once when none is).
+    void endOnSignal();
     // Shows the window in front of the others and gives it the keyboard, as when a second
     // start of the program asks for it; `token` is that start's activation token, if any.
     void bringForward(const QByteArray& token);
@@ -90,6 +98,8 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     void dispatchWhenIdle(std::function<void(GameEvents&)> call);
     void menuChosen(QAction* action);
     void finish();
+    // The end of the session, once no handler runs: the game's own end, then the program's.
+    void endSession();
     // Logical pixels per twip on this window's screen (1440 twips to the logical inch).
     double pixelsPerTwip() const;
 
@@ -105,6 +115,7 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     int depth_ = 0;
     std::vector<std::function<void(GameEvents&)>> deferred_;
     bool quitRequested_ = false;
+    bool ending_ = false;
     bool ended_ = false;
 };
 

@@ -18,7 +18,15 @@ QString fromUtf8(const std::string& text) {
 
 押されたボタン MessageBoxes::表示(const std::string& 本文, const std::string& 題, ボタン種類 種類,
                                   bool 警告) {
+    const 押されたボタン closed =
+        種類 == ボタン種類::OK ? 押されたボタン::OK : 押されたボタン::いいえ;
+    if (closing_) return closed;
     QMessageBox box(parent_);
+    open_.push_back(&box);
+    struct Closed {
+        std::vector<QDialog*>& open;
+        ~Closed() { open.pop_back(); }
+    } remove{open_};
     box.setWindowTitle(fromUtf8(題));
     // The game's texts break lines with carriage returns; a label breaks on line feeds.
     QString text = fromUtf8(本文);
@@ -35,6 +43,7 @@ QString fromUtf8(const std::string& text) {
         box.setDefaultButton(種類 == ボタン種類::はいいいえ_いいえ既定 ? no : yes);
         box.setEscapeButton(no);
         box.exec();
+        if (closing_) return closed;
         return box.clickedButton() == yes ? 押されたボタン::はい : 押されたボタン::いいえ;
     }
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -43,6 +52,11 @@ QString fromUtf8(const std::string& text) {
     box.setEscapeButton(ok);
     box.exec();
     return 押されたボタン::OK;
+}
+
+void MessageBoxes::closeAll() {
+    closing_ = true;
+    for (QDialog* box : open_) box->reject();
 }
 
 double TimeOfDay::現在秒() {

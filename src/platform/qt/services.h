@@ -5,9 +5,11 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 #include "platform/qt/interfaces.h"
 
+class QDialog;
 class QWidget;
 
 namespace kiryuza::window {
@@ -18,9 +20,15 @@ class MessageBoxes : public メッセージ窓 {
     explicit MessageBoxes(QWidget* parent) : parent_(parent) {}
     押されたボタン 表示(const std::string& 本文, const std::string& 題, ボタン種類 種類,
                         bool 警告) override;
+    // For the end of the session: closes every open box and answers every later one at once,
+    // unseen, each as its close button would (いいえ, or OK): the answer that lets nothing go
+    // on that the player did not ask for.
+    void closeAll();
 
   private:
     QWidget* parent_;
+    std::vector<QDialog*> open_;
+    bool closing_ = false;
 };
 
 // Seconds since midnight from the system clock, to the millisecond.
