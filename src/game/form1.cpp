@@ -442,6 +442,7 @@ void Form1::形を決める(bool 変える) {
     入力_.形を選ぶ = false;
     画面_.消去_形の選択();
     人の手を指す(変える);
+    画面_.更新();  // brings back the keyboard's cursor the chooser hid
 }
 
 // Drops a move waiting for its form, and its pick, as a refused destination does.

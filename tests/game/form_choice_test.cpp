@@ -125,6 +125,26 @@ INSTANTIATE_TEST_SUITE_P(, 形の選択に答える,
                                            答え方{"右からEsc", 0, {39}, 27, 空桝},
                                            答え方{"ほかのキー", 0, {}, 'a', 空桝}));
 
+// By keys alone: the cursor waits unseen while the arrows choose the form, and comes back.
+TEST_F(形の選択, キーだけで選べてカーソルは選ぶ間だけ隠れる) {
+    前に出た歩で始める();
+    const auto& 模型 = 環.キャンバス面.模型;
+    form->Form_KeyPress(13);  // shows the cursor on (5, 7)
+    for (const int k : {38, 38, 38}) form->Form_KeyDown(k);
+    form->Form_KeyPress(13);
+    form->Form_KeyDown(38);
+    EXPECT_TRUE(模型.カーソルあり(5, 3));
+    form->Form_KeyPress(' ');
+    ASSERT_TRUE(選択中());
+    EXPECT_FALSE(模型.カーソルあり(5, 3));
+    form->Form_KeyDown(39);
+    EXPECT_FALSE(模型.カーソルあり(5, 3));
+    form->Form_KeyPress(13);
+    EXPECT_FALSE(選択中());
+    EXPECT_EQ(s().棋譜.項目(1).盤面[5][3], 駒_MANと);
+    EXPECT_TRUE(模型.カーソルあり(5, 3));
+}
+
 // A move whose form cannot change and a drop play at once; with the option off the change is
 // always taken, as without the option.
 TEST_F(形の選択, 形の変わらない手と打つ手はすぐ指し_切れば変わる形を取る) {
