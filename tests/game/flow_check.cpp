@@ -238,7 +238,7 @@ class 流れ検査 {
     // next entry is the form taken, unless nothing was recorded (the time had run out).
     void 着いた形を確かめる(int 前手数, const 指し手& m, int 期待, const std::string& 何) {
         const 棋譜表& 棋譜 = s().棋譜;
-        if (棋譜.棋譜記録数() <= 前手数) {
+        if (棋譜.棋譜手数() <= 前手数) {
             if (s().局.勝者 == 手番_なし) throw std::logic_error(何 + ": the move was not played");
             return;
         }
@@ -329,9 +329,12 @@ class 流れ検査 {
         if (n == 0) return false;
         const 指し手 m = 手[static_cast<std::size_t>(乱数(n))];
         // The move is this person's when the clicks start no resumed game, the computer's move
-        // or a refusal of a full history.
+        // or a refusal of a full history, and the first click is no second click dropping a
+        // pick from the other side's hand.
+        const bool 上の番 = 状況.手番 == s().局.手番値COM;
         const bool 人の手 = 状況.再開フラグ == 定数_OFF && s().棋譜.空きあり() &&
-                            (状況.対局モード == 対局モード_人間 || 状況.手番 == s().局.手番値MAN);
+                            (状況.対局モード == 対局モード_人間 || !上の番) &&
+                            !(状況.選択状態 == 1 && form_->入力中の手().相手の持駒(上の番));
         const int 前手数 = s().棋譜.棋譜手数();
         const bool 変わる = 調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON;
         const int 変えた駒 = 局.駒成結果;

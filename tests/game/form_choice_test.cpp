@@ -145,76 +145,10 @@ TEST_F(形の選択, キーだけで選べてカーソルは選ぶ間だけ隠�
     EXPECT_TRUE(模型.カーソルあり(5, 3));
 }
 
-// A move whose form cannot change and a drop play at once; with the option off the change is
-// always taken, as without the option.
-TEST_F(形の選択, 形の変わらない手と打つ手はすぐ指し_切れば変わる形を取る) {
-    前に出た歩で始める();
-    form->NARI_FUNARI_Click();
-    押す(5, 4);
-    押す(5, 3);
-    EXPECT_FALSE(選択中());
-    EXPECT_EQ(s().棋譜.項目(1).盤面[5][3], 駒_MAN歩);
-
-    form->NARI_FUNARI_Click();
-    押す(4, 7);
-    押す(4, 6);
-    EXPECT_FALSE(選択中());
-    EXPECT_EQ(s().状況.手数, 4);
-    持駒を置く(false, 2, 1);
-    押す(11, 4);
-    押す(9, 2);
-    EXPECT_FALSE(選択中());
-    EXPECT_EQ(s().状況.手数, 6);
-    EXPECT_EQ(s().棋譜.項目(5).盤面[9][2], 駒_MAN香成);
-}
-
-// In a game between two people the upper player chooses too, its pieces as they face it.
-TEST_F(形の選択, 二人で指せば上手も選ぶ) {
-    form->NARI_FUNARI_Click();
-    form->START_Click();
-    状態を変える().局.盤面[5][3] = 空桝;
-    状態を変える().局.盤面[5][6] = 駒_COMと;
-    form->MIDORI_Click();
-    押す(1, 7);
-    押す(1, 6);
-    押す(5, 6);
-    押す(5, 7);
-    ASSERT_TRUE(選択中());
-    選択が見える(5, 7, 駒_COM歩, 駒_COMと, true);
-    form->Form_KeyPress(13);
-    EXPECT_EQ(盤(5, 7), 駒_COM歩);
-    EXPECT_EQ(s().状況.手番, 手番_先手);
-    盤が見える();
-}
-
-// A command that would change the game drops the move waiting for its form.
-using 操作 = void (Form1::*)();
-class 対局を変える操作 : public 形の選択, public ::testing::WithParamInterface<操作> {};
-
-TEST_P(対局を変える操作, 選択を閉じる) {
-    前に出た歩で始める();
-    押す(5, 4);
-    押す(5, 3);
-    ASSERT_TRUE(選択中());
-    環.メッセージ.答え = {押されたボタン::はい, 押されたボタン::はい};
-    (form.get()->*GetParam())();
-    EXPECT_FALSE(選択中());
-    EXPECT_EQ(s().状況.選択状態, 0);
-    EXPECT_NE(s().局.盤面[5][3], 駒_MAN歩);
-    盤が見える();
-}
-
-INSTANTIATE_TEST_SUITE_P(, 対局を変える操作,
-                         ::testing::Values(&Form1::REPLAY_Click, &Form1::MATTA_Click,
-                                           &Form1::SHINKI_Click, &Form1::TOURYOU_Click,
-                                           &Form1::CANCEL_Click, &Form1::REVERSE_Click,
-                                           &Form1::LEVEL2_Click, &Form1::MOCHI_5_Click,
-                                           &Form1::LBEL_UP_Click, &Form1::NARI_FUNARI_Click,
-                                           &Form1::GOTE_Click, &Form1::START_Click));
-
-// One that only changes the view leaves the chooser on top of what it redraws, and the clock
-// runs on while the player chooses.
+// A command that only changes the view leaves the chooser on top of what it redraws; the
+// clock runs on while the player chooses.
 TEST_F(形の選択, 見た目だけの操作では上に残る) {
+    using 操作 = void (Form1::*)();
     const 操作 見た目の操作[] = {
         &Form1::UCHU_Click,   &Form1::SIDOU_Click, &Form1::SIDOU_Click,     &Form1::KEIKA_Click,
         &Form1::KEIKA_Click,  &Form1::BGM_Click,   &Form1::KIFU_READ_Click, &Form1::KIFU_LIST_Click,
@@ -235,51 +169,6 @@ TEST_F(形の選択, 見た目だけの操作では上に残る) {
     EXPECT_EQ(s().棋譜.項目(1).盤面[5][3], 駒_MANと);
     EXPECT_GE(s().棋譜.項目(1).後秒M, 11);
     盤が見える();
-}
-
-// The clock runs while the player chooses; a time that runs out ends the game and the chooser.
-TEST_F(形の選択, 選んでいる間も時計は進み_時間切れで選択は閉じる) {
-    form->MOCHI_1_Click();
-    前に出た歩で始める();
-    押す(5, 4);
-    押す(5, 3);
-    ASSERT_TRUE(選択中());
-    環.時刻.今 += 30;
-    form->Timer1_Timer();
-    EXPECT_TRUE(選択中());
-    環.時刻.今 += 31;
-    form->Timer1_Timer();
-    EXPECT_FALSE(選択中());
-    EXPECT_EQ(s().局.勝者, s().局.手番値COM);
-    EXPECT_EQ(s().状況.手数, 0);
-    盤が見える();
-}
-
-// The choice is kept in the preferences file, never in the settings file, and comes back.
-TEST_F(形の選択, 好みのファイルに残り次の起動で戻る) {
-    EXPECT_FALSE(環.メニュー欄.チェック("NARI_FUNARI"));
-    const std::string ini = 環.ファイル.文字列("Kiryuza.ini");
-    form->NARI_FUNARI_Click();
-    EXPECT_TRUE(環.メニュー欄.チェック("NARI_FUNARI"));
-    EXPECT_NE(環.ファイル.文字列("Kiryuza-play.ini").find("成・不成を選ぶ=ON\n"),
-              std::string::npos);
-    EXPECT_EQ(環.ファイル.文字列("Kiryuza.ini"), ini);
-
-    偽環境 次;
-    次.ファイル.ファイル = 環.ファイル.ファイル;
-    Form1 f(次.束(), *次.状態);
-    f.Form_Load();
-    EXPECT_TRUE(次.メニュー欄.チェック("NARI_FUNARI"));
-    f.SENTE_Click();
-    次.状態->局.盤面[5][7] = 空桝;
-    次.状態->局.盤面[5][4] = 駒_MANと;
-    for (const int y : {4, 3}) f.Form_MouseDown(1, 0, 1050 + 570 * 5.5, 100 + 660 * (y + 0.5));
-    EXPECT_TRUE(f.入力中の手().形を選ぶ);
-
-    f.NARI_FUNARI_Click();
-    EXPECT_FALSE(f.入力中の手().形を選ぶ);
-    EXPECT_NE(次.ファイル.文字列("Kiryuza-play.ini").find("成・不成を選ぶ=OFF\n"),
-              std::string::npos);
 }
 
 }  // namespace
