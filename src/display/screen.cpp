@@ -122,6 +122,7 @@ void 画面::更新() {
 void 画面::描画_絵(int 駒種類, double 座標X, double 座標Y) {
     桝を塗った(座標X, 座標Y);
     キャンバス_.絵(駒種類, 格子X(座標X), 格子Y(座標Y));
+    if (形の選択_ && 形の選択に触れる(座標X, 座標Y)) 形の選択を描く();
 }
 
 void 画面::描画_桝輪郭(int 描画色, double 座標X, double 座標Y) {
@@ -131,6 +132,7 @@ void 画面::描画_桝輪郭(int 描画色, double 座標X, double 座標Y) {
         枠色_[x + 1][y] = 描画色;
     桝を塗った(座標X, 座標Y);
     キャンバス_.枠(描画色, 格子X(座標X), 格子Y(座標Y), 桝幅, 桝高);
+    if (形の選択_ && 形の選択に触れる(座標X, 座標Y)) 形の選択を描く();
 }
 
 void 画面::描画_数値(double 入力X, double 入力Y, long 数値, int 色, int モード,
@@ -236,6 +238,12 @@ void 画面::画面_再描画() {
 }
 
 void 画面::描画_カーソル(桝 c) {
+    // While the form is chosen the keys act on the chooser: the cursor waits unseen.
+    if (形の選択_) {
+        カーソル桝_ = c;
+        カーソル隠れ_ = true;
+        return;
+    }
     // Two frames inside the cell's outline, thick enough to see on any picture.
     for (const double 内 : {50.0, 65.0}) {
         キャンバス_.枠(色_黄, 格子X(c.列) + 内, 格子Y(c.行) + 内, 桝幅 - 2 * 内, 桝高 - 2 * 内);
@@ -257,6 +265,67 @@ void 画面::消去_カーソル(桝 c) {
     }
     描画_絵(絵, c.列, c.行);
     描画_桝輪郭(枠色_[c.列 + 1][c.行], c.列, c.行);
+}
+
+double 形の選択の左列(int 先X) {
+    return std::clamp(先X - 0.5, 1.0, 盤桝数 - 1.0);
+}
+
+void 画面::描画_形の選択(int 先X, int 先Y, int 変えた駒, int 元の駒, bool 変える) {
+    形の選択_ = 形の選択表示{先X, 先Y, 変えた駒, 元の駒, 変える};
+    形の選択を描く();
+}
+
+void 画面::形の選択を描く() {
+    const 形の選択表示& c = *形の選択_;
+    const double X = 格子X(形の選択の左列(c.先X));
+    const double Y = 格子Y(c.先Y);
+    キャンバス_.絵(c.変えた駒, X, Y);
+    キャンバス_.絵(c.元の駒, X + 桝幅, Y);
+    // A border that sets the pair apart from the board, a line between the two pieces, and a
+    // thick frame around the one selected.
+    for (const double 内 : {0.0, 15.0})
+        キャンバス_.枠(色_黒, X + 内, Y + 内, 2 * (桝幅 - 内), 桝高 - 2 * 内);
+    キャンバス_.枠(色_白, X + 30, Y + 30, 2 * 桝幅 - 60, 桝高 - 60);
+    キャンバス_.枠(色_黒, X + 桝幅, Y, 0, 桝高);
+    const double 選X = c.変える ? X : X + 桝幅;
+    for (const double 内 : {45.0, 60.0, 75.0})
+        キャンバス_.枠(色_選択枠, 選X + 内, Y + 内, 桝幅 - 2 * 内, 桝高 - 2 * 内);
+}
+
+void 画面::消去_形の選択() {
+    if (!形の選択_) return;
+    const 形の選択表示 c = *形の選択_;
+    形の選択_.reset();
+    // The cells under the pair and the outlines around them, as the position has them; the
+    // outlines in a colour of their own last, so that they keep the lines they share.
+    const double 左 = 形の選択の左列(c.先X);
+    const int 最左 = static_cast<int>(std::floor(左));
+    const int 最右 = static_cast<int>(std::ceil(左 + 2)) - 1;
+    for (int x = 最左; x <= 最右; ++x) 描画_絵(状態_.局.盤面[x][c.先Y], x, c.先Y);
+    for (const bool 色付き : {false, true}) {
+        for (int x = 最左 - 1; x <= 最右 + 1; ++x)
+            for (int y = c.先Y - 1; y <= c.先Y + 1; ++y) {
+                if (!盤の桝({x, y})) continue;
+                const int 色 = 枠色_[x + 1][y];
+                if ((色 != 色_桝線) == 色付き) 描画_桝輪郭(色, x, y);
+            }
+    }
+    if (カーソル桝_) カーソル隠れ_ = true;
+}
+
+std::optional<bool> 画面::形の選択の駒(double x, double y) const {
+    if (!形の選択_) return std::nullopt;
+    const double 左X = 格子X(形の選択の左列(形の選択_->先X));
+    const double 上Y = 格子Y(形の選択_->先Y);
+    if (y < 上Y || y >= 上Y + 桝高 || x < 左X || x >= 左X + 2 * 桝幅) return std::nullopt;
+    return x < 左X + 桝幅;
+}
+
+bool 画面::形の選択に触れる(double 座標X, double 座標Y) const {
+    const double 左 = 形の選択の左列(形の選択_->先X);
+    return 座標X + 1 >= 左 && 座標X <= 左 + 2 && 座標Y + 1 >= 形の選択_->先Y &&
+           座標Y <= 形の選択_->先Y + 1;
 }
 
 void 画面::描画_手番表示() {

@@ -34,6 +34,11 @@ double 調査_経過秒(double I_開始, double I_終了);
 std::string 変換_数字から文字(long I_数字);
 std::string 調査_時間秒追加結果(double IN_経過秒);
 
+// The chooser of the form a move's piece arrives in stands over the destination (x, y): both
+// pieces side by side, the change of form on the left, centred on the destination and kept on
+// the board. The column where the left piece's cell begins.
+double 形の選択の左列(int 先X);
+
 class 画面 {
   public:
     画面(キャンバス& キャンバス面, const 対局状態& 状態) : キャンバス_(キャンバス面), 状態_(状態) {}
@@ -93,6 +98,16 @@ class 画面 {
     void 描画_カーソル(桝 c);
     void 消去_カーソル(桝 c);
 
+    // The chooser of the form at the destination (先X, 先Y): the piece with the change of form
+    // (変えた駒) and as it is (元の駒), the selected one (the change with 変える) framed. It
+    // stays on top of whatever is drawn under it, and hides the keyboard's cursor, until it is
+    // taken away, which paints the cells under it again as the position has them.
+    void 描画_形の選択(int 先X, int 先Y, int 変えた駒, int 元の駒, bool 変える);
+    void 消去_形の選択();
+    // Which of the chooser's pieces the window point (x, y) in twips falls on: true for the
+    // change of form, false for the piece as it is; nothing elsewhere or with no chooser shown.
+    std::optional<bool> 形の選択の駒(double x, double y) const;
+
     // Whose turn it is, beside the board: ▲先手番 / △後手番 between two people, あなたの番 /
     // COMの番 against the computer; nothing while no game runs or after its end. Repaints only
     // when the text changes (or after a full redraw).
@@ -114,6 +129,13 @@ class 画面 {
         std::string 対局名, 上手名, 下手名;
     };
     void 状態表示を戻す();
+    struct 形の選択表示 {
+        int 先X = 0, 先Y = 0, 変えた駒 = 0, 元の駒 = 0;
+        bool 変える = true;
+    };
+    void 形の選択を描く();
+    // Whether what is drawn on cell (X, Y), its outline included, may reach the chooser.
+    bool 形の選択に触れる(double 座標X, double 座標Y) const;
     // Notes that cell (X, Y) was painted over, should the cursor stand there.
     void 桝を塗った(double 座標X, double 座標Y) {
         if (カーソル桝_ && カーソル桝_->列 == 座標X && カーソル桝_->行 == 座標Y)
@@ -126,8 +148,9 @@ class 画面 {
     移動結果表示 移動結果MAN_;
     移動結果表示 移動結果COM_;
     見出し表示 見出し_;
-    std::optional<桝> カーソル桝_;  // where the cursor is shown
-    bool カーソル隠れ_ = false;     // something was painted over it since
+    std::optional<桝> カーソル桝_;          // where the cursor is shown
+    bool カーソル隠れ_ = false;             // something was painted over it since
+    std::optional<形の選択表示> 形の選択_;  // the chooser shown
 
     キャンバス& キャンバス_;
     const 対局状態& 状態_;

@@ -61,6 +61,7 @@ inline constexpr 操作項目 操作一覧[] = {
     {SIDOU, "移動指導", OPTION, M::チェック, &Form1::SIDOU_Click},
     {KEIKA, "経過時間", OPTION, M::チェック, &Form1::KEIKA_Click},
     {BGM, "BGM", OPTION, M::チェック, &Form1::BGM_Click},
+    {NARI_FUNARI, "成・不成を選ぶ", OPTION, M::チェック, &Form1::NARI_FUNARI_Click},
     {MOCHIJIKAN, "持ち時間", OPTION, M::メニュー, nullptr},
     {MOCHI_NASHI, "なし", MOCHIJIKAN, M::チェック, &Form1::MOCHI_NASHI_Click},
     {MOCHI_1, "1分", MOCHIJIKAN, M::チェック, &Form1::MOCHI_1_Click},

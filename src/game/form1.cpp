@@ -71,6 +71,13 @@ void Form1::OWARI_Click() {
 }
 
 void Form1::Form_KeyPress(int キー) {
+    // While the form of a move is chosen, Esc drops the move and Enter or Space plays it in the
+    // form selected; nothing else acts.
+    if (入力_.形を選ぶ) {
+        if (キー == キー_Esc) 形の選択を取り消す();
+        if (キー == 13 || キー == ' ') 形を決める(入力_.変える);
+        return;
+    }
     if (キー == キー_Esc) 終わる();
     // Enter and Space act on the keyboard's cursor.
     if (キー == 13 || キー == ' ') カーソルで押す();
@@ -293,6 +300,14 @@ void Form1::描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入
 }
 
 void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double x, double y) {
+    // While the form of a move is chosen, a click on either piece plays the move in that form;
+    // a click anywhere else drops the move.
+    if (入力_.形を選ぶ) {
+        パネルを閉じる();
+        const std::optional<bool> 変える = 画面_.形の選択の駒(x, y);
+        変える ? 形を決める(*変える) : 形の選択を取り消す();
+        return;
+    }
     if (思考中なら断る()) return;
     const 自動保存の番 番{*this};
     パネルを閉じる();
@@ -397,12 +412,53 @@ void Form1::盤を押す(桝 c) {
         画面_.描画_全桝輪郭();
         return;
     }
+    if (形の選択を開く()) return;
     人の手を指す();
 }
 
-// The move entered is legal: record it, carry it out, show it, then let the computer answer or
-// pass the turn to the other player.
-void Form1::人の手を指す() {
+// With 成・不成を選ぶ on, a move whose piece may keep or change its form waits for the player to
+// choose, at its destination, with the change selected; true when it does. The rules let a
+// person's piece take either form, even one left with no move.
+bool Form1::形の選択を開く() {
+    auto& m = 入力_;
+    if (!好み_.成不成を選ぶ ||
+        調査_駒成(s_.局, m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動駒) != 定数_ON) {
+        return false;
+    }
+    m.形を選ぶ = true;
+    m.変えた駒 = s_.局.駒成結果;
+    m.変える = true;
+    // The guidance goes; the pick stays outlined while the form is chosen.
+    描画_移動可能桝色(m.移動元X, m.移動元Y, 色_桝線, m.移動駒);
+    画面_.描画_桝輪郭(色_選択枠, m.移動元X, m.移動元Y);
+    画面_.描画_形の選択(m.移動先X, m.移動先Y, m.変えた駒, m.移動駒, true);
+    画面_.更新();
+    return true;
+}
+
+// The player chose the form (変える: with the change): the move is played in it.
+void Form1::形を決める(bool 変える) {
+    const 自動保存の番 番{*this};
+    入力_.形を選ぶ = false;
+    画面_.消去_形の選択();
+    人の手を指す(変える);
+    画面_.更新();  // brings back the keyboard's cursor the chooser hid
+}
+
+// Drops a move waiting for its form, and its pick, as a refused destination does.
+void Form1::形の選択を取り消す() {
+    if (!入力_.形を選ぶ) return;
+    入力_.形を選ぶ = false;
+    画面_.消去_形の選択();
+    s_.状況.選択状態 = 0;
+    画面_.描画_全桝輪郭();
+    画面_.更新();
+}
+
+// The move entered is legal: record it, carry it out (with the change of form where there is
+// one, unless the player chose to keep the piece as it is), show it, then let the computer
+// answer or pass the turn to the other player.
+void Form1::人の手を指す(bool 形を変える) {
     auto& 局 = s_.局;
     auto& 状況 = s_.状況;
     auto& 時 = s_.時計;
@@ -417,8 +473,8 @@ void Form1::人の手を指す() {
                      時.累計秒COM + (上手番 ? 経過 : 0));
     状況.手数 += 1;
     画面_.描画_手数(状況.手数, 色_白);
-    if (調査_駒成(局, 入力_.移動元X, 入力_.移動元Y, 入力_.移動先X, 入力_.移動先Y, 入力_.移動駒) ==
-        定数_ON) {
+    if (形を変える && 調査_駒成(局, 入力_.移動元X, 入力_.移動元Y, 入力_.移動先X, 入力_.移動先Y,
+                                入力_.移動駒) == 定数_ON) {
         入力_.移動駒 = 局.駒成結果;
     }
     状況.選択状態 = 0;

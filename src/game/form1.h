@@ -119,6 +119,7 @@ class Form1 : private 局面表示 {
     void SIDOU_Click();
     void KEIKA_Click();
     void BGM_Click();
+    void NARI_FUNARI_Click();
     void MOCHI_NASHI_Click();
     void MOCHI_1_Click();
     void MOCHI_5_Click();
@@ -132,6 +133,9 @@ class Form1 : private 局面表示 {
     void BYOU_60_Click();
     void VER_Click();
     void ASOBIKATA_Click();
+
+    // The move being entered, with the form it waits for while the chooser shows it.
+    const 指し手入力& 入力中の手() const { return 入力_; }
 
   private:
     // Game control.
@@ -153,7 +157,11 @@ class Form1 : private 局面表示 {
     // Mouse input.
     bool 再開を告げる();
     void 盤を押す(桝 c);
-    void 人の手を指す();
+    void 人の手を指す(bool 形を変える = true);
+    bool 形の選択を開く();
+    void 形を決める(bool 変える);
+    void 形の選択を動かす(int キーコード);
+    void 形の選択を取り消す();
     void 持駒を押す(桝 c);
     void 描画_移動可能桝色(int 元X, int 元Y, int 描画色, int 駒);
     void 描画_駒点滅(int 入力_駒, int 入力_X, int 入力_Y, int 入力_点滅回数);

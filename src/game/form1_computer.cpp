@@ -204,9 +204,11 @@ std::vector<std::uint64_t> Form1::既出の鍵(bool 今COM側) const {
     return 鍵;
 }
 
-// While the searching player thinks for the computer, a command that would change the game is
-// refused with the forbidden sound; true when it was.
+// Every command that would change the game asks here first. A move waiting for the choice of
+// its form is dropped; while the searching player thinks for the computer, the command is
+// refused with the forbidden sound (true).
 bool Form1::思考中なら断る() {
+    形の選択を取り消す();
     if (!COM思考中_) return false;
     音_.鳴らす_禁止();
     return true;

@@ -34,6 +34,11 @@ constexpr int キー_下 = 40;
 }  // namespace
 
 void Form1::Form_KeyDown(int キーコード) {
+    // While the form of a move is chosen, the arrows choose it.
+    if (入力_.形を選ぶ) {
+        形の選択を動かす(キーコード);
+        return;
+    }
     const bool 再生中 = s_.状況.棋譜モード == 定数_ON || s_.状況.再開フラグ == 定数_ON;
     switch (キーコード) {
         case キー_左:
@@ -51,6 +56,19 @@ void Form1::Form_KeyDown(int キーコード) {
         default:
             break;
     }
+}
+
+// ← and → select the piece on their side of the chooser, ↑ and ↓ the other one.
+void Form1::形の選択を動かす(int キーコード) {
+    auto& m = 入力_;
+    bool 変える = m.変える;
+    if (キーコード == キー_左) 変える = true;
+    if (キーコード == キー_右) 変える = false;
+    if (キーコード == キー_上 || キーコード == キー_下) 変える = !変える;
+    if (変える == m.変える) return;
+    m.変える = 変える;
+    画面_.描画_形の選択(m.移動先X, m.移動先Y, m.変えた駒, m.移動駒, 変える);
+    画面_.更新();
 }
 
 // The first key shows the cursor on the lower side's middle pawn; later keys move it.

@@ -15,6 +15,7 @@ void Form1::メニューを合わせる() {
     m.チェック設定(control::SIDOU, s_.設定.移動指導フラグ == 定数_ON);
     m.チェック設定(control::KEIKA, s_.設定.経過時間);
     m.チェック設定(control::BGM, s_.設定.BGM);
+    m.チェック設定(control::NARI_FUNARI, 好み_.成不成を選ぶ);
     for (const auto& e : 持ち時間一覧) m.チェック設定(e.メニュー名, e.秒 == s_.時計.持ち時間秒);
     for (const auto& e : 秒読み一覧) m.チェック設定(e.メニュー名, e.秒 == s_.時計.秒読み秒);
 }
@@ -106,6 +107,15 @@ void Form1::BGM_Click() {
     }
     メニューを合わせる();
     書込_環境設定ファイル();
+}
+
+// 成・不成を選ぶ: whether a person chooses the form of a move that may keep or change it; a move
+// waiting for its form is dropped.
+void Form1::NARI_FUNARI_Click() {
+    形の選択を取り消す();
+    好み_.成不成を選ぶ = !好み_.成不成を選ぶ;
+    メニューを合わせる();
+    書込_好み();
 }
 
 void Form1::VER_Click() {

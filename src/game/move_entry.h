@@ -1,6 +1,7 @@
 // The move being entered with the mouse, kept from one click to the next: the square or hand
 // slot picked (a slot by its cell), the destination of the last second click and the code of
-// the picked piece (the drop code for a piece in hand).
+// the picked piece (the drop code for a piece in hand); and, while the player chooses the form
+// the piece arrives in, the code the change of form gives and the form selected.
 #pragma once
 
 #include "rules/position.h"
@@ -13,6 +14,9 @@ struct 指し手入力 {
     int 移動先X = 0;
     int 移動先Y = 0;
     int 移動駒 = 0;
+    bool 形を選ぶ = false;  // the move waits for its form: the chooser shows both
+    int 変えた駒 = 0;       // the code with the change of form
+    bool 変える = true;     // the form selected: the change (preselected), or the piece as it is
 
     void 選ぶ(int x, int y, int 駒) {
         移動元X = x;

@@ -43,6 +43,7 @@ inline constexpr std::string_view RENGA = "RENGA";
 inline constexpr std::string_view SIDOU = "SIDOU";
 inline constexpr std::string_view KEIKA = "KEIKA";
 inline constexpr std::string_view BGM = "BGM";
+inline constexpr std::string_view NARI_FUNARI = "NARI_FUNARI";
 inline constexpr std::string_view MOCHIJIKAN = "MOCHIJIKAN";
 inline constexpr std::string_view MOCHI_NASHI = "MOCHI_NASHI";
 inline constexpr std::string_view MOCHI_1 = "MOCHI_1";

@@ -10,6 +10,7 @@ constexpr std::string_view キー_レベル = "COMレベル";
 constexpr std::string_view キー_持ち時間 = "持ち時間";
 constexpr std::string_view キー_秒読み = "秒読み";
 constexpr std::string_view キー_種類 = "対局";
+constexpr std::string_view キー_成不成 = "成・不成を選ぶ";
 
 struct 種類の名 {
     対局の種類 種類;
@@ -47,6 +48,7 @@ std::string 好みの文(const 対局の好み& 好み) {
     文 += std::string(キー_持ち時間) + "=" + std::to_string(好み.持ち時間秒) + "\n";
     文 += std::string(キー_秒読み) + "=" + std::to_string(好み.秒読み秒) + "\n";
     文 += std::string(キー_種類) + "=" + 種類 + "\n";
+    文 += std::string(キー_成不成) + "=" + (好み.成不成を選ぶ ? "ON" : "OFF") + "\n";
     return 文;
 }
 
@@ -65,6 +67,7 @@ std::string 好みの文(const 対局の好み& 好み) {
         if (キー == キー_レベル && n && *n >= 1 && *n <= 4) 好み.COMレベル = *n;
         if (キー == キー_持ち時間 && n && 表にある(持ち時間一覧, *n)) 好み.持ち時間秒 = *n;
         if (キー == キー_秒読み && n && 表にある(秒読み一覧, *n)) 好み.秒読み秒 = *n;
+        if (キー == キー_成不成 && (値 == "ON" || 値 == "OFF")) 好み.成不成を選ぶ = 値 == "ON";
         if (キー == キー_種類) {
             for (const 種類の名& e : 種類名一覧)
                 if (e.名 == 値) 好み.種類 = e.種類;

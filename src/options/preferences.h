@@ -1,5 +1,6 @@
 // The player's choices of play that outlive a run besides the four options of the settings
-// file: the computer's level, the time control and the kind of the last game. They live in a
+// file: the computer's level, the time control, the kind of the last game and whether a person
+// chooses the form of a move that may keep or change it. They live in a
 // file of their own beside the settings file, UTF-8 key=value lines, so that the settings file
 // keeps exactly its four lines.
 #pragma once
@@ -44,6 +45,9 @@ struct 対局の好み {
     int 持ち時間秒 = 0;  // one of 持ち時間一覧
     int 秒読み秒 = 0;    // one of 秒読み一覧
     対局の種類 種類 = 対局の種類::COM先手;
+    // 成・不成を選ぶ: a person's move that may keep or change its piece's form asks which;
+    // off, the change is always taken.
+    bool 成不成を選ぶ = false;
     bool operator==(const 対局の好み&) const = default;
 };
 

@@ -1,12 +1,14 @@
 #include "game/flow_check.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <random>
 #include <stdexcept>
 
+#include "display/screen.h"
 #include "record/record_file.h"
 #include "rules/time_control.h"
 #include "support/fake_platform.h"
@@ -148,6 +150,16 @@ class 流れ検査 {
     // The history entries already found to follow one another by legal moves.
     std::vector<棋譜項目> 確認済み_ = std::vector<棋譜項目>(棋譜最大数);
     int 確認済み数_ = -1;
+    // The game as it stood when the chooser of a move's form opened: nothing may change it
+    // while the chooser stays open.
+    struct 選択時の対局 {
+        棋譜項目 盤;
+        std::array<int, 13> 値;
+        bool operator==(const 選択時の対局& o) const {
+            return 同じ盤と持駒(盤, o.盤) && 値 == o.値;
+        }
+    };
+    std::optional<選択時の対局> 選択時_;
 
     int 乱数(int n) { return static_cast<int>(乱_() % static_cast<std::uint64_t>(n)); }
     bool 確率(int 百分率) { return 乱数(100) < 百分率; }
@@ -211,11 +223,95 @@ class 流れ検査 {
     void 押す(double x, double y) { form_->Form_MouseDown(1, 0, x, y); }
     void 桝を押す(int x, int y) { 押す(桝X(x) + 桝幅 / 2, 桝Y(y) + 桝高 / 2); }
 
+    bool 形を選んでいる() const { return form_->入力中の手().形を選ぶ; }
+    bool 成不成を選ぶ() const { return 環_.メニュー欄.チェック(control::NARI_FUNARI); }
+
+    選択時の対局 今の対局() const {
+        const auto& 状況 = s().状況;
+        return {s().棋譜.現在(),
+                {s().棋譜.棋譜記録数(), s().棋譜.棋譜手数(), 状況.手数, 状況.手番, s().局.勝者,
+                 状況.対局モード, 状況.棋譜モード, 状況.再開フラグ, 状況.COMレベル,
+                 s().時計.持ち時間秒, s().時計.秒読み秒, 状況.ハンデレベル, 状況.反転フラグ}};
+    }
+
+    // After a move a person entered, from entry `前手数`: the piece on its destination in the
+    // next entry is the form taken, unless nothing was recorded (the time had run out).
+    void 着いた形を確かめる(int 前手数, const 指し手& m, int 期待, const std::string& 何) {
+        const 棋譜表& 棋譜 = s().棋譜;
+        if (棋譜.棋譜手数() <= 前手数) {
+            if (s().局.勝者 == 手番_なし) throw std::logic_error(何 + ": the move was not played");
+            return;
+        }
+        if (棋譜.項目(前手数 + 1).盤面[m.先X][m.先Y] != 期待)
+            throw std::logic_error(何 + ": the piece arrived in the wrong form");
+    }
+
+    // Answers the chooser of a move's form: a click anywhere (on either piece, elsewhere on the
+    // board or off it), or arrows then a key (Enter, Space, Esc or one that does nothing). The
+    // move must be played in the form chosen, or dropped with the game as it was.
+    std::string 形を選ぶ(流れ検査結果& 結果) {
+        const 指し手入力 m = form_->入力中の手();
+        const 指し手 手 = m.手();
+        const 棋譜表 前棋譜 = s().棋譜;
+        const int 前手数 = s().棋譜.棋譜手数();
+        bool 変える = m.変える;
+        std::optional<bool> 指す形;  // the form played; nothing when the move is dropped
+        bool 開いたまま = false;
+        std::string 名;
+        if (確率(35)) {
+            // Anywhere, mostly on or near the chooser.
+            const double 左X = 桝X(形の選択の左列(m.移動先X));
+            const double 上Y = 桝Y(m.移動先Y);
+            const double x =
+                確率(70) ? 左X - 桝幅 + 乱数(static_cast<int>(4 * 桝幅)) : 乱数(12000) - 1000;
+            const double y =
+                確率(70) ? 上Y - 桝高 + 乱数(static_cast<int>(3 * 桝高)) : 乱数(9000) - 1000;
+            if (x >= 左X && x < 左X + 2 * 桝幅 && y >= 上Y && y < 上Y + 桝高)
+                指す形 = x < 左X + 桝幅;
+            名 = 指す形
+                     ? (*指す形 ? "chooser: the change clicked" : "chooser: the piece kept clicked")
+                     : "chooser: a click elsewhere";
+            押す(x, y);
+        } else {
+            for (int n = 乱数(4); n > 0; --n) {
+                const int k = 37 + 乱数(4);
+                form_->Form_KeyDown(k);
+                // ← selects the change of form on the left, → the piece kept, ↑ ↓ the other.
+                変える = k == 37 ? true : k == 39 ? false : !変える;
+                if (form_->入力中の手().変える != 変える)
+                    throw std::logic_error("an arrow selected the wrong piece of the chooser");
+            }
+            const int キー[] = {13, ' ', 27, 'q'};
+            const int k = キー[乱数(4)];
+            form_->Form_KeyPress(k);
+            if (k == 13 || k == ' ') 指す形 = 変える;
+            開いたまま = k == 'q';
+            名 = k == 27    ? "chooser: Esc"
+                 : k == 'q' ? "chooser: a key that does nothing"
+                            : "chooser: Enter or Space";
+        }
+        if (環_.窓.終了要求) throw std::logic_error(名 + " ended the program");
+        if (形を選んでいる() != 開いたまま) throw std::logic_error(名 + ": the chooser is open");
+        if (開いたまま) return 名;
+        if (s().状況.選択状態 != 0) throw std::logic_error(名 + ": the pick stays");
+        if (指す形) {
+            ++結果.形を選んだ数;
+            結果.形を保った数 += !*指す形;
+            着いた形を確かめる(前手数, 手, *指す形 ? m.変えた駒 : m.移動駒, 名);
+        } else {
+            ++結果.選択を取り消した数;
+            if (!記録が同じ(前棋譜, s().棋譜) || s().棋譜.棋譜手数() != 前手数)
+                throw std::logic_error(名 + ": a move dropped at the chooser was played");
+        }
+        return 名;
+    }
+
     // Clicks a legal move of the side the mouse moves for: its origin (a square or a hand
     // slot), then its destination.
     bool 合法手を指す() {
         const auto& 状況 = s().状況;
-        if (状況.手番 == 手番_なし || s().局.勝者 != 手番_なし || 状況.棋譜モード == 定数_ON)
+        if (状況.手番 == 手番_なし || s().局.勝者 != 手番_なし || 状況.棋譜モード == 定数_ON ||
+            形を選んでいる())
             return false;
         const bool COM側 = 状況.対局モード == 対局モード_人間 && 状況.手番 == s().局.手番値COM;
         static std::vector<指し手> 手(合法手最大数);
@@ -232,6 +328,16 @@ class 流れ検査 {
         }
         if (n == 0) return false;
         const 指し手 m = 手[static_cast<std::size_t>(乱数(n))];
+        // The move is this person's when the clicks start no resumed game, the computer's move
+        // or a refusal of a full history, and the first click is no second click dropping a
+        // pick from the other side's hand.
+        const bool 上の番 = 状況.手番 == s().局.手番値COM;
+        const bool 人の手 = 状況.再開フラグ == 定数_OFF && s().棋譜.空きあり() &&
+                            (状況.対局モード == 対局モード_人間 || !上の番) &&
+                            !(状況.選択状態 == 1 && form_->入力中の手().相手の持駒(上の番));
+        const int 前手数 = s().棋譜.棋譜手数();
+        const bool 変わる = 調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON;
+        const int 変えた駒 = 局.駒成結果;
         if (m.元X == 持駒列_MAN) {
             桝を押す(持駒列_MAN, m.元Y);
         } else if (m.元X == 持駒列_COM) {
@@ -240,6 +346,18 @@ class 流れ検査 {
             桝を押す(m.元X, m.元Y);
         }
         桝を押す(m.先X, m.先Y);
+        if (!人の手) return true;
+        // With 成・不成を選ぶ on, a move that may change its form waits for the choice; without
+        // it (or when the form cannot change) the move is played at once, changed if it may be.
+        if (成不成を選ぶ() && 変わる) {
+            const 指し手入力& 入 = form_->入力中の手();
+            if (!入.形を選ぶ || 入.移動先X != m.先X || 入.移動先Y != m.先Y ||
+                入.変えた駒 != 変えた駒)
+                throw std::logic_error("a move that may change its form did not ask which");
+        } else {
+            if (形を選んでいる()) throw std::logic_error("the chooser opened where it should not");
+            着いた形を確かめる(前手数, m, 変わる ? 変えた駒 : m.駒, "a move entered at once");
+        }
         return true;
     }
 
@@ -326,6 +444,8 @@ class 流れ検査 {
                 throw std::logic_error("quit left the search running");
             return "quit during the computer's turn";
         }
+        // A move waiting for its form is mostly answered; otherwise any action may come.
+        if (形を選んでいる() && 確率(60)) return 形を選ぶ(結果);
         // Now and then a long stretch of moves only, so that games reach the history's end.
         if (続けて指す_ == 0 && 確率(1) && 確率(30)) 続けて指す_ = 300 + 乱数(800);
         if (続けて指す_ > 0) {
@@ -508,6 +628,7 @@ class 流れ検査 {
             {"ASOBIKATA", &Form1::ASOBIKATA_Click},
             {"KIFU_LIST", &Form1::KIFU_LIST_Click},
             {"KENTOU", &Form1::検討_切替},
+            {"NARI_FUNARI", &Form1::NARI_FUNARI_Click},
         };
         const 項目& e = 表[乱数(static_cast<int>(std::size(表)))];
         // The handicap and the start commands matter more than the rest.
@@ -627,8 +748,62 @@ class 流れ検査 {
         if ((環_.メニュー欄.チェック(control::SIDOU) ? 定数_ON : 定数_OFF) !=
             st.設定.移動指導フラグ)
             報告("guidance flag and menu disagree");
+        // 成・不成を選ぶ is kept in the preferences file, and the settings file holds no more.
+        if (成不成を選ぶ() !=
+            (環_.ファイル.文字列("Kiryuza-play.ini").find("成・不成を選ぶ=ON\n") !=
+             std::string::npos))
+            報告("成・不成を選ぶ and the preferences file disagree");
+        if (環_.ファイル.文字列("Kiryuza.ini").find("成") != std::string::npos)
+            報告("成・不成を選ぶ in the settings file");
 
+        形の選択を確かめる(報告);
         画面を確かめる(報告);
+    }
+
+    // The chooser of a move's form is open only for a person's legal move that may change its
+    // form, with the option on, in a game going on; it shows both forms at the destination,
+    // and nothing changes the game while it stays open.
+    template <class F>
+    void 形の選択を確かめる(F& 報告) {
+        if (!形を選んでいる()) {
+            選択時_.reset();
+            return;
+        }
+        const 指し手入力& m = form_->入力中の手();
+        const auto& 状況 = s().状況;
+        局面 局 = s().局;
+        if (!成不成を選ぶ()) 報告("the chooser is open with the option off");
+        if (状況.手番 == 手番_なし || 局.勝者 != 手番_なし || 状況.棋譜モード == 定数_ON ||
+            状況.再開フラグ == 定数_ON ||
+            (状況.対局モード == 対局モード_COM && 状況.手番 != 局.手番値MAN))
+            報告("the chooser is open outside a person's turn in a game going on");
+        if (状況.選択状態 != 1) 報告("the chooser is open with nothing picked");
+        if (!(m.移動駒 < 0 ? MAN駒(m.移動駒) : 状況.手番 == 局.手番値COM) ||
+            移動チェック(局, m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動駒) != 定数_ON ||
+            調査_駒成(局, m.移動元X, m.移動元Y, m.移動先X, m.移動先Y, m.移動駒) != 定数_ON ||
+            局.駒成結果 != m.変えた駒)
+            報告("the chooser is open for a move that cannot change its form");
+        if (const 選択時の対局 今 = 今の対局(); !選択時_) {
+            選択時_ = 今;
+        } else if (!(*選択時_ == 今)) {
+            報告("the chooser stayed open across a change of the game");
+            選択時_ = 今;
+        }
+        const auto& 模型 = 環_.キャンバス面.模型;
+        const double X = 桝X(形の選択の左列(m.移動先X));
+        const double Y = 桝Y(m.移動先Y);
+        const auto 絵 = [&](double x) {
+            const auto it = 模型.絵.find(画面模型::点(x, Y));
+            return it == 模型.絵.end() ? -12345 : it->second;
+        };
+        const auto 枠 = [&](double x) {
+            const auto it = 模型.枠.find(画面模型::点(x + 45, Y + 45));
+            return it == 模型.枠.end() ? -12345 : it->second;
+        };
+        if (絵(X) != m.変えた駒 || 絵(X + 桝幅) != m.移動駒)
+            報告("the chooser does not show both forms");
+        if ((枠(X) == 色_選択枠) != m.変える || (枠(X + 桝幅) == 色_選択枠) == m.変える)
+            報告("the chooser does not mark the form selected");
     }
 
     // Entries 0..N follow one another by one legal move each, and each move's time is booked
@@ -679,8 +854,12 @@ class 流れ検査 {
     void 画面を確かめる(F& 報告) {
         const auto& 模型 = 環_.キャンバス面.模型;
         const 局面& 局 = s().局;
+        // The cells under an open chooser show it instead.
+        const 指し手入力& 入 = form_->入力中の手();
+        const double 選択左 = 入.形を選ぶ ? 形の選択の左列(入.移動先X) : -10;
         for (int x = 1; x <= 9; ++x)
             for (int y = 1; y <= 9; ++y) {
+                if (入.形を選ぶ && y == 入.移動先Y && x + 1 > 選択左 && x < 選択左 + 2) continue;
                 if (模型.桝の絵(x, y) != 局.盤面[x][y]) {
                     報告("square " + std::to_string(x) + "," + std::to_string(y) + " shows " +
                          std::to_string(模型.桝の絵(x, y)) + " for " +

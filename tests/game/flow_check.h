@@ -25,6 +25,11 @@ struct 流れ検査結果 {
     long 投了数 = 0;
     long 時間切れ数 = 0;
     int 最長手数 = 0;
+    // Moves whose form the player chose (keeping it as it was in some), and moves dropped at
+    // the chooser.
+    long 形を選んだ数 = 0;
+    long 形を保った数 = 0;
+    long 選択を取り消した数 = 0;
 };
 
 // Applies `操作数` actions drawn from `種`, checking after each one. With `保存`, the first

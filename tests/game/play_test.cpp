@@ -172,17 +172,20 @@ TEST(対局の好み, 書いた好みは読み戻せて_壊れた行は既定の
         for (const auto& 持 : 持ち時間一覧)
             for (const auto& 秒 : 秒読み一覧)
                 for (const 対局の種類 種類 :
-                     {対局の種類::COM先手, 対局の種類::COM後手, 対局の種類::人間}) {
-                    const 対局の好み 好み{レベル, 持.秒, 秒.秒, 種類};
-                    ASSERT_EQ(好みを読む(好みの文(好み)), 好み);
-                }
+                     {対局の種類::COM先手, 対局の種類::COM後手, 対局の種類::人間})
+                    for (const bool 選ぶ : {false, true}) {
+                        const 対局の好み 好み{レベル, 持.秒, 秒.秒, 種類, 選ぶ};
+                        ASSERT_EQ(好みを読む(好みの文(好み)), 好み);
+                    }
     const 対局の好み 既定;
     for (const char* 文 : {"COMレベル=5\n", "COMレベル=4x\n", "持ち時間=61\n", "秒読み=-10\n",
-                           "対局=COM\n", "COMレベル\n", "\xff\xfe=\n", "=4\n"}) {
+                           "対局=COM\n", "COMレベル\n", "\xff\xfe=\n", "=4\n",
+                           "成・不成を選ぶ=on\n", "成・不成を選ぶ=1\n", "成不成を選ぶ=ON\n"}) {
         EXPECT_EQ(好みを読む(文), 既定) << 文;
     }
     // Windows line ends and a later line that overrides an earlier one.
     EXPECT_EQ(好みを読む("COMレベル=2\r\nCOMレベル=4\r\n").COMレベル, 4);
+    EXPECT_TRUE(好みを読む("成・不成を選ぶ=OFF\r\n成・不成を選ぶ=ON\r\n").成不成を選ぶ);
 }
 
 }  // namespace

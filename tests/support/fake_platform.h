@@ -39,8 +39,15 @@ struct 画面模型 {
 
     static std::pair<long, long> 点(double X, double Y) { return {std::lround(X), std::lround(Y)}; }
     // A picture covers a cell: texts starting inside it are gone, and so are frames drawn
-    // inside it (the cell's own outline, at its corner, is left to whoever draws it next).
+    // inside it (the cell's own outline, at its corner, is left to whoever draws it next), and
+    // the pictures it overlaps, unless it is the title, which is drawn over what lies beneath.
     void 絵を描く(int c, double X, double Y) {
+        if (c != 絵_タイトル) {
+            std::erase_if(絵, [&](const auto& e) {
+                const auto [ex, ey] = e.first;
+                return std::abs(ex - X) < 569.5 && std::abs(ey - Y) < 659.5;
+            });
+        }
         絵[点(X, Y)] = c;
         std::erase_if(字, [&](const 描いた字& d) {
             return d.X >= X - 0.5 && d.X < X + 569.5 && d.Y >= Y - 0.5 && d.Y < Y + 659.5;

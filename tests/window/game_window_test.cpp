@@ -25,6 +25,7 @@
 #include "platform/files/qt_file_system.h"
 #include "platform/files/qt_text_codec.h"
 #include "platform/pictures/pictures.h"
+#include "platform/qt/canvas_renderer.h"
 #include "platform/qt/main_window.h"
 #include "qt_app.h"
 
@@ -103,30 +104,35 @@ class GameWindowTest : public ::testing::Test {
                           window.view().viewGeometry().twipsToLogical(centre).toPoint());
     }
 
-    // The board squares whose picture in the grabbed window differs from the game's board.
-    std::vector<std::string> squaresNotShowingTheBoard() {
-        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage grabbed() { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    // Whether the grabbed window shows picture `code` in the cell-sized twip rectangle `cell`,
+    // `insetPixels` pixels in from its edges.
+    bool showsPicture(const QImage& shot, int code, const QRectF& cell, int insetPixels = 3) {
         const ViewGeometry g = window.view().viewGeometry();
         const QPoint viewAt = window.view().mapTo(&window, QPoint(0, 0)) * g.devicePixelRatio;
-        const int inset = 3 * static_cast<int>(g.devicePixelRatio);
+        const int inset = insetPixels * static_cast<int>(g.devicePixelRatio);
+        const QRect picture = g.snap(QRectF(cell.topLeft(), QSizeF(585, 660)));
+        QImage alone(picture.size(), QImage::Format_ARGB32_Premultiplied);
+        alone.fill(Qt::transparent);
+        {
+            QPainter painter(&alone);
+            pictures::paint(painter, code, QRectF(QPointF(0, 0), QSizeF(picture.size())));
+        }
+        const QRect inner = g.snap(cell).adjusted(inset, inset, -inset, -inset);
+        const QImage expected =
+            alone.convertToFormat(QImage::Format_RGB32).copy(inner.translated(-picture.topLeft()));
+        return shot.copy(inner.translated(viewAt)) == expected;
+    }
+
+    // The board squares whose picture in the grabbed window differs from the game's board.
+    std::vector<std::string> squaresNotShowingTheBoard() {
+        const QImage shot = grabbed();
         std::vector<std::string> wrong;
         for (int x = 1; x <= 9; ++x)
-            for (int y = 1; y <= 9; ++y) {
-                const int code = (*state).局.盤面[x][y];
-                const QRectF cell = cellRect(x, y);
-                const QRect picture = g.snap(QRectF(cell.topLeft(), QSizeF(585, 660)));
-                QImage alone(picture.size(), QImage::Format_ARGB32_Premultiplied);
-                alone.fill(Qt::transparent);
-                {
-                    QPainter painter(&alone);
-                    pictures::paint(painter, code, QRectF(QPointF(0, 0), QSizeF(picture.size())));
-                }
-                const QRect inner = g.snap(cell).adjusted(inset, inset, -inset, -inset);
-                const QImage expected = alone.convertToFormat(QImage::Format_RGB32)
-                                            .copy(inner.translated(-picture.topLeft()));
-                if (shot.copy(inner.translated(viewAt)) != expected)
+            for (int y = 1; y <= 9; ++y)
+                if (!showsPicture(shot, (*state).局.盤面[x][y], cellRect(x, y)))
                     wrong.push_back(std::to_string(x) + "," + std::to_string(y));
-            }
         return wrong;
     }
 
@@ -326,6 +332,59 @@ TEST_F(GameWindowTest, AsksBeforeDroppingAGameAndEndsItWhenTimeRunsOut) {
         },
         2000));
     EXPECT_FALSE(window.timer().動作中());
+}
+
+// With 成・不成を選ぶ on, a pawn entering the far zone shows both its forms at the destination,
+// the change of form framed; a click on the other one plays the move keeping the piece as it is.
+TEST_F(GameWindowTest, ShowsBothFormsAtTheDestinationAndTakesTheOneClicked) {
+    testing::ModalAnswerer answerer;
+    window.action("NARI_FUNARI")->trigger();
+    EXPECT_TRUE(window.チェック("NARI_FUNARI"));
+    window.action("START")->trigger();
+    // The lower player's middle pawn walks up; the upper player moves its edge pawn meanwhile.
+    for (int step = 0; step < 3; ++step) {
+        clickCell(5, 7 - step);
+        clickCell(5, 6 - step);
+        clickCell(1, 3 + step);
+        clickCell(1, 4 + step);
+    }
+    ASSERT_EQ(state->状況.手数, 6);
+    ASSERT_EQ(state->局.盤面[5][4], 駒_MANと);
+    clickCell(5, 4);
+    clickCell(5, 3);  // takes the upper player's pawn and enters the zone
+    ASSERT_TRUE(form.入力中の手().形を選ぶ);
+    EXPECT_EQ(state->状況.手数, 6);
+    QCoreApplication::processEvents();
+
+    const QRectF changed(cellRect(0, 3).topLeft() + QPointF(570 * 形の選択の左列(5), 0),
+                         QSizeF(570, 660));
+    const QRectF kept = changed.translated(570, 0);
+    const QImage shot = grabbed();
+    EXPECT_TRUE(showsPicture(shot, 駒_MAN歩, changed, 6));
+    EXPECT_TRUE(showsPicture(shot, 駒_MANと, kept));
+    // The change of form is framed in the pick's colour, the other piece not.
+    const ViewGeometry g = window.view().viewGeometry();
+    const QPoint viewAt = window.view().mapTo(&window, QPoint(0, 0)) * g.devicePixelRatio;
+    const auto framed = [&](const QRectF& cell) {
+        const QRect r = g.snap(cell).translated(viewAt);
+        int n = 0;
+        for (int x = r.left(); x <= r.right(); ++x)
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                n += QColor(shot.pixel(x, y)) == paletteColour(色_選択枠);
+        return n;
+    };
+    EXPECT_GT(framed(changed), 100);
+    EXPECT_EQ(framed(kept), 0);
+
+    QTest::mouseClick(&window.view(), Qt::LeftButton, {},
+                      g.twipsToLogical(kept.center()).toPoint());
+    EXPECT_FALSE(form.入力中の手().形を選ぶ);
+    EXPECT_EQ(state->局.盤面[5][3], 駒_MANと);
+    EXPECT_EQ(state->状況.手数, 7);
+    EXPECT_EQ(state->局.持駒MAN[1], 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(squaresNotShowingTheBoard(), std::vector<std::string>{});
+    EXPECT_TRUE(windowHoldsTheWholePicture());
 }
 
 // 棋譜と形勢 beside the board: the board keeps its size, the list follows the game, a row
