@@ -189,6 +189,11 @@ class Form1 : private 局面表示 {
     int 待ったの手数();
     bool 対局中() const;
     bool ヒントを出せる() const;
+    // The moves of the upper side (COM側) or the lower side as advice and judgement weigh them:
+    // a person's (the change of form always taken) for a side a person plays, every move for
+    // the computer's side or a person who chooses the form; 両側の手の範囲 for both sides.
+    手の範囲 人の手の範囲(bool COM側) const;
+    両側の範囲 両側の手の範囲() const;
     void 操作可否を合わせる();
     void 最後の指し手を描く();
 
@@ -292,6 +297,9 @@ class Form1 : private 局面表示 {
     bool 同期思考中_ = false;      // levels 1-3 think inside the handler: no time-out mid-search
     bool 好み書込失敗中_ = false;  // the last write of the preferences failed
     bool 終了済み_ = false;
+    // Placeholder for the option ｵﾌﾟｼｮﾝ › 成・不成を選ぶ (the person chooses the form at the
+    // destination): read only by 人の手の範囲; the option's own field replaces it.
+    bool 成不成を選ぶ_ = false;
     bool 設定書込失敗中_ = false;  // the last write of the settings file failed
     bool 自動保存失敗中_ = false;  // the last write of the kept game failed
 };

@@ -3,7 +3,7 @@
 // kiryuza-analyze --match A B --games N [--seed S] [--time-ms T] [--time-ms-b T]
 // kiryuza-analyze --match-engines CMD_A CMD_B --games N [--seed S] [--time-ms T] [--time-ms-b T]
 //                 [--clock-ms C [--byoyomi-ms B] [--inc-ms I]] [--threads N]
-// kiryuza-analyze --review FILE [--time-ms T] [--threads N]
+// kiryuza-analyze --review FILE [--time-ms T] [--threads N] [--person sente|gote|both]
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -24,7 +24,8 @@ int 使い方() {
                  " [--time-ms T]\n"
                  "                       [--time-ms-b T] [--clock-ms C [--byoyomi-ms B]"
                  " [--inc-ms I]] [--threads N]\n"
-                 "       kiryuza-analyze --review FILE [--time-ms T] [--threads N]\n"
+                 "       kiryuza-analyze --review FILE [--time-ms T] [--threads N]"
+                 " [--person sente|gote|both]\n"
                  "  --match plays level A against level B (levels 1..4; 4 is the searching\n"
                  "  player), each opening twice with the sides swapped. --time-ms is the\n"
                  "  thinking time of a level-4 player per move (default 1000), --time-ms-b\n"
@@ -42,7 +43,10 @@ int 使い方() {
                  "  that moved first (▲; centipawns, or mate N: the king taken on ply N), and\n"
                  "  for a move that lost too much 悪手 or 疑問手 with the move the searching\n"
                  "  player preferred and its evaluation; then the marks of ▲ and △. A file that\n"
-                 "  cannot be read or is not a record: a message on stderr and exit code 1.\n";
+                 "  cannot be read or is not a record: a message on stderr and exit code 1.\n"
+                 "  --person names the side (▲ sente, △ gote, or both) whose moves a person\n"
+                 "  entered, who always takes the change of form: its moves are judged against\n"
+                 "  those it could make. Without it every side keeps the whole choice.\n";
     return 2;
 }
 
@@ -80,6 +84,8 @@ int main(int argc, char** argv) {
     bool レベル指定 = false;
     bool 講評 = false;
     std::string 棋譜パス;
+    kiryuza::人の手番 人 = kiryuza::人の手番::なし;
+    bool 人指定 = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool 値あり = i + 1 < argc;
@@ -113,6 +119,18 @@ int main(int argc, char** argv) {
         } else if (a == "--review" && 値あり) {
             講評 = true;
             棋譜パス = argv[++i];
+        } else if (a == "--person" && 値あり) {
+            人指定 = true;
+            const std::string v = argv[++i];
+            if (v == "sente") {
+                人 = kiryuza::人の手番::先手;
+            } else if (v == "gote") {
+                人 = kiryuza::人の手番::後手;
+            } else if (v == "both") {
+                人 = kiryuza::人の手番::両方;
+            } else {
+                return 使い方();
+            }
         } else if (a == "--threads" && 値あり) {
             スレッド指定 = true;
             if (!数値(argv[++i], スレッド) || スレッド < 1) return 使い方();
@@ -139,12 +157,13 @@ int main(int argc, char** argv) {
         if (対戦 || エンジン対戦 || 自己 || 候補 || 手数 >= 0 || レベル指定 || 対戦専用 || 時計専用)
             return 使い方();
         const long long 上限 = std::numeric_limits<int>::max();
-        return kiryuza::棋譜講評(棋譜パス, static_cast<int>(時間指定 ? std::min(時間A, 上限) : 100),
-                                 static_cast<int>(スレッド指定 ? std::min(スレッド, 上限) : 1),
-                                 std::cout, std::cerr)
-                   ? 0
-                   : 1;
+        kiryuza::講評の条件 条件;
+        条件.時間ms = static_cast<int>(時間指定 ? std::min(時間A, 上限) : 100);
+        条件.スレッド数 = static_cast<int>(スレッド指定 ? std::min(スレッド, 上限) : 1);
+        条件.人 = 人;
+        return kiryuza::棋譜講評(棋譜パス, 条件, std::cout, std::cerr) ? 0 : 1;
     }
+    if (人指定) return 使い方();
     if ((時計専用 || スレッド指定) && !エンジン対戦) return 使い方();
     if (対戦 || エンジン対戦) {
         if (局数 < 1 || 自己 || 候補 || 手数 >= 0 || (対戦 && エンジン対戦)) return 使い方();
