@@ -46,6 +46,11 @@ struct 対戦設定 {
     int 時間msB = 1000;  // and of B
     持ち時間設定 時計;   // engines only
     int スレッド数 = 0;  // engines only: sent as their Threads option when above 0
+    // 'A' or 'B': that player's moves are held to a person's (the change of form always taken):
+    // it is told so for the side it plays each game (an engine through PersonSide), and a move
+    // of it that declines a change of form loses the game. 0: nobody is held.
+    char 人 = 0;
+    bool 人を読む = false;  // the other player is told too, and reads that side as a person
 };
 
 // The result from A's side.
@@ -59,8 +64,9 @@ struct 対戦成績 {
 対戦成績 対戦(std::ostream& out, const 対戦設定& 設定);
 
 // True when `手` is a move the upper side (COM側) or the lower side may make in `局`: a board
-// move or drop that 合法手一覧 lists, left in its own form or in the form 調査_駒成 gives.
-bool 指せる手か(局面& 局, bool COM側, const 最善手& 手);
+// move or drop that 合法手一覧 lists, left in its own form or in the form 調査_駒成 gives (only
+// the latter for a person's moves).
+bool 指せる手か(局面& 局, bool COM側, const 最善手& 手, 手の範囲 範囲 = 手の範囲::全て);
 
 // A search score for one side as text: "+35", "-1200", "mate +5" (the side takes the king with
 // the fifth ply from here), "mate -4" (it loses its own).

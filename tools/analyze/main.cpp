@@ -3,6 +3,7 @@
 // kiryuza-analyze --match A B --games N [--seed S] [--time-ms T] [--time-ms-b T]
 // kiryuza-analyze --match-engines CMD_A CMD_B --games N [--seed S] [--time-ms T] [--time-ms-b T]
 //                 [--clock-ms C [--byoyomi-ms B] [--inc-ms I]] [--threads N]
+//                 [--person-engine A|B [--person-model]]
 // kiryuza-analyze --review FILE [--time-ms T] [--threads N] [--person sente|gote|both]
 #include <algorithm>
 #include <cstdlib>
@@ -24,6 +25,7 @@ int 使い方() {
                  " [--time-ms T]\n"
                  "                       [--time-ms-b T] [--clock-ms C [--byoyomi-ms B]"
                  " [--inc-ms I]] [--threads N]\n"
+                 "                       [--person-engine A|B [--person-model]]\n"
                  "       kiryuza-analyze --review FILE [--time-ms T] [--threads N]"
                  " [--person sente|gote|both]\n"
                  "  --match plays level A against level B (levels 1..4; 4 is the searching\n"
@@ -37,6 +39,11 @@ int 使い方() {
                  "  --threads sends the Threads option to both. An engine that dies, hangs or\n"
                  "  answers garbage loses the game. Each game's line ends with each engine's\n"
                  "  last, peak and lowest score of the game, with their moves.\n"
+                 "  --person-engine holds player A or B (of either kind of match) to a person's\n"
+                 "  moves, which always take the change of form: it is told so (an engine\n"
+                 "  through its PersonSide option) and a move of it that declines a change\n"
+                 "  loses. --person-model tells the other player too, so that it reads that\n"
+                 "  side as a person.\n"
                  "  --review searches every position of the record file FILE for T ms\n"
                  "  (default 100), N positions at once (default 1, at most 32), and prints one\n"
                  "  line per move: its number, the move, the evaluation after it for the side\n"
@@ -86,6 +93,8 @@ int main(int argc, char** argv) {
     std::string 棋譜パス;
     kiryuza::人の手番 人 = kiryuza::人の手番::なし;
     bool 人指定 = false;
+    char 人のエンジン = 0;
+    bool 人を読む = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool 値あり = i + 1 < argc;
@@ -131,6 +140,14 @@ int main(int argc, char** argv) {
             } else {
                 return 使い方();
             }
+        } else if (a == "--person-engine" && 値あり) {
+            対戦専用 = true;
+            const std::string v = argv[++i];
+            if (v != "A" && v != "B") return 使い方();
+            人のエンジン = v[0];
+        } else if (a == "--person-model") {
+            対戦専用 = true;
+            人を読む = true;
         } else if (a == "--threads" && 値あり) {
             スレッド指定 = true;
             if (!数値(argv[++i], スレッド) || スレッド < 1) return 使い方();
@@ -167,6 +184,7 @@ int main(int argc, char** argv) {
     if ((時計専用 || スレッド指定) && !エンジン対戦) return 使い方();
     if (対戦 || エンジン対戦) {
         if (局数 < 1 || 自己 || 候補 || 手数 >= 0 || (対戦 && エンジン対戦)) return 使い方();
+        if (人を読む && 人のエンジン == 0) return 使い方();
         kiryuza::対戦設定 設定;
         設定.レベルA = static_cast<int>(レベルA);
         設定.レベルB = static_cast<int>(レベルB);
@@ -178,6 +196,8 @@ int main(int argc, char** argv) {
         設定.命令B = 命令B;
         設定.時計 = {持ち, 秒読み, 加算};
         設定.スレッド数 = static_cast<int>(スレッド);
+        設定.人 = 人のエンジン;
+        設定.人を読む = 人を読む;
         kiryuza::対戦(std::cout, 設定);
         return 0;
     }
