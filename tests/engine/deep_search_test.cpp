@@ -228,64 +228,6 @@ TEST_F(深読みテスト, 置換表の有無でも側や窓を替えても決�
     }
 }
 
-// A side whose moves a person enters: wherever it moves on a reported line, at the root or in
-// reply, its move takes the change of form the mouse takes; a side not held keeps its choice.
-// What is learnt under one choice is never taken for another: a held search after a deeper one
-// not held, on the same engine, answers as on an engine that learnt nothing.
-TEST_F(深読みテスト, 人の手に縛った側は読み筋のどこでも形を変え_学んだことは縛り方ごとに分かれる) {
-    struct 記録 : 深読み観察 {
-        std::vector<深読み読み筋> 筋;
-        void 読み筋(const 深読み読み筋& e) override { 筋.push_back(e); }
-    } 観察;
-    const auto 局面集 = 参考局面();
-    int 人の手を見た = 0;
-    for (std::size_t i = 0; i < 局面集.size(); ++i) {
-        const 局面& 局 = 局面集[i];
-        const bool COM側 = i % 2 == 0;
-        for (const int 番号 : {1, 2, 3}) {
-            深読み設定 s;
-            s.時間ms = 0;
-            s.深さ上限 = 4;
-            s.候補数 = 3;
-            if (番号 & 1) s.範囲.MAN = 手の範囲::人の手;
-            if (番号 & 2) s.範囲.COM = 手の範囲::人の手;
-            観察.筋.clear();
-            const 深読み結果 r = エンジン->探索(局, COM側, s, &観察);
-            ASSERT_TRUE(規則にある手(局, COM側, r.手));
-            for (const 深読み読み筋& e : 観察.筋) {
-                局面 今 = 局;
-                for (int k = 0; k < e.手数; ++k) {
-                    const bool 側 = (k % 2 == 0) == COM側;
-                    const 最善手& m = e.手[k];
-                    ASSERT_TRUE(規則にある手(今, 側, m)) << i << " ply " << k;
-                    if (s.範囲.側(側) == 手の範囲::人の手) {
-                        ASSERT_EQ(m.駒, 人の置く駒(m.元X, m.元Y, m.先X, m.先Y, m.元駒))
-                            << i << " ply " << k;
-                        人の手を見た += m.駒 != m.元駒;
-                    }
-                    今 = 指した後(今, 手の形(m));
-                }
-            }
-        }
-        if (i % 4 != 0) continue;  // for time
-        深読み設定 s;
-        s.時間ms = 0;
-        s.深さ上限 = 4;
-        s.選択的 = false;
-        エンジン->初期化();
-        s.深さ上限 = 5;
-        エンジン->探索(局, COM側, s);
-        s.深さ上限 = 4;
-        s.範囲.MAN = s.範囲.COM = 手の範囲::人の手;
-        const 深読み結果 後 = エンジン->探索(局, COM側, s);
-        エンジン->初期化();
-        const 深読み結果 新 = エンジン->探索(局, COM側, s);
-        EXPECT_EQ(後.評価, 新.評価) << i;
-        EXPECT_TRUE(同じ手(後.手, 新.手)) << i;
-    }
-    EXPECT_GT(人の手を見た, 20);
-}
-
 // Asks the search to stop from its first progress report.
 struct 止める観察 : 深読み観察 {
     深読みエンジン* エンジン = nullptr;

@@ -68,12 +68,6 @@ int 一手で移る側(const 棋譜項目& a, const 棋譜項目& b) {
     return 0;
 }
 
-// The code the mouse leaves on the destination of the move of `駒` (the drop code for a drop) from
-// (元X, 元Y) to (先X, 先Y): the changed form wherever the piece may change.
-int マウスの置く駒(局面& 局, int 元X, int 元Y, int 先X, int 先Y, int 駒) {
-    return 調査_駒成(局, 元X, 元Y, 先X, 先Y, 駒) == 定数_ON ? 局.駒成結果 : 駒;
-}
-
 // The texts, as the panel writes moves (with either mark), of the legal moves in `局` that a
 // person playing the lower side (and the upper side too with `上手も`) cannot make: a board move
 // that leaves its piece in its form where the mouse changes it.
@@ -87,7 +81,8 @@ std::set<std::string> 人に指せない手の文(const 局面& 局, bool 上手
         for (int i = 0; i < n; ++i) {
             const 指し手& m = 手[static_cast<std::size_t>(i)];
             if (m.元X == 持駒列_MAN || m.元X == 持駒列_COM) continue;
-            if (マウスの置く駒(作業, m.元X, m.元Y, m.先X, m.先Y, m.駒) == m.駒) continue;
+            // The mouse always takes the change of form.
+            if (調査_駒成(作業, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_OFF) continue;
             const 最善手 b{true, m.元X, m.元Y, m.先X, m.先Y, m.駒, m.駒, 0};
             for (const bool 先手 : {true, false}) 文.insert(最善手の文(b, 先手));
         }
@@ -585,31 +580,23 @@ class 流れ検査 {
 
     bool 持ち時間制() const { return s().時計.持ち時間秒 > 0 || s().時計.秒読み秒 > 0; }
 
-    // Answers what the searching player was asked. A hint the window is to show for the person
-    // is the move the mouse enters from its origin to its destination.
+    // Answers what the searching player was asked. A hint, asked for the person's side, is the
+    // move the mouse enters from its origin to its destination in the position it was asked for.
     void 答えを届ける(流れ検査結果& 結果) {
-        std::map<std::uint64_t, 局面> ヒントの局;
+        std::optional<局面> ヒントの局;
         for (const auto& w : 環_.読み.待ち一覧)
-            if (w.誰 == 依頼者::ヒント) ヒントの局[w.番号] = w.依頼.局;
+            if (w.誰 == 依頼者::ヒント) ヒントの局 = w.依頼.局;
         if (!環_.読み.届ける()) return;
-        const auto& 状況 = s().状況;
-        const bool 見せる = 状況.対局モード == 対局モード_COM && 状況.手番 == s().局.手番値MAN &&
-                            s().局.勝者 == 手番_なし && 状況.棋譜モード == 定数_OFF &&
-                            状況.再開フラグ == 定数_OFF &&
-                            s().棋譜.棋譜手数() == s().棋譜.棋譜記録数();
         for (const 読み答え& a : 環_.読み.答え) {
-            const auto it = ヒントの局.find(a.番号);
-            if (a.誰 != 依頼者::ヒント || !a.終わり || !a.結果.手.有り || !見せる ||
-                it == ヒントの局.end() ||
-                std::memcmp(it->second.盤面, s().局.盤面, sizeof s().局.盤面) != 0)
-                continue;
-            ++結果.助言数;
             const 最善手& m = a.結果.手;
-            局面 局 = s().局;
+            if (a.誰 != 依頼者::ヒント || !m.有り || !ヒントの局) continue;
+            ++結果.助言数;
+            局面& 局 = *ヒントの局;
             const int 元駒 = m.元X == 持駒列_MAN ? m.駒 : 局.盤面[m.元X][m.元Y];
-            if (m.駒 != マウスの置く駒(局, m.元X, m.元Y, m.先X, m.先Y, 元駒))
+            const bool 変わる = 調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, 元駒) == 定数_ON;
+            if (m.駒 != (変わる ? 局.駒成結果 : 元駒))
                 throw std::logic_error("the hint " + 最善手の文(m, true) +
-                                       " is a move the person cannot make");
+                                       " is not a person's move");
         }
         form_->読み_完了();
     }

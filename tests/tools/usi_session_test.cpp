@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -153,60 +154,38 @@ TEST_F(エンジン対話, 名乗り_設定_探索の形と合法な手_止め�
     EXPECT_EQ(engine_.readLine(l, EngineProcess::Clock::now() + 10s), EngineProcess::Read::closed);
 }
 
-// PersonSide holds a side to a person's moves: no move of that side on any line or as the move
-// played keeps a piece's form where it could change (the suffix +), whether it moves at the root
-// or replies. Not held, the same side's lines do keep the form now and then.
+// PersonSide holds a side to a person's moves: once the bishops face each other, no line and no
+// bestmove gives the held side a move that keeps its form where it could change (suffix +),
+// whether it moves first or replies; a side not held does keep it on some lines.
 TEST_F(エンジン対話, 人の側の手はどの読み筋でも形を残さない) {
     送る("setoption name MultiPV value 3");
-    // The moves with + of the lower side (下手) or the upper side in the lines of `go depth 3`.
-    const auto 残す手 = [&](const 局面と手番& p, bool 下手) {
-        int n = 0;
-        送る("position sfen " + SFENへ(p));
-        送る("go depth 3");
-        for (const std::string& l : 待つ("bestmove")) {
-            const std::size_t pv = l.find(" pv ");
-            if (l.rfind("bestmove ", 0) != 0 && pv == std::string::npos) continue;
-            std::istringstream 筋(pv == std::string::npos ? l.substr(9) : l.substr(pv + 4));
-            局面と手番 q = p;
-            for (std::string m; 筋 >> m;) {
-                n += q.COM番 != 下手 && m.back() == '+';
-                最善手 b;
-                std::string why;
-                if (!表記の手(q, m, b, why)) break;
-                手を進める(q, b);
-            }
-        }
-        return n;
-    };
-    // The bishops face each other first: taking with either form scores the same.
-    std::vector<局面と手番> 局面集 = {開始局面()};
+    送る("position startpos moves 7g7f 3c3d");
     for (const char* m : {"7g7f", "3c3d"}) {
         最善手 b;
         std::string why;
-        ASSERT_TRUE(表記の手(局面集[0], m, b, why)) << why;
-        手を進める(局面集[0], b);
+        ASSERT_TRUE(表記の手(局面_, m, b, why)) << why;
+        手を進める(局面_, b);
     }
-    for (const 局面と手番& p : testing::乱局面(6, 120, 17)) 局面集.push_back(p);
-    int 調べた = 0;
-    int 縛らずに残した = 0;
-    for (const 局面と手番& p : 局面集) {
-        const auto 手 = 全ての手(p);
-        if (std::none_of(手.begin(), 手.end(),
-                         [&](const 最善手& m) { return 手の表記(p.局, m).back() == '+'; }))
-            continue;
-        if (++調べた > 8) break;
-        // The side to move held, or its opponent (whose replies the lines hold).
-        const bool 下手 = 調べた % 2 == 1 ? !p.COM番 : p.COM番;
-        局面_ = p;
-        送る("setoption name PersonSide value none");
-        縛らずに残した += 残す手(p, 下手);
-        送る(std::string("setoption name PersonSide value ") + (下手 ? "sente" : "gote"));
-        EXPECT_EQ(残す手(p, 下手), 0) << SFENへ(p);
-        送る("setoption name PersonSide value both");
-        EXPECT_EQ(残す手(p, 下手) + 残す手(p, !下手), 0) << SFENへ(p);
-    }
-    EXPECT_GT(調べた, 4);
-    EXPECT_GT(縛らずに残した, 0);
+    // The moves with + of each side (0 the lower, 1 the upper) in the lines of `go depth 3`.
+    const auto 残す手 = [&](const char* 人) {
+        送る(std::string("setoption name PersonSide value ") + 人);
+        送る("go depth 3");
+        std::array<int, 2> n{};
+        for (const std::string& l : 待つ("bestmove")) {
+            const std::size_t pv = l.find(" pv ");
+            std::istringstream 筋(pv == std::string::npos ? l.substr(l.find(' ') + 1)
+                                                          : l.substr(pv + 4));
+            bool 上手 = false;
+            for (std::string m; 筋 >> m; 上手 = !上手) n[上手] += m.back() == '+';
+        }
+        return n;
+    };
+    const std::array<int, 2> 自由 = 残す手("none");
+    EXPECT_GT(自由[0], 0);
+    EXPECT_GT(自由[1], 0);
+    EXPECT_EQ(残す手("sente")[0], 0);
+    EXPECT_EQ(残す手("gote")[1], 0);
+    EXPECT_EQ(残す手("both"), (std::array<int, 2>{0, 0}));
 }
 
 TEST_F(エンジン対話, 局面はSFENで行き来し_規則にないものは告げて前の局面に留まる) {
