@@ -297,9 +297,6 @@ class Form1 : private 局面表示 {
     bool 同期思考中_ = false;      // levels 1-3 think inside the handler: no time-out mid-search
     bool 好み書込失敗中_ = false;  // the last write of the preferences failed
     bool 終了済み_ = false;
-    // Placeholder for the option ｵﾌﾟｼｮﾝ › 成・不成を選ぶ (the person chooses the form at the
-    // destination): read only by 人の手の範囲; the option's own field replaces it.
-    bool 成不成を選ぶ_ = false;
     bool 設定書込失敗中_ = false;  // the last write of the settings file failed
     bool 自動保存失敗中_ = false;  // the last write of the kept game failed
 };

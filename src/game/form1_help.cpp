@@ -116,7 +116,7 @@ bool Form1::ヒントを出せる() const {
 // change of form, unless the person chooses the form.
 手の範囲 Form1::人の手の範囲(bool COM側) const {
     const bool 人 = s_.状況.対局モード != 対局モード_COM || !COM側;
-    return 人 && !成不成を選ぶ_ ? 手の範囲::人の手 : 手の範囲::全て;
+    return 人 && !好み_.成不成を選ぶ ? 手の範囲::人の手 : 手の範囲::全て;
 }
 
 両側の範囲 Form1::両側の手の範囲() const {

@@ -210,6 +210,7 @@ class 流れ検査 {
     std::optional<選択時の対局> 選択時_;
     std::string 確かめた検討文_;  // the advice last checked
     std::string 確かめた講評_;
+    std::set<std::uint64_t> 選べたヒント_;  // hints asked for while the person chose the form
 
     int 乱数(int n) { return static_cast<int>(乱_() % static_cast<std::uint64_t>(n)); }
     bool 確率(int 百分率) { return 乱数(100) < 百分率; }
@@ -589,7 +590,8 @@ class 流れ検査 {
         if (!環_.読み.届ける()) return;
         for (const 読み答え& a : 環_.読み.答え) {
             const 最善手& m = a.結果.手;
-            if (a.誰 != 依頼者::ヒント || !m.有り || !ヒントの局) continue;
+            if (a.誰 != 依頼者::ヒント || !m.有り || !ヒントの局 || 選べたヒント_.count(a.番号))
+                continue;
             ++結果.助言数;
             局面& 局 = *ヒントの局;
             const int 元駒 = m.元X == 持駒列_MAN ? m.駒 : 局.盤面[m.元X][m.元Y];
@@ -606,8 +608,10 @@ class 流れ検査 {
     // text is looked at once.
     template <class F>
     void 助言を確かめる(流れ検査結果& 結果, F& 報告) {
+        // A person who chooses the form may make every move: so may a hint asked for meanwhile.
+        for (const auto& w : 環_.読み.待ち一覧)
+            if (w.誰 == 依頼者::ヒント && 成不成を選ぶ()) 選べたヒント_.insert(w.番号);
         const auto& 形勢 = 環_.形勢;
-        // A person who chooses the form may make every move.
         if (!形勢.表示 || 成不成を選ぶ()) return;
         const bool 上手も = s().状況.対局モード != 対局モード_COM;
         if (形勢.検討文 != 確かめた検討文_) {

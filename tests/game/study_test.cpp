@@ -192,8 +192,8 @@ TEST_F(一覧, 講評は答えが来るたびに埋まり_印は一覧とグラ�
 // Who plays decides what the searching player is asked to weigh: against the computer the
 // player's side is held to a person's moves and the computer's side keeps its choice, for the
 // computer's own search, the hint, 検討 and the review alike; between two people both sides are
-// held. The review keeps its evaluations by who is a person: the same game going on between two
-// people is reviewed again from its first position.
+// held, unless they choose the form. The review keeps its evaluations by who is a person: the
+// same game going on between two people is reviewed again from its first position.
 TEST_F(一覧, 人の側は人の指せる手で読まれ_人の側が変われば講評は読み直す) {
     const auto 範囲 = [&](依頼者 誰) -> std::optional<両側の範囲> {
         for (const auto& w : 環.読み.待ち一覧)
@@ -222,6 +222,10 @@ TEST_F(一覧, 人の側は人の指せる手で読まれ_人の側が変われ�
     EXPECT_EQ(範囲(依頼者::検討), 二人);
     ASSERT_EQ(範囲(依頼者::解析), 二人);
     EXPECT_FALSE(環.形勢.点[1].有り);
+    // People who choose the form may make every move.
+    form->NARI_FUNARI_Click();
+    EXPECT_EQ(範囲(依頼者::検討), 両側の範囲{});
+    EXPECT_EQ(範囲(依頼者::解析), 両側の範囲{});
 }
 
 // The record as text names the two sides as the game knows them and how it ended, and is
