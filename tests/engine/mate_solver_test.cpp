@@ -194,8 +194,7 @@ TEST_F(詰み探索テスト, 詰み筋は規則どおりで最後まで逃げ�
 
 // Positions from random games, where both kings stand open and a check may leave the checker's
 // own king to be taken: the solver mates within one and three plies exactly where the
-// exhaustive search does, also with the attacker or the defender held to a person's moves
-// (a line then never gives the held side a move that keeps its form where it could change).
+// exhaustive search does, also with the attacker or the defender held to a person's moves.
 TEST_F(詰み探索テスト, 乱戦でも短い詰みは総当たりと同じ) {
     std::mt19937 乱(2024);
     局面表示 無表示;
@@ -222,13 +221,6 @@ TEST_F(詰み探索テスト, 乱戦でも短い詰みは総当たりと同じ) 
                         EXPECT_EQ(r.判定, 詰む ? 詰み判定::詰み : 詰み判定::不詰) << d << 縛り;
                         if (詰む) {
                             EXPECT_EQ(r.手数 == 1, 全.詰む(局, 1)) << d << 縛り;
-                        }
-                        for (int k = 0; k < r.手順長; ++k) {
-                            const 最善手& m = r.手順[k];
-                            const bool 側 = (k % 2 == 0) == COM側;
-                            if (範囲.側(側) == 手の範囲::人の手) {
-                                EXPECT_EQ(m.駒, 人の置く駒(m.元X, m.元Y, m.先X, m.先Y, m.元駒));
-                            }
                         }
                         ++比べた;
                         詰んだ += 詰む;
