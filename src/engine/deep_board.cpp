@@ -22,6 +22,8 @@ constexpr 鍵表 鍵表を作る() {
         for (auto& 種 : 側)
             for (auto& k : 種) k = 混ぜる(s);
     t.手番 = 混ぜる(s);
+    t.範囲[0] = 0;
+    for (int i = 1; i < 4; ++i) t.範囲[i] = 混ぜる(s);
     return t;
 }
 
@@ -138,10 +140,15 @@ std::uint64_t 局面の鍵(const 局面& 局, bool COM側) {
     return 鍵;
 }
 
-void 探索盤::設定(const 局面& 元, bool COM側) {
+std::uint64_t 局面の鍵(const 局面& 局, bool COM側, 両側の範囲 範囲) {
+    return 局面の鍵(局, COM側) ^ 範囲の鍵(範囲);
+}
+
+void 探索盤::設定(const 局面& 元, bool COM側, 両側の範囲 各側) {
     局 = 元;
+    範囲 = 各側;
     手番 = COM側 ? 1 : -1;
-    鍵 = COM側 ? 局面鍵.手番 : 0;
+    鍵 = (COM側 ? 局面鍵.手番 : 0) ^ 範囲の鍵(範囲);
     駒得 = 0;
     王桝[0] = 王桝[1] = 0;
     for (int x = 1; x <= 盤桝数; ++x)
@@ -184,7 +191,8 @@ int 探索盤::動く駒(手符号 m) const {
 }
 
 // The moves of the piece `c` on `桝`: each square it could reach that the rules allow, in both
-// forms where the change of form is optional; captures only with `取りのみ`.
+// forms where the change of form is optional (only the changed form for a person's side);
+// captures only with `取りのみ`, each in the form that keeps the most moves.
 void 探索盤::盤手生成(int 桝, int c, 手符号* 出力, int& n, int 上限, bool 取りのみ) {
     const int x = 桝 / 10;
     const int y = 桝 % 10;
@@ -195,7 +203,7 @@ void 探索盤::盤手生成(int 桝, int c, 手符号* 出力, int& n, int 上�
         const int 先 = tx * 10 + ty;
         if (調査_駒成(局, x, y, tx, ty, c) == 定数_ON) {
             const int 成後 = 局.駒成結果;
-            if (移動後チェック(ty, c) == 定数_OFF) {
+            if (!形を残せる() || 移動後チェック(ty, c) == 定数_OFF) {
                 if (n < 上限) 出力[n++] = 手を作る(桝, 先, 成後);
                 return;
             }
@@ -293,7 +301,8 @@ void 探索盤::形を選んで加える(int 元, int 先, int c, 手符号* 出
     const int ty = 先 % 10;
     if (調査_駒成(局, 元 / 10, 元 % 10, tx, ty, c) == 定数_ON) {
         const int 成後 = 局.駒成結果;
-        if (移動後チェック(ty, c) == 定数_ON && n < 上限) 出力[n++] = 手を作る(元, 先, c);
+        if (形を残せる() && 移動後チェック(ty, c) == 定数_ON && n < 上限)
+            出力[n++] = 手を作る(元, 先, c);
         if (n < 上限) 出力[n++] = 手を作る(元, 先, 成後);
         return;
     }
@@ -525,11 +534,7 @@ bool 探索盤::指せる手(手符号 m) {
     const int c = 局.盤面[x][y];
     if (!自駒(手番, c)) return false;
     if (移動チェック(局, x, y, tx, ty, c) != 定数_ON) return false;
-    if (調査_駒成(局, x, y, tx, ty, c) == 定数_ON) {
-        if (置く == 局.駒成結果) return true;
-        return 置く == c && 移動後チェック(ty, c) == 定数_ON;
-    }
-    return 置く == c;
+    return 範囲の形か(範囲.側(手番 > 0), x, y, tx, ty, c, 置く);
 }
 
 void 探索盤::指す(手符号 m, 復元情報& 復元) {

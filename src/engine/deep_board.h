@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "rules/person_moves.h"
 #include "rules/position.h"
 
 namespace kiryuza {
@@ -70,11 +71,14 @@ constexpr bool 打つ手(手符号 m) {
 // Largest number of hand pieces of one kind (all eighteen pawns).
 inline constexpr int 持駒上限 = 18;
 
-// Zobrist keys: one per code and square, per side, hand kind and count, and the side to move.
+// Zobrist keys: one per code and square, per side, hand kind and count, and the side to move;
+// and one per choice of the sides held to a person's moves (両側の範囲::番号; 0 for none), so
+// that what is learnt of a position under one choice is never taken for another.
 struct 鍵表 {
     std::uint64_t 駒[駒番号数][100];
     std::uint64_t 持駒[2][8][持駒上限 + 1];
     std::uint64_t 手番;
+    std::uint64_t 範囲[4];
 };
 extern const 鍵表 局面鍵;
 
@@ -98,13 +102,16 @@ class 探索盤 {
     explicit 探索盤(const 駒得表& 表) : 表_(表) {}
 
     // Takes a copy of `元` with the upper side (COM側) or the lower side to move; the hand
-    // totals, king squares, two-pawn flags, key and material are worked out afresh.
-    void 設定(const 局面& 元, bool COM側);
+    // totals, king squares, two-pawn flags, key and material are worked out afresh. `各側`
+    // says which moves each side may make: every generator below and 指せる手 leave out the
+    // moves that decline a change of form for a side held to a person's moves.
+    void 設定(const 局面& 元, bool COM側, 両側の範囲 各側 = {});
 
     // Every move of the side to move: board moves in both forms where the change of form is
-    // optional, then drops in promoted form. Returns the count (at most `上限`). With
-    // `金打ち一種` the drops of pawn, lance, knight, silver and gold, which all land as pieces
-    // that move like a gold, are made with the first of those kinds in hand only.
+    // optional (the changed form only for a person's side), then drops in promoted form. Returns
+    // the count (at most `上限`). With `金打ち一種` the drops of pawn, lance, knight, silver and
+    // gold, which all land as pieces that move like a gold, are made with the first of those kinds
+    // in hand only.
     int 全手生成(手符号* 出力, int 上限, bool 金打ち一種 = false);
     // Captures only, each in the form that keeps the most moves.
     int 取る手生成(手符号* 出力, int 上限);
@@ -140,11 +147,14 @@ class 探索盤 {
 
     局面 局;
     std::uint64_t 鍵 = 0;
-    int 手番 = 1;   // +1: the upper side (positive codes) to move; -1: the lower side
-    int 駒得 = 0;   // material and placement, upper side's view
-    int 王桝[2]{};  // king squares x*10+y: [0] lower side, [1] upper side
+    int 手番 = 1;     // +1: the upper side (positive codes) to move; -1: the lower side
+    int 駒得 = 0;     // material and placement, upper side's view
+    int 王桝[2]{};    // king squares x*10+y: [0] lower side, [1] upper side
+    両側の範囲 範囲;  // the moves each side may make, as 設定 was given them
 
   private:
+    // True when the side to move may keep a piece's form where it could change.
+    bool 形を残せる() const { return 範囲.側(手番 > 0) == 手の範囲::全て; }
     void 二歩列更新(int x);
     // Keep those of the moves 出力[from..n) of the side to move after which it could take the
     // other king (王手で選ぶ; `既に`: it could already), or after which its own king cannot be
@@ -160,6 +170,13 @@ class 探索盤 {
 // The key 探索盤::設定 gives `局` with the upper side (COM側) or the lower side to move: for
 // telling positions of the game seen before.
 std::uint64_t 局面の鍵(const 局面& 局, bool COM側);
+// The same with the sides held to a person's moves: the key a position is learnt by under that
+// choice (局面の鍵 itself when no side is held).
+std::uint64_t 局面の鍵(const 局面& 局, bool COM側, 両側の範囲 範囲);
+// What 範囲 adds to a position's key.
+inline std::uint64_t 範囲の鍵(両側の範囲 範囲) {
+    return 局面鍵.範囲[範囲.番号()];
+}
 
 // How many king steps (x, y) is from the square 桝 (x*10+y).
 constexpr int 桝からの距離(int 桝, int x, int y) {

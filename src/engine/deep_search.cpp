@@ -410,6 +410,7 @@ int 探索者::読む(int 深さ, int α, int β, int ply, bool 王手中, bool 
         詰み設定 条件;
         条件.最大手数 = 葉の詰み最大手数;
         条件.節点上限 = 葉の詰み節点数;
+        条件.範囲 = 盤.範囲;
         const 詰み結果 r = 詰み.探す(盤.局, 盤.手番 > 0, 条件);
         if (r.判定 == 詰み判定::詰み) return 深読み勝ち - (ply + r.手数 + 1);
     }
@@ -612,7 +613,7 @@ void 探索者::準備(const 局面& 局, bool COM側, const 深読み設定& �
     for (auto& 側 : 履歴)
         for (auto& 元 : 側)
             for (int& v : 元) v /= 8;
-    盤.設定(局, COM側);
+    盤.設定(局, COM側, 設定.範囲);
 }
 
 std::uint64_t 探索者::他の節点数を数える() const {
@@ -812,6 +813,7 @@ bool 深読みエンジン::内部::詰みを探す(探索者& 主, 深読み観
     if (!設定.詰み探索使用 || !設定.選択的 || 設定.候補数 > 1) return false;
     詰み設定 条件;
     条件.最大手数 = 根の詰み最大手数;
+    条件.範囲 = 設定.範囲;
     if (設定.時間ms > 0) {
         条件.時間ms = std::clamp(設定.時間ms / 8, 1, 200);
     } else {
@@ -886,9 +888,12 @@ int 深読みエンジン::静的評価(const 局面& 局, bool COM側) {
     I.根局面 = 局;
     I.根COM側 = COM側;
     I.設定 = 設定;
-    // The most recent positions of the game, as many as a game can have.
+    // The most recent positions of the game, as many as a game can have, keyed as the board
+    // keys them under the sides held to a person's moves.
     const int 既出数 = std::clamp(設定.既出鍵数, 0, 棋譜最大数 + 1);
     I.既出鍵.assign(設定.既出鍵 + (設定.既出鍵数 - 既出数), 設定.既出鍵 + 設定.既出鍵数);
+    const std::uint64_t 範囲鍵 = 範囲の鍵(設定.範囲);
+    for (std::uint64_t& k : I.既出鍵) k ^= 範囲鍵;
     std::sort(I.既出鍵.begin(), I.既出鍵.end());
     for (std::size_t i = 0; i < I.探索者たち.size(); ++i) {
         探索者& p = *I.探索者たち[i];

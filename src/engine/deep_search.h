@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "engine/engine.h"
+#include "rules/person_moves.h"
 
 namespace kiryuza {
 
@@ -52,6 +53,10 @@ struct 深読み設定 {
     // Off, the search is plain alpha-beta to a fixed depth, whose result does not depend on the
     // order in which the moves are tried.
     bool 選択的 = true;
+    // The moves each side may make. A side whose moves a person enters is held to a person's
+    // (the change of form always taken): the search, its lines and its mate solvers never
+    // give that side a move that declines the change, whether it moves at the root or replies.
+    両側の範囲 範囲;
 };
 
 // Where the search stands, for the observer.

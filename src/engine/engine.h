@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "rules/history.h"
+#include "rules/person_moves.h"
 
 namespace kiryuza {
 
@@ -80,6 +81,9 @@ class 思考エンジン {
     勢力図 図;
     思考状態 思考;
     int COMレベル = 3;
+    // The moves of the side it chooses for: every move for the computer's own turn; a person's
+    // for a hint, so that the move it weighs is the move the person can make.
+    手の範囲 範囲 = 手の範囲::全て;
 
     // Influence survey and the directional procedures it dispatches to.
     void 勢力調査();

@@ -22,6 +22,7 @@
 #include <memory>
 
 #include "engine/engine.h"
+#include "rules/person_moves.h"
 
 namespace kiryuza {
 
@@ -32,6 +33,9 @@ struct 詰み設定 {
     int 時間ms = 0;              // 0 or less: no limit
     std::uint64_t 節点上限 = 0;  // 0: no limit
     int 最大手数 = 31;  // the longest mate looked for, in plies (1 to 詰み手順最大長)
+    // The moves each side may make: a side held to a person's moves checks and defends only
+    // with the change of form taken wherever it is possible.
+    両側の範囲 範囲;
 };
 
 enum class 詰み判定 {

@@ -1,6 +1,6 @@
 // The computer's search: every legal board move (in both forms where the change of form is
-// optional) and every legal drop, each made in place on the board, surveyed and evaluated; the
-// first candidate with the strictly highest score wins.
+// optional, in the changed form only for a person's moves) and every legal drop, each made in place
+// on the board, surveyed and evaluated; the first candidate with the strictly highest score wins.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -62,7 +62,7 @@ constexpr 評価値 探索下限 = 点(-99999);
                     int 残る駒 = 元駒;
                     if (調査_駒成(局, ox, oy, tx, ty, 元駒) == 定数_OFF) {
                         score = 評価する(取得, 元駒, ox, oy, tx, ty);
-                    } else if (移動後チェック(ty, 元駒) == 定数_OFF) {
+                    } else if (移動後チェック(ty, 元駒) == 定数_OFF || 範囲 == 手の範囲::人の手) {
                         残る駒 = 局.駒成結果;
                         score = 評価する(取得, 残る駒, ox, oy, tx, ty);
                     } else {

@@ -189,6 +189,11 @@ class Form1 : private 局面表示 {
     int 待ったの手数();
     bool 対局中() const;
     bool ヒントを出せる() const;
+    // The moves of the upper side (COM側) or the lower side as advice and judgement weigh them:
+    // a person's (the change of form always taken) for a side a person plays, every move for
+    // the computer's side or a person who chooses the form; 両側の手の範囲 for both sides.
+    手の範囲 人の手の範囲(bool COM側) const;
+    両側の範囲 両側の手の範囲() const;
     void 操作可否を合わせる();
     void 最後の指し手を描く();
 

@@ -91,6 +91,8 @@ void Form1::com_ban() {
         依頼.局 = 局;
         依頼.COM側 = true;
         依頼.設定.揺らぎ種 = 揺らぎ種_;
+        // Its opponent is a person, who cannot decline a change of form: it reads the game so.
+        依頼.設定.範囲 = 両側の手の範囲();
         // On a clock, the searching player shares out the time left as its own clock would.
         if (持ち時間制()) {
             const double 残り = std::max(0.0, 時.持ち時間秒 - 時.累計秒COM);

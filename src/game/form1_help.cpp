@@ -111,6 +111,18 @@ bool Form1::ヒントを出せる() const {
     return 対局中() && s_.状況.対局モード == 対局モード_COM && s_.状況.手番 == s_.局.手番値MAN;
 }
 
+// A person plays the lower side against the computer and both sides between two people (a
+// record loaded or a position not yet played is taken as theirs). The mouse always takes the
+// change of form, unless the person chooses the form.
+手の範囲 Form1::人の手の範囲(bool COM側) const {
+    const bool 人 = s_.状況.対局モード != 対局モード_COM || !COM側;
+    return 人 && !好み_.成不成を選ぶ ? 手の範囲::人の手 : 手の範囲::全て;
+}
+
+両側の範囲 Form1::両側の手の範囲() const {
+    return {人の手の範囲(false), 人の手の範囲(true)};
+}
+
 // Greys out 待った, ヒント and 投了 when they cannot act.
 void Form1::操作可否を合わせる() {
     環境_.メニュー欄.有効設定(control::MATTA, 対局中());
@@ -182,12 +194,14 @@ void Form1::HINT_Click() {
         読み依頼 依頼;
         依頼.局 = s_.局;
         依頼.COM側 = false;
+        依頼.設定.範囲 = 両側の手の範囲();
         依頼.既出鍵 = 既出の鍵(false);
         ヒント番号_ = 環境_.読み.依頼する(依頼者::ヒント, 依頼);
         *ヒントを頼んだ局_ = s_.局;
         return;
     }
     ヒントエンジン_->COMレベル = s_.状況.COMレベル;
+    ヒントエンジン_->範囲 = 人の手の範囲(false);
     探索観察 無観察;
     ヒントを見せる(一手読みの手(*ヒントエンジン_, s_.局, false, 無観察));
 }
@@ -204,12 +218,13 @@ void Form1::ヒントを見せる(const 最善手& b) {
         return;
     }
     const 指し手 m{b.元X, b.元Y, b.先X, b.先Y, b.駒};
-    // The piece as the player's move would leave it: the mouse always takes the change of form.
+    // The piece as the player's move would leave it: the changed form, unless the player
+    // chooses the form.
     const bool 打つ = m.元X == 持駒列_MAN;
     const int 元駒 = 打つ ? m.駒 : s_.局.盤面[m.元X][m.元Y];
-    局面 試し = s_.局;
-    const int 駒 =
-        調査_駒成(試し, m.元X, m.元Y, m.先X, m.先Y, 元駒) == 定数_ON ? 試し.駒成結果 : 元駒;
+    const int 駒 = 人の手の範囲(false) == 手の範囲::人の手
+                       ? 人の置く駒(m.元X, m.元Y, m.先X, m.先Y, 元駒)
+                       : m.駒;
     const 桝 元 = 打つ ? 持駒の位置(false, m.元Y - 2) : 桝{m.元X, m.元Y};
     画面_.描画_全桝輪郭();
     画面_.描画_桝輪郭(色_ヒント, 元.列, 元.行);

@@ -110,12 +110,13 @@ void Form1::BGM_Click() {
 }
 
 // 成・不成を選ぶ: whether a person chooses the form of a move that may keep or change it; a move
-// waiting for its form is dropped.
+// waiting for its form is dropped. The review and 検討 weigh the person's moves again.
 void Form1::NARI_FUNARI_Click() {
     形の選択を取り消す();
     好み_.成不成を選ぶ = !好み_.成不成を選ぶ;
     メニューを合わせる();
     書込_好み();
+    一覧を合わせる();
 }
 
 void Form1::VER_Click() {

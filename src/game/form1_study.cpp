@@ -46,14 +46,16 @@ std::string 評価の文(const 局面評価& e, bool 先手COM) {
 
 }  // namespace
 
-// The keys of entries 0..棋譜記録数 with their side to move, as the review keeps them.
+// The keys of entries 0..棋譜記録数 with their side to move, as the review keeps them: with the
+// sides held to a person's moves, so that an evaluation made for other players is not reused.
 std::vector<std::uint64_t> Form1::局面の鍵一覧(bool 先手COM) const {
     std::vector<std::uint64_t> 鍵;
     鍵.reserve(static_cast<std::size_t>(s_.棋譜.棋譜記録数()) + 1);
+    const 両側の範囲 範囲 = 両側の手の範囲();
     局面 局;
     for (int n = 0; n <= s_.棋譜.棋譜記録数(); ++n) {
         棋譜の局面を写す(s_.棋譜.項目(n), 局);
-        鍵.push_back(局面の鍵(局, 手番はCOMか(n, 先手COM)));
+        鍵.push_back(局面の鍵(局, 手番はCOMか(n, 先手COM), 範囲));
     }
     return 鍵;
 }
@@ -207,6 +209,7 @@ bool Form1::解析を進める(const std::vector<std::uint64_t>& 鍵, bool 先�
         読み依頼 依頼;
         依頼.局 = 対象.局;
         依頼.COM側 = 対象.COM側;
+        依頼.設定.範囲 = 両側の手の範囲();
         依頼.既出鍵 = 対象.既出鍵;
         依頼.設定.時間ms = std::max(最短解析ms, 解析ms / std::max(1, 環境_.読み.スレッド数()));
         解析番号_ = 環境_.読み.依頼する(依頼者::解析, 依頼);
@@ -290,7 +293,8 @@ void Form1::検討を合わせる() {
     const bool 読む = 検討中_ && 環境_.形勢.表示中() && !COM思考中_ && !COMの番;
     const bool COM側 = s_.棋譜.棋譜記録数() >= 1 ? 手番はCOMか(s_.棋譜.棋譜手数(), 先手はCOM側())
                                                  : 状況.手番 == s_.局.手番値COM;
-    const std::uint64_t 鍵 = 局面の鍵(s_.局, COM側);
+    const 両側の範囲 範囲 = 両側の手の範囲();
+    const std::uint64_t 鍵 = 局面の鍵(s_.局, COM側, 範囲);
     if (読む && 検討中の鍵_ == 鍵) return;
     if (検討中の鍵_) {
         環境_.読み.取り消す(依頼者::検討);
@@ -307,6 +311,7 @@ void Form1::検討を合わせる() {
     依頼.COM側 = COM側;
     依頼.設定.時間ms = 0;
     依頼.設定.候補数 = 3;
+    依頼.設定.範囲 = 範囲;
     依頼.読み筋も = true;
     依頼.既出鍵 = 既出の鍵(COM側);
     検討番号_ = 環境_.読み.依頼する(依頼者::検討, 依頼);

@@ -1,36 +1,12 @@
+#include "rules/person_moves.h"
 #include "rules/position.h"
 
 namespace kiryuza {
 
 int 調査_駒成(局面& 局, int 移動元X, int 移動元Y, int /*移動先X*/, int 移動先Y, int 移動駒種類) {
-    if (移動元X == 持駒列_COM || 移動元X == 持駒列_MAN) return 定数_OFF;
-    bool 成 = false;
-    switch (移動駒種類) {
-        case 駒_MANと:
-        case 駒_MAN香成:
-        case 駒_MAN桂成:
-            成 = 移動先Y < 4;
-            break;
-        case 駒_MAN銀成:
-        case 駒_MAN角成:
-        case 駒_MAN飛成:
-            成 = 移動先Y < 4 || 移動元Y < 4;
-            break;
-        case 駒_COMと:
-        case 駒_COM香成:
-        case 駒_COM桂成:
-            成 = 移動先Y > 6;
-            break;
-        case 駒_COM銀成:
-        case 駒_COM角成:
-        case 駒_COM飛成:
-            成 = 移動先Y > 6 || 移動元Y > 6;
-            break;
-        default:
-            break;
-    }
-    if (!成) return 定数_OFF;
-    局.駒成結果 = 移動駒種類 < 0 ? 移動駒種類 + 1 : 移動駒種類 - 1;
+    const int 変化後 = 変化後の駒(移動元X, 移動元Y, 移動先Y, 移動駒種類);
+    if (変化後 == 移動駒種類) return 定数_OFF;
+    局.駒成結果 = 変化後;
     return 定数_ON;
 }
 

@@ -248,6 +248,60 @@ TEST_F(探索盤テスト, 王手と王手回避は規則の手を指して確�
     EXPECT_GT(王手中, 100);  // the random games often leave a king in check
 }
 
+// A side held to a person's moves: each generator gives the moves it gives a side with every
+// move, less those that leave a piece in its form where the mouse would change it (captures, one
+// form each, in the person's form), and 指せる手 agrees; the other side's moves do not change.
+// The key tells the choices apart and is the key 局面の鍵 gives.
+TEST_F(探索盤テスト, 人の手に縛った側は形を残す手だけが消え_鍵は縛り方ごとに違う) {
+    auto 全 = std::make_unique<探索盤>(評価.表);
+    auto 人 = std::make_unique<探索盤>(評価.表);
+    std::vector<手符号> 手(2000);
+    const auto 人の形 = [](const 探索盤& 盤, 手符号 m) {
+        const int 元 = 手の元(m);
+        const int 先 = 手の先(m);
+        if (打つ手(m)) return true;
+        return 手の駒(m) == 人の置く駒(元 / 10, 元 % 10, 先 / 10, 先 % 10, 盤.駒(元));
+    };
+    using 生成器 = int (*)(探索盤&, 手符号*, int);
+    const std::pair<const char*, 生成器> 生成器一覧[] = {
+        {"all", [](探索盤& b, 手符号* o, int n) { return b.全手生成(o, n); }},
+        {"checks", [](探索盤& b, 手符号* o, int n) { return b.王手生成(o, n); }},
+        {"evasions", [](探索盤& b, 手符号* o, int n) { return b.王手回避生成(o, n); }},
+    };
+    int 消えた = 0;
+    for (const auto& [局, COM側] : *局面集) {
+        for (const int 番号 : {1, 2, 3}) {
+            両側の範囲 範囲;
+            if (番号 & 1) 範囲.MAN = 手の範囲::人の手;
+            if (番号 & 2) 範囲.COM = 手の範囲::人の手;
+            const bool 縛る = 範囲.側(COM側) == 手の範囲::人の手;
+            全->設定(局, COM側);
+            人->設定(局, COM側, 範囲);
+            ASSERT_EQ(人->鍵, 局面の鍵(局, COM側, 範囲));
+            ASSERT_NE(人->鍵, 全->鍵);
+            for (const auto& [名, 生成] : 生成器一覧) {
+                SCOPED_TRACE(名);
+                std::vector<手符号> 期待(手.begin(), 手.begin() + 生成(*全, 手.data(), 2000));
+                const std::size_t 全数 = 期待.size();
+                if (縛る) std::erase_if(期待, [&](手符号 m) { return !人の形(*全, m); });
+                消えた += static_cast<int>(全数 - 期待.size());
+                std::vector<手符号> 得た(手.begin(), 手.begin() + 生成(*人, 手.data(), 2000));
+                std::sort(期待.begin(), 期待.end());
+                std::sort(得た.begin(), 得た.end());
+                ASSERT_EQ(得た, 期待);
+            }
+            const int n = 全->全手生成(手.data(), 2000);
+            for (int i = 0; i < n; ++i) ASSERT_EQ(人->指せる手(手[i]), !縛る || 人の形(*全, 手[i]));
+            // Captures, one form each: as many, each in a form the side may leave.
+            const int c = 人->取る手生成(手.data(), 2000);
+            for (int i = 0; i < c; ++i)
+                ASSERT_TRUE(人->指せる手(手[i]) && (!縛る || 人の形(*人, 手[i])));
+            ASSERT_EQ(c, 全->取る手生成(手.data(), 2000));
+        }
+    }
+    EXPECT_GT(消えた, 1000);  // the random games bring many pieces to the far zones
+}
+
 TEST_F(探索盤テスト, 反転は二度で元に戻り_両者の手と評価を入れ替える) {
     auto エンジン = std::make_unique<深読みエンジン>(1);
     for (const auto& [局, COM側] : *局面集) {

@@ -25,12 +25,13 @@ using testing::指した後;
 using testing::規則にある手;
 using testing::詰み問題;
 
-// Exhaustive search: the attacker tries every move in every form the rules allow, a move that
-// leaves it able to take the king is a check, and the defender tries every move; a defence is a
-// move after which its king cannot be taken. Move lists are kept per ply.
+// Exhaustive search: the attacker tries every move in every form the rules allow (a side held
+// to a person's moves only the form the mouse leaves), a move that leaves it able to take the
+// king is a check, and the defender tries every move; a defence is a move after which its king
+// cannot be taken. Move lists are kept per ply.
 class 総当たり {
   public:
-    explicit 総当たり(bool 攻COM) : 攻COM_(攻COM) {}
+    explicit 総当たり(bool 攻COM, 両側の範囲 範囲 = {}) : 攻COM_(攻COM), 範囲_(範囲) {}
 
     // True when side `COM側` could take the other side's king at once.
     static bool 王に届く(const 局面& 局, bool COM側) {
@@ -58,9 +59,11 @@ class 総当たり {
         const int n = 合法手一覧(局, COM側, 一覧.data());
         for (int i = 0; i < n; ++i) {
             指し手 m = 一覧[i];
-            if (f(m)) return true;
             const bool 打 = m.元X == 持駒列_COM || m.元X == 持駒列_MAN;
-            if (!打 && 調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON) {
+            const bool 変わる = !打 && 調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON;
+            const bool 人 = 範囲_.側(COM側) == 手の範囲::人の手;
+            if (!(変わる && 人) && f(m)) return true;
+            if (変わる) {
                 m.駒 = 局.駒成結果;
                 if (f(m)) return true;
             }
@@ -100,6 +103,7 @@ class 総当たり {
 
   private:
     bool 攻COM_;
+    両側の範囲 範囲_;
     std::vector<指し手> 手_[16];
 };
 
@@ -190,7 +194,7 @@ TEST_F(詰み探索テスト, 詰み筋は規則どおりで最後まで逃げ�
 
 // Positions from random games, where both kings stand open and a check may leave the checker's
 // own king to be taken: the solver mates within one and three plies exactly where the
-// exhaustive search does.
+// exhaustive search does, also with the attacker or the defender held to a person's moves.
 TEST_F(詰み探索テスト, 乱戦でも短い詰みは総当たりと同じ) {
     std::mt19937 乱(2024);
     局面表示 無表示;
@@ -204,16 +208,23 @@ TEST_F(詰み探索テスト, 乱戦でも短い詰みは総当たりと同じ) 
         for (int ply = 0; ply < 160 && 局.勝者 == 手番_なし; ++ply) {
             if (ply >= 30 && ply % 5 == 0) {
                 SCOPED_TRACE("game " + std::to_string(局数) + " ply " + std::to_string(ply));
-                総当たり 全(COM側);
-                for (const int d : {1, 3}) {
-                    const bool 詰む = 全.詰む(局, d);
-                    const 詰み結果 r = 探索->探す(局, COM側, 設定(d));
-                    EXPECT_EQ(r.判定, 詰む ? 詰み判定::詰み : 詰み判定::不詰) << d;
-                    if (詰む) {
-                        EXPECT_EQ(r.手数 == 1, 全.詰む(局, 1)) << d;
+                for (const int 縛り : {0, 1, 2}) {
+                    // 1: the attacker held, 2: the defender.
+                    両側の範囲 範囲;
+                    if (縛り != 0) ((縛り == 1) == COM側 ? 範囲.COM : 範囲.MAN) = 手の範囲::人の手;
+                    総当たり 全(COM側, 範囲);
+                    for (const int d : {1, 3}) {
+                        詰み設定 s = 設定(d);
+                        s.範囲 = 範囲;
+                        const bool 詰む = 全.詰む(局, d);
+                        const 詰み結果 r = 探索->探す(局, COM側, s);
+                        EXPECT_EQ(r.判定, 詰む ? 詰み判定::詰み : 詰み判定::不詰) << d << 縛り;
+                        if (詰む) {
+                            EXPECT_EQ(r.手数 == 1, 全.詰む(局, 1)) << d << 縛り;
+                        }
+                        ++比べた;
+                        詰んだ += 詰む;
                     }
-                    ++比べた;
-                    詰んだ += 詰む;
                 }
             }
             const int n = 合法手一覧(局, COM側, 一覧.data());

@@ -6,8 +6,10 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <set>
 #include <stdexcept>
 
+#include "display/move_list.h"
 #include "display/screen.h"
 #include "record/record_file.h"
 #include "rules/time_control.h"
@@ -64,6 +66,52 @@ int 一手で移る側(const 棋譜項目& a, const 棋譜項目& b) {
         }
     }
     return 0;
+}
+
+// The texts, as the panel writes moves (with either mark), of the legal moves in `局` that a
+// person playing the lower side (and the upper side too with `上手も`) cannot make: a board move
+// that leaves its piece in its form where the mouse changes it.
+std::set<std::string> 人に指せない手の文(const 局面& 局, bool 上手も) {
+    static std::vector<指し手> 手(合法手最大数);
+    std::set<std::string> 文;
+    局面 作業 = 局;
+    for (const bool COM側 : {false, true}) {
+        if (COM側 && !上手も) continue;
+        const int n = 合法手一覧(作業, COM側, 手.data());
+        for (int i = 0; i < n; ++i) {
+            const 指し手& m = 手[static_cast<std::size_t>(i)];
+            if (m.元X == 持駒列_MAN || m.元X == 持駒列_COM) continue;
+            // The mouse always takes the change of form.
+            if (調査_駒成(作業, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_OFF) continue;
+            const 最善手 b{true, m.元X, m.元Y, m.先X, m.先Y, m.駒, m.駒, 0};
+            for (const bool 先手 : {true, false}) 文.insert(最善手の文(b, 先手));
+        }
+    }
+    return 文;
+}
+
+// The first move of each line 検討 shows ("1. +35 ▲７六 と (77) △..."): from its mark to the
+// next mark or the line's end.
+std::vector<std::string> 検討の初手(const std::string& 検討文) {
+    std::vector<std::string> 初手;
+    std::size_t 始 = 0;
+    while (始 < 検討文.size()) {
+        std::size_t 終 = 検討文.find('\n', 始);
+        if (終 == std::string::npos) 終 = 検討文.size();
+        const std::string 行 = 検討文.substr(始, 終 - 始);
+        始 = 終 + 1;
+        if (行.empty() || 行[0] < '1' || 行[0] > '9') continue;
+        const auto 印 = [&](std::size_t from) {
+            return std::min(行.find("▲", from), 行.find("△", from));
+        };
+        // After the number and the score ("+35", or "▲勝ち" for a mate).
+        const std::size_t 点 = 行.find(". ");
+        const std::size_t a = 点 == std::string::npos ? 点 : 印(行.find(' ', 点 + 2));
+        if (a == std::string::npos) continue;
+        const std::size_t b = 印(a + 1);
+        初手.push_back(行.substr(a, b == std::string::npos ? std::string::npos : b - a - 1));
+    }
+    return 初手;
 }
 
 // The texts shown with their top-left corner inside cell (x, y).
@@ -160,6 +208,9 @@ class 流れ検査 {
         }
     };
     std::optional<選択時の対局> 選択時_;
+    std::string 確かめた検討文_;  // the advice last checked
+    std::string 確かめた講評_;
+    std::set<std::uint64_t> 選べたヒント_;  // hints asked for while the person chose the form
 
     int 乱数(int n) { return static_cast<int>(乱_() % static_cast<std::uint64_t>(n)); }
     bool 確率(int 百分率) { return 乱数(100) < 百分率; }
@@ -431,7 +482,7 @@ class 流れ検査 {
         if (!環_.読み.待ち一覧.empty() && (コンピュータが考え中() || 確率(40))) {
             const int r = 乱数(100);
             if (r < 80 || !コンピュータが考え中()) {
-                if (環_.読み.届ける()) form_->読み_完了();
+                答えを届ける(結果);
                 return "search answered";
             }
             if (r < 95) return 考え中の操作();
@@ -529,6 +580,63 @@ class 流れ検査 {
     }
 
     bool 持ち時間制() const { return s().時計.持ち時間秒 > 0 || s().時計.秒読み秒 > 0; }
+
+    // Answers what the searching player was asked. A hint, asked for the person's side, is the
+    // move the mouse enters from its origin to its destination in the position it was asked for.
+    void 答えを届ける(流れ検査結果& 結果) {
+        std::optional<局面> ヒントの局;
+        for (const auto& w : 環_.読み.待ち一覧)
+            if (w.誰 == 依頼者::ヒント) ヒントの局 = w.依頼.局;
+        if (!環_.読み.届ける()) return;
+        for (const 読み答え& a : 環_.読み.答え) {
+            const 最善手& m = a.結果.手;
+            if (a.誰 != 依頼者::ヒント || !m.有り || !ヒントの局 || 選べたヒント_.count(a.番号))
+                continue;
+            ++結果.助言数;
+            局面& 局 = *ヒントの局;
+            const int 元駒 = m.元X == 持駒列_MAN ? m.駒 : 局.盤面[m.元X][m.元Y];
+            const bool 変わる = 調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, 元駒) == 定数_ON;
+            if (m.駒 != (変わる ? 局.駒成結果 : 元駒))
+                throw std::logic_error("the hint " + 最善手の文(m, true) +
+                                       " is not a person's move");
+        }
+        form_->読み_完了();
+    }
+
+    // Lines of 検討 and the move the review prefers, for a side a person plays (the lower side
+    // against the computer, both between two people), are moves the person can make. Each
+    // text is looked at once.
+    template <class F>
+    void 助言を確かめる(流れ検査結果& 結果, F& 報告) {
+        // A person who chooses the form may make every move: so may a hint asked for meanwhile.
+        for (const auto& w : 環_.読み.待ち一覧)
+            if (w.誰 == 依頼者::ヒント && 成不成を選ぶ()) 選べたヒント_.insert(w.番号);
+        const auto& 形勢 = 環_.形勢;
+        if (!形勢.表示 || 成不成を選ぶ()) return;
+        const bool 上手も = s().状況.対局モード != 対局モード_COM;
+        if (形勢.検討文 != 確かめた検討文_) {
+            確かめた検討文_ = 形勢.検討文;
+            const std::vector<std::string> 初手 = 検討の初手(形勢.検討文);
+            if (!初手.empty()) {
+                const auto 不可 = 人に指せない手の文(s().局, 上手も);
+                for (const std::string& m : 初手) {
+                    ++結果.助言数;
+                    if (不可.count(m) != 0) 報告("検討 proposes " + m + ", not a person's move");
+                }
+            }
+        }
+        const std::size_t 末 = 形勢.講評.find(" がまさる");
+        if (形勢.講評 != 確かめた講評_ && 末 != std::string::npos) {
+            確かめた講評_ = 形勢.講評;
+            const std::size_t 頭 = 形勢.講評.rfind("。", 末) + std::string("。").size();
+            const std::string m = 形勢.講評.substr(頭, 末 - 頭);
+            局面 前;
+            棋譜の局面を写す(s().棋譜.項目(s().棋譜.棋譜手数() - 1), 前);
+            ++結果.助言数;
+            if (人に指せない手の文(前, 上手も).count(m) != 0)
+                報告("the review prefers " + m + ", not a person's move");
+        }
+    }
 
     bool コンピュータが考え中() const {
         for (const auto& w : 環_.読み.待ち一覧)
@@ -758,6 +866,7 @@ class 流れ検査 {
 
         形の選択を確かめる(報告);
         画面を確かめる(報告);
+        助言を確かめる(結果, 報告);
     }
 
     // The chooser of a move's form is open only for a person's legal move that may change its

@@ -30,6 +30,7 @@ struct 流れ検査結果 {
     long 形を選んだ数 = 0;
     long 形を保った数 = 0;
     long 選択を取り消した数 = 0;
+    long 助言数 = 0;  // hints, lines of 検討 and preferred moves checked for a person's side
 };
 
 // Applies `操作数` actions drawn from `種`, checking after each one. With `保存`, the first

@@ -189,6 +189,45 @@ TEST_F(一覧, 講評は答えが来るたびに埋まり_印は一覧とグラ�
     EXPECT_TRUE(環.読み.待ち一覧.empty());
 }
 
+// Who plays decides what the searching player is asked to weigh: against the computer the
+// player's side is held to a person's moves and the computer's side keeps its choice, for the
+// computer's own search, the hint, 検討 and the review alike; between two people both sides are
+// held, unless they choose the form. The review keeps its evaluations by who is a person: the
+// same game going on between two people is reviewed again from its first position.
+TEST_F(一覧, 人の側は人の指せる手で読まれ_人の側が変われば講評は読み直す) {
+    const auto 範囲 = [&](依頼者 誰) -> std::optional<両側の範囲> {
+        for (const auto& w : 環.読み.待ち一覧)
+            if (w.誰 == 誰) return w.依頼.設定.範囲;
+        return std::nullopt;
+    };
+    const 両側の範囲 対COM{手の範囲::人の手, 手の範囲::全て};
+    const 両側の範囲 二人{手の範囲::人の手, 手の範囲::人の手};
+    form->KIFU_LIST_Click();
+    form->検討_切替();
+    form->LEVEL4_Click();
+    form->GOTE_Click();
+    EXPECT_EQ(範囲(依頼者::対局), 対COM);
+    読みを届ける();
+    ASSERT_EQ(s().状況.手番, s().局.手番値MAN);
+    EXPECT_EQ(範囲(依頼者::検討), 対COM);
+    EXPECT_EQ(範囲(依頼者::解析), 対COM);
+    form->HINT_Click();
+    EXPECT_EQ(範囲(依頼者::ヒント), 対COM);
+    for (int i = 0; i < 5 && !環.読み.待ち一覧.empty(); ++i) 読みを届ける();
+    EXPECT_EQ(範囲(依頼者::解析), std::nullopt);
+    EXPECT_TRUE(環.形勢.点[1].有り);
+
+    form->START_Click();
+    EXPECT_EQ(s().状況.対局モード, 対局モード_人間);
+    EXPECT_EQ(範囲(依頼者::検討), 二人);
+    ASSERT_EQ(範囲(依頼者::解析), 二人);
+    EXPECT_FALSE(環.形勢.点[1].有り);
+    // People who choose the form may make every move.
+    form->NARI_FUNARI_Click();
+    EXPECT_EQ(範囲(依頼者::検討), 両側の範囲{});
+    EXPECT_EQ(範囲(依頼者::解析), 両側の範囲{});
+}
+
 // The record as text names the two sides as the game knows them and how it ended, and is
 // saved where the player says, or nowhere when the player cancels.
 TEST_F(一覧, 棋譜の文は対局の両者と終わり方を書き_選んだ所に保存する) {

@@ -323,7 +323,9 @@ class 偽自動保存 : public 自動保存先 {
 };
 
 // The searching player on the test's own thread: requests wait until 届ける() answers them, each
-// by a real search to a small fixed depth, so that every run gives the same answers at once.
+// by a real search to a small fixed depth (with the request's lines and the moves it allows each
+// side), so that every run gives the same answers at once. A request that asks for lines gets
+// them first, as answers not yet ended.
 class 偽読み手 : public 読み依頼先 {
   public:
     struct 待ち {
@@ -357,10 +359,27 @@ class 偽読み手 : public 読み依頼先 {
             深読み設定 設定;
             設定.時間ms = 0;
             設定.深さ上限 = 2;
+            設定.候補数 = w.依頼.設定.候補数;
+            設定.範囲 = w.依頼.設定.範囲;
+            設定.既出鍵 = w.依頼.既出鍵.data();
+            設定.既出鍵数 = static_cast<int>(w.依頼.既出鍵.size());
+            struct 筋を渡す : 深読み観察 {
+                std::vector<読み答え>* 先 = nullptr;
+                読み答え 型;
+                void 読み筋(const 深読み読み筋& 筋) override {
+                    型.筋 = 筋;
+                    先->push_back(型);
+                }
+            } 観察;
+            観察.先 = &答え;
+            観察.型.誰 = w.誰;
+            観察.型.番号 = w.番号;
+            観察.型.終わり = false;
             読み答え a;
             a.誰 = w.誰;
             a.番号 = w.番号;
-            a.結果 = エンジン_->探索(w.依頼.局, w.依頼.COM側, 設定);
+            a.結果 =
+                エンジン_->探索(w.依頼.局, w.依頼.COM側, 設定, w.依頼.読み筋も ? &観察 : nullptr);
             答え.push_back(a);
         }
         待ち一覧.clear();

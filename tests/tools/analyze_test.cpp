@@ -209,6 +209,9 @@ TEST(棋譜講評, 読めないファイルや棋譜でないファイルは理�
         EXPECT_NE(r.誤り.find("kiryuza-analyze: "), std::string::npos) << r.誤り;
     }
     EXPECT_NE(実行("--review '" + 壊れ + "'").誤り.find("4行目"), std::string::npos);
+    // The person's side is named as the review names the sides, and only for a review.
+    EXPECT_EQ(実行("--review '" + 壊れ + "' --person black").終了, 2);
+    EXPECT_EQ(実行("--person both").終了, 2);
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 // Matches between engine programs: two engines play whole games to their end and the summary
 // adds up; an engine that dies, answers garbage or an illegal move, or lets its clock run out
-// loses each game with a line that says why, and is started again for the next game.
+// loses each game with a line that says why, and is started again for the next game. An engine
+// held to a person's moves is told so for its side of each game, and loses a game in which it
+// declines a change of form.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -79,6 +83,58 @@ TEST(エンジン対戦, 壊れたエンジンは毎局負け_理由が行に出
         const std::string 負け = "B wins " + std::string(e.理由);
         EXPECT_NE(s.find(負け), s.rfind(負け)) << "both games: " << s;
     }
+}
+
+std::string ファイルの文(const std::string& パス) {
+    std::ifstream in(パス);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A, held, is told its side of each game; B is told it too when it is to read A as a person,
+// and nothing otherwise. A held engine that turns its changes of form into moves that keep the
+// form (= made +) loses for it.
+TEST(エンジン対戦, 人の手に縛った側は局ごとに告げられ_形を残せば負け) {
+    const std::string 記録A = ::testing::TempDir() + "match_person_A.log";
+    const std::string 記録B = ::testing::TempDir() + "match_person_B.log";
+    const auto 記録する = [](const std::string& 記録, const std::string& 後) {
+        return "tee '" + 記録 + "' | '" + std::string(KIRYUZA_ENGINE) + "'" + 後;
+    };
+    const auto 二局 = [&](const std::string& 後, bool 読む, 対戦成績& r) {
+        対戦設定 設定;
+        設定.命令A = 記録する(記録A, 後);
+        設定.命令B = 記録する(記録B, "");
+        設定.局数 = 2;
+        設定.種 = 4;
+        設定.時間msA = 設定.時間msB = 5;
+        設定.スレッド数 = 1;
+        設定.人 = 'A';
+        設定.人を読む = 読む;
+        std::ostringstream out;
+        r = 対戦(out, 設定);
+        return out.str();
+    };
+    対戦成績 r;
+    const std::string 読む = 二局("", true, r);
+    EXPECT_EQ(読む.rfind("A plays a person's moves (the change of form always taken); B is told "
+                         "so\n",
+                         0),
+              0u)
+        << 読む;
+    EXPECT_EQ(読む.find("declined"), std::string::npos) << 読む;
+    // A played the lower side (sente), then the upper side (gote); B was told the same.
+    for (const std::string& 記録 : {記録A, 記録B}) {
+        const std::string 文 = ファイルの文(記録);
+        const std::size_t 先 = 文.find("setoption name PersonSide value sente\n");
+        EXPECT_NE(先, std::string::npos) << 文;
+        EXPECT_NE(文.find("setoption name PersonSide value gote\n", 先), std::string::npos) << 文;
+    }
+
+    const std::string 残す = 二局(" | sed -u 's/^\\(bestmove .*\\)=$/\\1+/'", false, r);
+    EXPECT_GE(r.負, 1) << 残す;
+    EXPECT_NE(残す.find("B wins (declined a change of form, held to a person's moves: "),
+              std::string::npos)
+        << 残す;
+    EXPECT_EQ(ファイルの文(記録B).find("PersonSide"), std::string::npos);
 }
 
 }  // namespace

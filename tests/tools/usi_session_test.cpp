@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -35,7 +36,8 @@ class エンジン対話 : public ::testing::Test {
         if (engine_.readLine(l, EngineProcess::Clock::now() + 待ち) != EngineProcess::Read::line)
             return {};
         static const std::regex 形(
-            "id (name|author) .+|option name \\w+ type spin default \\d+ min \\d+ max \\d+|usiok|"
+            "id (name|author) .+|option name \\w+ type (spin default \\d+ min \\d+ max \\d+|"
+            "combo default \\w+( var \\w+)+)|usiok|"
             "readyok|checkmate( \\S+)+|bestmove \\S+|info string .*|info depth \\d+ "
             "seldepth \\d+( multipv \\d+)? score (cp|mate) -?\\d+ nodes \\d+ nps \\d+ time \\d+ "
             "pv( \\S+)+");
@@ -91,14 +93,15 @@ TEST_F(エンジン対話, 名乗り_設定_探索の形と合法な手_止め�
     std::string 名乗り;
     for (const std::string& l : 待つ("usiok")) 名乗り += l + "\n";
     EXPECT_EQ(名乗り.rfind("id name Kiryuza " + std::string(版) + "\n", 0), 0u) << 名乗り;
-    for (const char* o : {"Threads", "Hash", "MultiPV"})
+    for (const char* o : {"Threads", "Hash", "MultiPV", "PersonSide"})
         EXPECT_NE(名乗り.find("option name " + std::string(o) + " "), std::string::npos) << o;
     for (const char* s : {"setoption name Hash value 8", "setoption name MultiPV value 3",
                           "setoption name Threads value 2", "isready"})
         送る(s);
     EXPECT_EQ(待つ("readyok").size(), 1u) << "the settings are taken without a word";
-    for (const char* s : {"setoption name MultiPV value 9", "setoption name Nothing value 1",
-                          "setoption name Hash", "frobnicate"}) {
+    for (const char* s :
+         {"setoption name MultiPV value 9", "setoption name Nothing value 1", "setoption name Hash",
+          "setoption name PersonSide value black", "frobnicate"}) {
         送る(s);
         EXPECT_EQ(読む().rfind("info string ", 0), 0u) << s;
     }
@@ -149,6 +152,40 @@ TEST_F(エンジン対話, 名乗り_設定_探索の形と合法な手_止め�
     送る("quit");
     std::string l;
     EXPECT_EQ(engine_.readLine(l, EngineProcess::Clock::now() + 10s), EngineProcess::Read::closed);
+}
+
+// PersonSide holds a side to a person's moves: once the bishops face each other, no line and no
+// bestmove gives the held side a move that keeps its form where it could change (suffix +),
+// whether it moves first or replies; a side not held does keep it on some lines.
+TEST_F(エンジン対話, 人の側の手はどの読み筋でも形を残さない) {
+    送る("setoption name MultiPV value 3");
+    送る("position startpos moves 7g7f 3c3d");
+    for (const char* m : {"7g7f", "3c3d"}) {
+        最善手 b;
+        std::string why;
+        ASSERT_TRUE(表記の手(局面_, m, b, why)) << why;
+        手を進める(局面_, b);
+    }
+    // The moves with + of each side (0 the lower, 1 the upper) in the lines of `go depth 3`.
+    const auto 残す手 = [&](const char* 人) {
+        送る(std::string("setoption name PersonSide value ") + 人);
+        送る("go depth 3");
+        std::array<int, 2> n{};
+        for (const std::string& l : 待つ("bestmove")) {
+            const std::size_t pv = l.find(" pv ");
+            std::istringstream 筋(pv == std::string::npos ? l.substr(l.find(' ') + 1)
+                                                          : l.substr(pv + 4));
+            bool 上手 = false;
+            for (std::string m; 筋 >> m; 上手 = !上手) n[上手] += m.back() == '+';
+        }
+        return n;
+    };
+    const std::array<int, 2> 自由 = 残す手("none");
+    EXPECT_GT(自由[0], 0);
+    EXPECT_GT(自由[1], 0);
+    EXPECT_EQ(残す手("sente")[0], 0);
+    EXPECT_EQ(残す手("gote")[1], 0);
+    EXPECT_EQ(残す手("both"), (std::array<int, 2>{0, 0}));
 }
 
 TEST_F(エンジン対話, 局面はSFENで行き来し_規則にないものは告げて前の局面に留まる) {

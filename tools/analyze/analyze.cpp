@@ -129,7 +129,7 @@ void 自己対局(std::ostream& out, std::uint64_t 種, int 手数上限, int �
     }
 }
 
-bool 指せる手か(局面& 局, bool COM側, const 最善手& 手) {
+bool 指せる手か(局面& 局, bool COM側, const 最善手& 手, 手の範囲 範囲) {
     if (!手.有り) return false;
     auto 一覧 = std::make_unique<指し手[]>(合法手最大数);
     const int n = 合法手一覧(局, COM側, 一覧.get());
@@ -140,8 +140,7 @@ bool 指せる手か(局面& 局, bool COM側, const 最善手& 手) {
         if (m.元X != 手.元X || m.元Y != 手.元Y || m.先X != 手.先X || m.先Y != 手.先Y ||
             m.駒 != 元駒)
             continue;
-        if (手.駒 == 元駒) return true;
-        return 調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, 元駒) == 定数_ON && 手.駒 == 局.駒成結果;
+        return 範囲の形か(範囲, m.元X, m.元Y, m.先X, m.先Y, 元駒, 手.駒);
     }
     return false;
 }
@@ -156,11 +155,14 @@ class 一手読み対局者 : public 対局者 {
         : 作業_(std::make_unique<局面>()), エンジン_(std::make_unique<思考エンジン>(*作業_)) {
         エンジン_->COMレベル = レベル;
     }
+    void 人の側を知る(const 両側の範囲& 範囲) override { 範囲_ = 範囲; }
     応手 選ぶ(const 局面と手番& 今, const std::int64_t* /*残りms*/) override {
+        エンジン_->範囲 = 範囲_.側(今.COM番);
         return {一手読みの手(*エンジン_, 今.局, 今.COM番, 無観察_), "no move"};
     }
 
   private:
+    両側の範囲 範囲_;
     std::unique_ptr<局面> 作業_;
     std::unique_ptr<思考エンジン> エンジン_;
     探索観察 無観察_;
@@ -184,6 +186,7 @@ class 深読み対局者 : public 対局者 {
         秒計_ = 0;
         return {};
     }
+    void 人の側を知る(const 両側の範囲& 範囲) override { 設定_.範囲 = 範囲; }
     // The game's positions so far, so that the search knows one reached again.
     void 指された(const 最善手& 手) override {
         既出_.push_back(局面の鍵(今_.局, 今_.COM番));
@@ -260,8 +263,10 @@ struct 一局の結果 {
 };
 
 // Plays one game from opening `番号` between the lower and the upper player, on the clock when
-// `時計` has main time: a move that comes after its side's time (and byoyomi) is gone loses.
-一局の結果 一局(対局者& 下手, 対局者& 上手, std::uint64_t 種, int 番号, const 持ち時間設定& 時計) {
+// `時計` has main time: a move that comes after its side's time (and byoyomi) is gone loses, and
+// so does a move that declines a change of form for a side `縛り` holds to a person's moves.
+一局の結果 一局(対局者& 下手, 対局者& 上手, std::uint64_t 種, int 番号, const 持ち時間設定& 時計,
+                const 両側の範囲& 縛り) {
     auto 今 = std::make_unique<局面と手番>(開始局面());
     std::mt19937_64 rng(種 * 1000003u + static_cast<std::uint64_t>(番号));
     乱数の序盤(*今, rng, 序盤手数);
@@ -298,6 +303,10 @@ struct 一局の結果 {
         }
         if (!r.手.有り) return 終局(負け, 手数, r.理由);
         if (!指せる手か(今->局, COM番, r.手)) return 終局(負け, 手数, "illegal move");
+        if (!指せる手か(今->局, COM番, r.手, 縛り.側(COM番)))
+            return 終局(
+                負け, 手数,
+                "declined a change of form, held to a person's moves: " + 手の表記(今->局, r.手));
         下手.指された(r.手);
         上手.指された(r.手);
         手を進める(*今, r.手);
@@ -318,11 +327,23 @@ struct 一局の結果 {
     const std::string 名A = エンジン ? "engine" : "level " + std::to_string(設定.レベルA);
     const std::string 名B = エンジン ? "B" : std::to_string(設定.レベルB);
     対戦成績 成績;
+    if (設定.人 != 0)
+        out << 設定.人 << " plays a person's moves (the change of form always taken); "
+            << (設定.人 == 'A' ? 'B' : 'A') << (設定.人を読む ? " is told so" : " is not told")
+            << std::endl;
     for (int g = 0; g < 設定.局数; ++g) {
         const int 番号 = g / 2;
         const bool A下手 = g % 2 == 0;
-        const 一局の結果 r =
-            A下手 ? 一局(*A, *B, 設定.種, 番号, 設定.時計) : 一局(*B, *A, 設定.種, 番号, 設定.時計);
+        // The held player's side this game, told to it and, with 人を読む, to the other.
+        両側の範囲 縛り;
+        if (設定.人 != 0) {
+            const bool 人は下手 = (設定.人 == 'A') == A下手;
+            (人は下手 ? 縛り.MAN : 縛り.COM) = 手の範囲::人の手;
+        }
+        (設定.人 == 'B' ? *B : *A).人の側を知る(縛り);
+        (設定.人 == 'B' ? *A : *B).人の側を知る(設定.人を読む ? 縛り : 両側の範囲{});
+        const 一局の結果 r = A下手 ? 一局(*A, *B, 設定.種, 番号, 設定.時計, 縛り)
+                                   : 一局(*B, *A, 設定.種, 番号, 設定.時計, 縛り);
         const char* 勝者 = "nobody";
         if (r.結果 == 結末::引き分け) {
             ++成績.分;

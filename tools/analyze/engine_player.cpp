@@ -68,9 +68,21 @@ class 外部エンジン対局者 : public 対局者 {
         子_.end(健全_ ? std::chrono::milliseconds(kQuitGrace) : 0ms);
     }
 
+    void 人の側を知る(const 両側の範囲& 範囲) override { 人の側_ = 範囲; }
+
     std::string 新局(const 局面と手番& 開始) override {
         std::string 理由;
         if (!健全_ && !起動(理由)) return 理由;
+        // The sides held to a person's moves, told whenever they change (a new process starts
+        // with none).
+        if (!(人の側_ == 告げた人の側_)) {
+            static constexpr const char* 値[] = {"none", "sente", "gote", "both"};
+            if (!子_.send(std::string("setoption name PersonSide value ") + 値[人の側_.番号()])) {
+                健全_ = false;
+                return "the engine died";
+            }
+            告げた人の側_ = 人の側_;
+        }
         健全_ = 子_.send("isready") && 待つ("readyok", kHandshake, 理由) && 子_.send("usinewgame");
         if (!健全_) return 理由.empty() ? "the engine died" : 理由;
         開始SFEN_ = SFENへ(開始);
@@ -158,6 +170,7 @@ class 外部エンジン対局者 : public 対局者 {
     // Starts the program and introduces both sides; false with the reason when it fails.
     bool 起動(std::string& 理由) {
         子_.end(0ms);
+        告げた人の側_ = {};
         if (!子_.start(命令_)) {
             理由 = "the engine could not be started";
             return false;
@@ -208,7 +221,9 @@ class 外部エンジン対局者 : public 対局者 {
     持ち時間設定 時計_;
     int スレッド数_;
     EngineProcess 子_;
-    bool 健全_ = false;  // started, and answering as the protocol says
+    bool 健全_ = false;        // started, and answering as the protocol says
+    両側の範囲 人の側_;        // the sides to be held to a person's moves this game
+    両側の範囲 告げた人の側_;  // what the running process was told
     std::string 開始SFEN_;
     std::vector<std::string> 手順_;
     局面と手番 今_;

@@ -3,7 +3,8 @@
 // kiryuza-analyze --match A B --games N [--seed S] [--time-ms T] [--time-ms-b T]
 // kiryuza-analyze --match-engines CMD_A CMD_B --games N [--seed S] [--time-ms T] [--time-ms-b T]
 //                 [--clock-ms C [--byoyomi-ms B] [--inc-ms I]] [--threads N]
-// kiryuza-analyze --review FILE [--time-ms T] [--threads N]
+//                 [--person-engine A|B [--person-model]]
+// kiryuza-analyze --review FILE [--time-ms T] [--threads N] [--person sente|gote|both]
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -24,7 +25,9 @@ int 使い方() {
                  " [--time-ms T]\n"
                  "                       [--time-ms-b T] [--clock-ms C [--byoyomi-ms B]"
                  " [--inc-ms I]] [--threads N]\n"
-                 "       kiryuza-analyze --review FILE [--time-ms T] [--threads N]\n"
+                 "                       [--person-engine A|B [--person-model]]\n"
+                 "       kiryuza-analyze --review FILE [--time-ms T] [--threads N]"
+                 " [--person sente|gote|both]\n"
                  "  --match plays level A against level B (levels 1..4; 4 is the searching\n"
                  "  player), each opening twice with the sides swapped. --time-ms is the\n"
                  "  thinking time of a level-4 player per move (default 1000), --time-ms-b\n"
@@ -36,13 +39,21 @@ int 使い方() {
                  "  --threads sends the Threads option to both. An engine that dies, hangs or\n"
                  "  answers garbage loses the game. Each game's line ends with each engine's\n"
                  "  last, peak and lowest score of the game, with their moves.\n"
+                 "  --person-engine holds player A or B (of either kind of match) to a person's\n"
+                 "  moves, which always take the change of form: it is told so (an engine\n"
+                 "  through its PersonSide option) and a move of it that declines a change\n"
+                 "  loses. --person-model tells the other player too, so that it reads that\n"
+                 "  side as a person.\n"
                  "  --review searches every position of the record file FILE for T ms\n"
                  "  (default 100), N positions at once (default 1, at most 32), and prints one\n"
                  "  line per move: its number, the move, the evaluation after it for the side\n"
                  "  that moved first (▲; centipawns, or mate N: the king taken on ply N), and\n"
                  "  for a move that lost too much 悪手 or 疑問手 with the move the searching\n"
                  "  player preferred and its evaluation; then the marks of ▲ and △. A file that\n"
-                 "  cannot be read or is not a record: a message on stderr and exit code 1.\n";
+                 "  cannot be read or is not a record: a message on stderr and exit code 1.\n"
+                 "  --person names the side (▲ sente, △ gote, or both) whose moves a person\n"
+                 "  entered, who always takes the change of form: its moves are judged against\n"
+                 "  those it could make. Without it every side keeps the whole choice.\n";
     return 2;
 }
 
@@ -80,6 +91,10 @@ int main(int argc, char** argv) {
     bool レベル指定 = false;
     bool 講評 = false;
     std::string 棋譜パス;
+    kiryuza::人の手番 人 = kiryuza::人の手番::なし;
+    bool 人指定 = false;
+    char 人のエンジン = 0;
+    bool 人を読む = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool 値あり = i + 1 < argc;
@@ -113,6 +128,26 @@ int main(int argc, char** argv) {
         } else if (a == "--review" && 値あり) {
             講評 = true;
             棋譜パス = argv[++i];
+        } else if (a == "--person" && 値あり) {
+            人指定 = true;
+            const std::string v = argv[++i];
+            if (v == "sente") {
+                人 = kiryuza::人の手番::先手;
+            } else if (v == "gote") {
+                人 = kiryuza::人の手番::後手;
+            } else if (v == "both") {
+                人 = kiryuza::人の手番::両方;
+            } else {
+                return 使い方();
+            }
+        } else if (a == "--person-engine" && 値あり) {
+            対戦専用 = true;
+            const std::string v = argv[++i];
+            if (v != "A" && v != "B") return 使い方();
+            人のエンジン = v[0];
+        } else if (a == "--person-model") {
+            対戦専用 = true;
+            人を読む = true;
         } else if (a == "--threads" && 値あり) {
             スレッド指定 = true;
             if (!数値(argv[++i], スレッド) || スレッド < 1) return 使い方();
@@ -139,15 +174,17 @@ int main(int argc, char** argv) {
         if (対戦 || エンジン対戦 || 自己 || 候補 || 手数 >= 0 || レベル指定 || 対戦専用 || 時計専用)
             return 使い方();
         const long long 上限 = std::numeric_limits<int>::max();
-        return kiryuza::棋譜講評(棋譜パス, static_cast<int>(時間指定 ? std::min(時間A, 上限) : 100),
-                                 static_cast<int>(スレッド指定 ? std::min(スレッド, 上限) : 1),
-                                 std::cout, std::cerr)
-                   ? 0
-                   : 1;
+        kiryuza::講評の条件 条件;
+        条件.時間ms = static_cast<int>(時間指定 ? std::min(時間A, 上限) : 100);
+        条件.スレッド数 = static_cast<int>(スレッド指定 ? std::min(スレッド, 上限) : 1);
+        条件.人 = 人;
+        return kiryuza::棋譜講評(棋譜パス, 条件, std::cout, std::cerr) ? 0 : 1;
     }
+    if (人指定) return 使い方();
     if ((時計専用 || スレッド指定) && !エンジン対戦) return 使い方();
     if (対戦 || エンジン対戦) {
         if (局数 < 1 || 自己 || 候補 || 手数 >= 0 || (対戦 && エンジン対戦)) return 使い方();
+        if (人を読む && 人のエンジン == 0) return 使い方();
         kiryuza::対戦設定 設定;
         設定.レベルA = static_cast<int>(レベルA);
         設定.レベルB = static_cast<int>(レベルB);
@@ -159,6 +196,8 @@ int main(int argc, char** argv) {
         設定.命令B = 命令B;
         設定.時計 = {持ち, 秒読み, 加算};
         設定.スレッド数 = static_cast<int>(スレッド);
+        設定.人 = 人のエンジン;
+        設定.人を読む = 人を読む;
         kiryuza::対戦(std::cout, 設定);
         return 0;
     }

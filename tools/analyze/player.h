@@ -23,6 +23,10 @@ class 対局者 {
     // The move of the side to move of `今`. In a game on a clock `残りms` holds the time left
     // of the lower and the upper side; otherwise it is null.
     virtual 応手 選ぶ(const 局面と手番& 今, const std::int64_t* 残りms) = 0;
+    // Told before each game which sides' moves are a person's (the change of form always
+    // taken), as this player is to weigh them: its own side's when it is held to them, its
+    // opponent's when it is to read the opponent so.
+    virtual void 人の側を知る(const 両側の範囲& /*範囲*/) {}
     // Told of every move of the game, its own included, before it is made.
     virtual void 指された(const 最善手& /*手*/) {}
     // A few words on how the game went for this player, or nothing.

@@ -115,6 +115,15 @@ void 講評を出力(std::ostream& out, const 棋譜表& 棋譜, bool 先手COM,
     集計("△", r.後手);
 }
 
+// The moves each side may make in the review: a person's for the sides a person played, ▲
+// being the upper side when it moved first.
+両側の範囲 講評の範囲(人の手番 人, bool 先手COM) {
+    const bool 先手が人 = 人 == 人の手番::先手 || 人 == 人の手番::両方;
+    const bool 後手が人 = 人 == 人の手番::後手 || 人 == 人の手番::両方;
+    const auto 範囲 = [](bool b) { return b ? 手の範囲::人の手 : 手の範囲::全て; };
+    return {範囲(先手COM ? 後手が人 : 先手が人), 範囲(先手COM ? 先手が人 : 後手が人)};
+}
+
 }  // namespace
 
 std::string 評価の文(int 評価) {
@@ -130,7 +139,7 @@ std::string 評価の文(int 評価) {
     return s;
 }
 
-bool 棋譜講評(const std::string& パス, int 時間ms, int スレッド数, std::ostream& out,
+bool 棋譜講評(const std::string& パス, const 講評の条件& 条件, std::ostream& out,
               std::ostream& err) {
     std::string 誤り;
     const std::optional<std::string> 中身 = ファイルの中身(パス, 誤り);
@@ -154,12 +163,14 @@ bool 棋譜講評(const std::string& パス, int 時間ms, int スレッド数, 
     // One searching player of one thread per position searched at once: the review then takes
     // the time of the positions divided among the threads, each position searched as deeply.
     // Each player holds some 25 MB of tables, so there are at most 32.
-    const int 並列数 = std::clamp(std::min(スレッド数, 最多並列数), 1, 棋譜->棋譜記録数() + 1);
+    const int 並列数 = std::clamp(std::min(条件.スレッド数, 最多並列数), 1, 棋譜->棋譜記録数() + 1);
     std::vector<std::unique_ptr<深読みエンジン>> エンジン;
     for (int i = 0; i < 並列数; ++i) エンジン.push_back(std::make_unique<深読みエンジン>(16, 1));
     深読み設定 設定;
-    設定.時間ms = 時間ms;
+    設定.時間ms = 条件.時間ms;
+    設定.深さ上限 = 条件.深さ上限;
     const bool 先手COM = 初手はCOMか(*棋譜);
+    設定.範囲 = 講評の範囲(条件.人, 先手COM);
     const 講評 r = 棋譜を講評する(
         *棋譜, 先手COM,
         [&](const 検討局面& 対象, int 作業者) {

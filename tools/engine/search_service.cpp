@@ -83,6 +83,7 @@ void SearchService::run(const Request& request, Listener& listener) {
         詰み設定 条件;
         条件.時間ms = request.設定.時間ms;
         条件.最大手数 = 詰み手順最大長;
+        条件.範囲 = request.設定.範囲;
         // A stop that came before the solver began: it clears stops when it starts.
         const 詰み結果 r =
             stopFlag_.load() ? 詰み結果{} : solver_->探す(request.局, request.COM側, 条件);

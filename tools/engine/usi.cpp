@@ -24,6 +24,11 @@ constexpr SpinOption kHash{"Hash", 16, 1, 4096};
 constexpr SpinOption kMultiPV{"MultiPV", 1, 1, 読み筋最大数};
 constexpr SpinOption kOptions[] = {kThreads, kHash, kMultiPV};
 
+// The sides whose moves a person enters, who always takes the change of form: none, the lower
+// side (sente, b), the upper side (gote, w) or both, as 両側の範囲 holds them.
+constexpr std::string_view kPersonSide = "PersonSide";
+constexpr std::string_view kPersonValues[] = {"none", "sente", "gote", "both"};
+
 bool number(std::string_view s, std::int64_t& v) {
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
     return ec == std::errc() && end == s.data() + s.size();
@@ -122,6 +127,9 @@ void UsiSession::usi() {
         say("option name " + std::string(o.name) + " type spin default " +
             std::to_string(o.defaultValue) + " min " + std::to_string(o.min) + " max " +
             std::to_string(o.max));
+    std::string person = "option name " + std::string(kPersonSide) + " type combo default none";
+    for (const std::string_view v : kPersonValues) person += " var " + std::string(v);
+    say(person);
     say("usiok");
 }
 
@@ -135,6 +143,17 @@ void UsiSession::setOption(const Words& w) {
     const std::size_t v = static_cast<std::size_t>(valueAt - w.begin());
     const std::string name = join(w, 2, v);
     const std::string value = join(w, v + 1, w.size());
+    if (name == kPersonSide) {
+        const auto at = std::find(std::begin(kPersonValues), std::end(kPersonValues), value);
+        if (at == std::end(kPersonValues)) {
+            say("info string setoption: PersonSide takes none, sente, gote or both");
+            return;
+        }
+        const int n = static_cast<int>(at - std::begin(kPersonValues));
+        persons_.MAN = (n & 1) != 0 ? 手の範囲::人の手 : 手の範囲::全て;
+        persons_.COM = (n & 2) != 0 ? 手の範囲::人の手 : 手の範囲::全て;
+        return;
+    }
     const auto o = std::find_if(std::begin(kOptions), std::end(kOptions),
                                 [&](const SpinOption& x) { return x.name == name; });
     if (o == std::end(kOptions)) {
@@ -291,6 +310,7 @@ void UsiSession::startSearch(const 深読み設定& limits, int hardLimitMs, boo
     r.局 = position_.局;
     r.COM側 = position_.COM番;
     r.設定 = limits;
+    r.設定.範囲 = persons_;
     r.hardLimitMs = hardLimitMs;
     r.holdUntilStop = holdUntilStop;
     r.既出鍵 = passed_;

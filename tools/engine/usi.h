@@ -50,6 +50,7 @@ class UsiSession : private SearchService::Listener {
     // The keys of the positions the moves of the last `position` went through before it.
     std::vector<std::uint64_t> passed_;
     int multiPV_ = 1;
+    両側の範囲 persons_;  // the sides held to a person's moves (option PersonSide)
     SearchService service_;
     // Set before a search starts and read by the search's thread only while it runs.
     局面と手番 searchRoot_;
