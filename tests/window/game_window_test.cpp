@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <cmath>
+#include <random>
 
 #include "game/form1.h"
 #include "platform/files/qt_autosave.h"
@@ -140,6 +141,30 @@ class GameWindowTest : public ::testing::Test {
         const QPoint viewAt = window.view().mapTo(&window, QPoint(0, 0)) * ratio;
         const QImage whole = window.view().backBuffer();
         return !whole.isNull() && held.copy(QRect(viewAt, whole.size())) == whole;
+    }
+
+    // Plays a game between two people of `moves` moves by clicking, each a board move chosen
+    // at random (never one that takes a king), so that the game goes on.
+    void playLongGame(int moves, unsigned seed) {
+        window.action("START")->trigger();
+        std::mt19937 random(seed);
+        std::vector<指し手> legal(合法手最大数);
+        while (state->棋譜.棋譜記録数() < moves && state->局.勝者 == 手番_なし) {
+            局面 position = state->局;
+            const bool upper = state->状況.手番 == position.手番値COM;
+            const int count = 合法手一覧(position, upper, legal.data());
+            std::vector<指し手> board;
+            for (int i = 0; i < count; ++i) {
+                const 指し手& m = legal[static_cast<std::size_t>(i)];
+                const int taken = std::abs(state->局.盤面[m.先X][m.先Y]);
+                if (m.元X >= 1 && m.元X <= 9 && taken != std::abs(駒_MAN王)) board.push_back(m);
+            }
+            ASSERT_FALSE(board.empty());
+            const 指し手 m = board[random() % board.size()];
+            clickCell(m.元X, m.元Y);
+            clickCell(m.先X, m.先Y);
+        }
+        ASSERT_EQ(state->棋譜.棋譜記録数(), moves);
     }
 
     QTemporaryDir folder;
@@ -371,6 +396,70 @@ TEST_F(GameWindowTest, TheMoveListSitsBesideTheBoardAndStepsThroughTheGame) {
     EXPECT_FALSE(dock->isVisible());
     EXPECT_FALSE(window.チェック("KIFU_LIST"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.width() == width; }, 2000));
+}
+
+}  // namespace
+}  // namespace kiryuza::window
+
+namespace kiryuza::window {
+namespace {
+
+// A row pressed with the mouse, for a short or a long press and with the pointer wandering a
+// pixel while it is down, puts its entry on the board, and the row highlighted is that entry,
+// shown whole, however the list scrolled to centre it; the keys then go on from there, and End
+// shows the last row whole.
+TEST_F(GameWindowTest, ThePressedRowIsTheEntryOnTheBoardAndIsShownWhole) {
+    testing::ModalAnswerer answerer;
+    playLongGame(60, 7);
+    window.action("KIFU_LIST")->trigger();
+    QTreeWidget* list = window.study().list();
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->topLevelItemCount(), 61);
+    QCoreApplication::processEvents();
+    const auto highlighted = [&] {
+        const QList<QTreeWidgetItem*> items = list->selectedItems();
+        return items.size() == 1 ? list->indexOfTopLevelItem(items.front()) : -1;
+    };
+    const auto shownWhole = [&](int row) {
+        const QRect r = list->visualItemRect(list->topLevelItem(row));
+        return !r.isEmpty() && list->viewport()->rect().contains(r);
+    };
+    struct Press {
+        int row;
+        int holdMs;
+        bool wander;
+    };
+    for (const Press& p : {Press{41, 0, false}, Press{46, 60, true}, Press{40, 150, false},
+                           Press{12, 150, true}, Press{55, 30, false}, Press{3, 200, true}}) {
+        // Bring the row into sight as a player would scroll to it, then press it.
+        list->scrollToItem(list->topLevelItem(p.row), QAbstractItemView::PositionAtTop);
+        const QPoint at = list->visualItemRect(list->topLevelItem(p.row)).center();
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, at);
+        if (p.wander) QTest::mouseMove(list->viewport(), at + QPoint(1, 1));
+        if (p.holdMs > 0) QTest::qWait(p.holdMs);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(state->棋譜.棋譜手数(), p.row) << p.row;
+        EXPECT_EQ(highlighted(), p.row) << p.row << " held " << p.holdMs;
+        EXPECT_EQ(list->currentIndex().row(), p.row);
+        EXPECT_TRUE(shownWhole(p.row)) << p.row;
+    }
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(state->棋譜.棋譜手数(), 4);
+    EXPECT_EQ(highlighted(), 4);
+    QTest::keyClick(list, Qt::Key_End);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(state->棋譜.棋譜手数(), 60);
+    EXPECT_EQ(highlighted(), 60);
+    EXPECT_TRUE(shownWhole(60));
+    // The list grows shorter (the window made lower, as the summary's lines would): the last
+    // row stays whole.
+    const int before = list->viewport()->height();
+    window.resize(window.width(), window.height() - 57);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->viewport()->height() < before; }, 2000));
+    QTest::qWait(20);
+    EXPECT_TRUE(shownWhole(60));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -148,6 +149,8 @@ void StudyPanel::build() {
     list_->setHeaderLabels(
         {QStringLiteral("手数"), QStringLiteral("指し手"), QStringLiteral("時間"), QString()});
     list_->setRootIsDecorated(false);
+    // The move column gives way to the others; a scroll bar under the rows would hide the last.
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setUniformRowHeights(true);
     list_->header()->setStretchLastSection(false);
     list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -159,6 +162,7 @@ void StudyPanel::build() {
         handlers_.entryChosen(list_->indexOfTopLevelItem(item));
     });
     list_->setMinimumHeight(120);
+    list_->viewport()->installEventFilter(this);
     layout->addWidget(list_, 1);
 
     graph_ = new EvaluationGraph([this](int n) {
@@ -214,6 +218,38 @@ void StudyPanel::build() {
         lastShown_ = shown;
         if (handlers_.shownChanged) handlers_.shownChanged(shown);
     });
+}
+
+// A press on a row asks the game for its entry and nothing more: the game then marks the row
+// and scrolls it into the middle. Left to the list, the press would also select, and the
+// release or a pixel of movement select again, whatever row the scroll had brought under the
+// pointer, so that the highlighted row was not the entry on the board.
+bool StudyPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (list_ == nullptr || watched != list_->viewport())
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            list_->setFocus(Qt::MouseFocusReason);
+            QTreeWidgetItem* item = list_->itemAt(mouse->position().toPoint());
+            if (mouse->button() == Qt::LeftButton && item != nullptr && handlers_.entryChosen)
+                handlers_.entryChosen(list_->indexOfTopLevelItem(item));
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+            return true;
+        case QEvent::Resize:
+            // The list grew shorter (the summary under it took more lines, the window shrank):
+            // the entry on the board stays in sight, once the list has laid itself out anew.
+            QTimer::singleShot(0, list_, [this] {
+                if (QTreeWidgetItem* item = list_->currentItem()) list_->scrollToItem(item);
+            });
+            return QObject::eventFilter(watched, event);
+        default:
+            return QObject::eventFilter(watched, event);
+    }
 }
 
 bool StudyPanel::表示中() const {

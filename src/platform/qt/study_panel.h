@@ -60,6 +60,10 @@ class StudyPanel : public QObject, public StudyPanelInterface {
     void 文を写す(const std::string& 文) override;
     std::optional<std::string> 保存先を尋ねる(const std::string& 既定名) override;
 
+  protected:
+    // The list's own mouse handling is kept out: a press chooses the row under it, once.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void build();
 
