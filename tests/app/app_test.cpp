@@ -124,5 +124,37 @@ TEST(WindowMemoryTest, ThePanelComesBackWhereItStood) {
     EXPECT_TRUE(dock->isFloating());
 }
 
+// A place larger than any screen, as a foreign or a hostile file may hold one, comes back
+// inside the screen's available area before anything is drawn at its size: the window, the
+// place a maximised window goes back to, and a floating panel.
+TEST(WindowMemoryTest, APlaceIsFittedToTheScreenWhateverTheFileSays) {
+    QTemporaryDir config;
+    const WindowMemory memory(config.filePath(QStringLiteral("window.conf")));
+    const QRect huge(-40000, -40000, 100000, 100000);
+    for (const bool maximised : {false, true}) {
+        {
+            window::MainWindow window;
+            window.study().表示設定(true);
+            QDockWidget* dock = window.study().dock(false);
+            dock->setFloating(true);
+            dock->setGeometry(huge);
+            window.setGeometry(huge);
+            if (maximised) window.setWindowState(Qt::WindowMaximized);
+            memory.save(window);
+        }
+        window::MainWindow again;
+        memory.restore(again, [&] { again.study().dock(true); });
+        const QRect area = window::availableArea(again);
+        ASSERT_FALSE(area.isEmpty());
+        EXPECT_EQ(again.isMaximized(), maximised);
+        EXPECT_TRUE(area.contains(again.normalGeometry())) << again.normalGeometry().width();
+        EXPECT_TRUE(maximised || area.contains(again.geometry()));
+        QDockWidget* dock = again.study().dock(false);
+        ASSERT_NE(dock, nullptr);
+        EXPECT_TRUE(dock->isFloating());
+        EXPECT_TRUE(area.contains(dock->geometry())) << dock->geometry().width();
+    }
+}
+
 }  // namespace
 }  // namespace kiryuza::app

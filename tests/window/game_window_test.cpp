@@ -353,9 +353,10 @@ TEST_F(GameWindowTest, AsksBeforeDroppingAGameAndEndsItWhenTimeRunsOut) {
     EXPECT_FALSE(window.timer().動作中());
 }
 
-// 棋譜と形勢 beside the board: the board keeps its size, the list follows the game, a row
-// chosen with the mouse or the keys puts its entry on the board, and F3 gives the list the
-// keyboard.
+// 棋譜と形勢 beside the board: the window widens for it within the screen and the board keeps
+// its size (where the screen is short, the panel narrows and the board gives a tenth at most),
+// the list follows the game, a row chosen with the mouse or the keys puts its entry on the
+// board, and F3 gives the list the keyboard.
 TEST_F(GameWindowTest, TheMoveListSitsBesideTheBoardAndStepsThroughTheGame) {
     testing::ModalAnswerer answerer;
     window.action("SENTE")->trigger();
@@ -363,6 +364,7 @@ TEST_F(GameWindowTest, TheMoveListSitsBesideTheBoardAndStepsThroughTheGame) {
     clickCell(5, 6);
     ASSERT_EQ(state->状況.手数, 2);
     const QSize board = window.view().size();
+    const int canvas = window.view().viewGeometry().canvasRect().width();
     const int width = window.width();
     // Shortcuts reach the active window only.
     window.activateWindow();
@@ -372,10 +374,16 @@ TEST_F(GameWindowTest, TheMoveListSitsBesideTheBoardAndStepsThroughTheGame) {
     ASSERT_NE(dock, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return dock->isVisible(); }, 2000));
     EXPECT_TRUE(window.チェック("KIFU_LIST"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.view().size() == board; }, 2000))
-        << board.width() << "x" << board.height() << " now " << window.view().width() << "x"
-        << window.view().height() << " window " << width << " -> " << window.width();
-    EXPECT_GT(window.width(), width);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.width() > width; }, 2000));
+    QTest::qWait(20);
+    const QRect area = availableArea(window);
+    EXPECT_TRUE(area.contains(window.frameGeometry())) << window.frameGeometry().right();
+    EXPECT_FALSE(dock->isFloating());
+    if (window.frameGeometry().right() < area.right()) {
+        EXPECT_EQ(window.view().size(), board);
+    } else {
+        EXPECT_GE(window.view().viewGeometry().canvasRect().width() * 10, canvas * 9);
+    }
     QTreeWidget* list = window.study().list();
     ASSERT_EQ(list->topLevelItemCount(), 3);
     EXPECT_TRUE(list->hasFocus());
@@ -460,6 +468,38 @@ TEST_F(GameWindowTest, ThePressedRowIsTheEntryOnTheBoardAndIsShownWhole) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return list->viewport()->height() < before; }, 2000));
     QTest::qWait(20);
     EXPECT_TRUE(shownWhole(60));
+}
+
+}  // namespace
+}  // namespace kiryuza::window
+
+namespace kiryuza::window {
+namespace {
+
+// A window made smaller by the player with the panel docked: the panel narrows first and the
+// board keeps its size; only with the panel at its narrowest does the board grow smaller.
+TEST_F(GameWindowTest, InASmallerWindowThePanelGivesWayBeforeTheBoard) {
+    testing::ModalAnswerer answerer;
+    window.action("KIFU_LIST")->trigger();
+    QDockWidget* dock = window.study().dock(false);
+    ASSERT_NE(dock, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dock->isVisible(); }, 2000));
+    QTest::qWait(50);
+    ASSERT_FALSE(dock->isFloating());
+    const int narrowest = dock->widget()->minimumWidth();
+    const auto canvas = [&] { return window.view().viewGeometry().canvasRect().size(); };
+    const QSize board = canvas();
+    const int panel = dock->width();
+    if (panel > narrowest + 10) {
+        window.resize(window.width() - (panel - narrowest) / 2, window.height());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dock->width() < panel; }, 2000));
+        EXPECT_EQ(canvas(), board);
+    }
+    window.resize(window.width() * 2 / 3, window.height());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dock->widget()->width() == narrowest; }, 2000))
+        << dock->widget()->width() << " narrowest " << narrowest;
+    EXPECT_LT(canvas().width(), board.width());
+    EXPECT_FALSE(dock->isFloating());
 }
 
 }  // namespace

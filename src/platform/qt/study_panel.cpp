@@ -15,7 +15,9 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -30,7 +32,8 @@ QString fromUtf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-constexpr int kPanelWidth = 300;
+// The panel's width when the screen has room for it.
+constexpr int kPreferredWidth = 300;
 
 }  // namespace
 
@@ -128,7 +131,9 @@ class EvaluationGraph : public QWidget {
     bool lowerFirst_ = true;  // the lower side, shown above the line, moved first: ▲
 };
 
-StudyPanel::StudyPanel(QMainWindow* window) : QObject(window), window_(window) {}
+StudyPanel::StudyPanel(QMainWindow* window) : QObject(window), window_(window) {
+    window_->installEventFilter(this);
+}
 
 QDockWidget* StudyPanel::dock(bool make) {
     if (!dock_ && make) build();
@@ -207,11 +212,15 @@ void StudyPanel::build() {
     buttons->addWidget(save);
     layout->addLayout(buttons);
 
-    body->setMinimumWidth(kPanelWidth);
     dock_->setWidget(body);
+    body->setMinimumWidth(narrowest());
     window_->addDockWidget(Qt::RightDockWidgetArea, dock_);
     dock_->hide();
     // Closed by its own button or shown again by the window's memory: the game hears of it.
+    // Docked again by the player: room is made beside the board as when it is shown.
+    connect(dock_, &QDockWidget::topLevelChanged, this, [this](bool floating) {
+        if (!floating) QTimer::singleShot(0, this, [this] { placeShown(); });
+    });
     connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool) {
         const bool shown = 表示中();
         if (shown == lastShown_) return;
@@ -225,6 +234,17 @@ void StudyPanel::build() {
 // release or a pixel of movement select again, whatever row the scroll had brought under the
 // pointer, so that the highlighted row was not the entry on the board.
 bool StudyPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_) {
+        // Shown (the panel may have come back docked with the window's place) or resized: the
+        // panel makes room for itself or gives way, once the window has settled.
+        if (event->type() == QEvent::Show) {
+            QTimer::singleShot(0, this, [this] { placeShown(); });
+        } else if (event->type() == QEvent::Resize && docked() && !resizePending_) {
+            resizePending_ = true;
+            QTimer::singleShot(0, this, [this] { windowResized(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
     if (list_ == nullptr || watched != list_->viewport())
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
@@ -259,17 +279,113 @@ bool StudyPanel::表示中() const {
 void StudyPanel::表示設定(bool 表示) {
     if (表示 == 表示中()) return;
     QDockWidget* d = dock(true);
-    // The board keeps its size: a docked panel widens the window by what it takes from the
-    // board, and hidden again gives it back.
-    const bool keep = !d->isFloating() && !window_->isMaximized() && !window_->isFullScreen() &&
-                      window_->isVisible() && window_->centralWidget() != nullptr;
-    const int before = keep ? window_->centralWidget()->width() : 0;
     lastShown_ = 表示;
-    d->setVisible(表示);
-    if (!keep) return;
+    if (表示) {
+        d->setVisible(true);
+        placeShown();
+        return;
+    }
+    // Hidden, the panel gives back what the window widened for it; the board keeps its size.
+    const int taken = docked() ? window_->width() - window_->centralWidget()->width() : 0;
+    d->setVisible(false);
+    if (taken > 0 && widened_ > 0 && mayWiden())
+        window_->resize(window_->width() - std::min(widened_, taken), window_->height());
+    widened_ = 0;
+}
+
+int StudyPanel::narrowest() const {
+    // The move list's columns with their longest texts, its scroll bar and frame, and the
+    // buttons side by side; whichever is wider.
+    const QFontMetrics fm(list_->font());
+    const int margin = 2 * (list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    int columns = 0;
+    for (const char* sample : {"000", "△１六 香成 (17)", "00:00", "疑問手"})
+        columns += fm.horizontalAdvance(QString::fromUtf8(sample)) + margin;
+    columns += list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * list_->frameWidth();
+    const QLayout* layout = dock_->widget()->layout();
+    const QMargins m = layout->contentsMargins();
+    return std::max(layout->minimumSize().width(), columns + m.left() + m.right());
+}
+
+bool StudyPanel::docked() const {
+    return dock_ && !dock_->isHidden() && !dock_->isFloating();
+}
+
+bool StudyPanel::mayWiden() const {
+    return !window_->isMaximized() && !window_->isFullScreen();
+}
+
+QRect StudyPanel::availableArea() const {
+    const QScreen* s = window_->screen();
+    if (s == nullptr) s = QGuiApplication::primaryScreen();
+    return s != nullptr ? s->availableGeometry() : QRect();
+}
+
+int StudyPanel::separator() const {
+    return window_->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window_);
+}
+
+PanelRoom StudyPanel::room() const {
+    const QWidget* view = window_->centralWidget();
+    PanelRoom r;
+    r.windowWidth = window_->width();
+    r.viewWidth = view->width();
+    r.viewHeight = view->height();
+    r.panelWidth = docked() ? r.windowWidth - r.viewWidth : 0;
+    r.widestWindow = availableArea().width() - (window_->frameGeometry().width() - r.windowWidth);
+    r.mayWiden = mayWiden();
+    // What the dock takes beside its contents: its separator and frame.
+    const int beside = docked() ? r.panelWidth - dock_->widget()->width() : separator();
+    r.panelMinimum = narrowest() + beside;
+    r.panelPreferred = std::max(kPreferredWidth, narrowest()) + beside;
+    return r;
+}
+
+void StudyPanel::placeShown() {
+    if (!表示中() || !window_->isVisible() || window_->centralWidget() == nullptr) return;
+    const QRect area = availableArea();
+    if (dock_->isFloating()) {
+        dock_->setGeometry(fitInside(dock_->geometry(), area));
+        return;
+    }
     window_->layout()->activate();
-    const int taken = before - window_->centralWidget()->width();
-    if (taken != 0) window_->resize(window_->width() + taken, window_->height());
+    const PanelRoom r = room();
+    const PanelPlace place = panelShown(r);
+    if (place.floats) {
+        // Beside the window where the screen has room, else at the screen's right edge; the
+        // player may move it anywhere.
+        const QRect frame = window_->frameGeometry();
+        const int width = r.panelPreferred - separator();
+        const int left =
+            frame.right() + width < area.right() ? frame.right() + 1 : area.right() + 1 - width;
+        dock_->setFloating(true);
+        dock_->setGeometry(fitInside(QRect(left, frame.top(), width, frame.height()), area));
+        return;
+    }
+    if (place.windowWidth != r.windowWidth) {
+        const int more = place.windowWidth - r.windowWidth;
+        widened_ += more;
+        const QRect frame = window_->frameGeometry();
+        const QRect wanted(frame.topLeft(), QSize(frame.width() + more, frame.height()));
+        window_->resize(place.windowWidth, window_->height());
+        window_->move(fitInside(wanted, area).topLeft());
+        window_->layout()->activate();
+    }
+    setDockedWidth(place.panelWidth);
+}
+
+void StudyPanel::setDockedWidth(int taken) {
+    const int beside = window_->width() - window_->centralWidget()->width() - dock_->width();
+    const int width = taken - std::max(0, beside);
+    if (width > 0 && std::abs(width - dock_->width()) > 1)
+        window_->resizeDocks({dock_}, {width}, Qt::Horizontal);
+}
+
+void StudyPanel::windowResized() {
+    resizePending_ = false;
+    if (!docked() || !window_->isVisible()) return;
+    window_->layout()->activate();
+    setDockedWidth(dockedPanelWidth(room(), window_->width()));
 }
 
 void StudyPanel::focusList() {

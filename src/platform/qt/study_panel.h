@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/qt/interfaces.h"
+#include "platform/qt/window_fit.h"
 
 class QCheckBox;
 class QDockWidget;
@@ -66,6 +67,18 @@ class StudyPanel : public QObject, public StudyPanelInterface {
 
   private:
     void build();
+    // The narrowest the panel's contents may be: the move list's columns whole, the buttons.
+    int narrowest() const;
+    bool docked() const;
+    bool mayWiden() const;
+    QRect availableArea() const;
+    int separator() const;
+    PanelRoom room() const;
+    // The panel has just been shown, or found shown: room beside the board, or it floats.
+    void placeShown();
+    // The docked panel to take `taken` of the window's width, its separator included.
+    void setDockedWidth(int taken);
+    void windowResized();
 
     QMainWindow* window_;
     Handlers handlers_;
@@ -77,6 +90,8 @@ class StudyPanel : public QObject, public StudyPanelInterface {
     QPlainTextEdit* analysisText_ = nullptr;
     bool settingRows_ = false;  // the game is changing the list: its signals are not the player's
     bool lastShown_ = false;
+    int widened_ = 0;  // what the window widened to make room for the panel
+    bool resizePending_ = false;
 };
 
 }  // namespace kiryuza::window
