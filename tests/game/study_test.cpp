@@ -38,7 +38,7 @@ TEST(棋譜一覧, 行の手は前の局面から次の局面を作る) {
             ASSERT_TRUE(行.has_value()) << 種 << " " << n;
             EXPECT_EQ(行->COM側, COM側);
             EXPECT_EQ(行->先手, n % 2 == 1);
-            EXPECT_EQ(行->秒, 秒);
+            EXPECT_EQ(行->秒, static_cast<long long>(秒));  // whole seconds of the clock
             EXPECT_EQ(行->先X, m.先X);
             EXPECT_EQ(行->先Y, m.先Y);
             EXPECT_EQ(行->駒, 駒);
@@ -192,8 +192,12 @@ TEST_F(一覧, 講評は答えが来るたびに埋まり_印は一覧とグラ�
 // The record as text names the two sides as the game knows them and how it ended, and is
 // saved where the player says, or nowhere when the player cancels.
 TEST_F(一覧, 棋譜の文は対局の両者と終わり方を書き_選んだ所に保存する) {
+    // No moves: nothing is copied, and the player is told why.
+    環.形勢.写した = "前の対局";
     form->棋譜をコピー_Click();
     EXPECT_EQ(鳴った(音_禁止), 1);
+    EXPECT_EQ(環.メッセージ.最後(), "コピーする指し手がありません");
+    EXPECT_EQ(環.形勢.写した, "前の対局");
     form->SENTE_Click();
     押す(5, 7);
     押す(5, 6);
@@ -215,6 +219,31 @@ TEST_F(一覧, 棋譜の文は対局の両者と終わり方を書き_選んだ�
     環.ファイル.書込禁止.insert("/records/一局.kif");
     form->棋譜を文で保存_Click();
     EXPECT_NE(環.メッセージ.最後().find("保存できませんでした"), std::string::npos);
+}
+
+// After 最初 the board holds no game: the list shows the starting position alone, its other
+// rows are gone, and the dropped game is neither copied nor saved as text.
+TEST_F(一覧, 最初の後の一覧は開始局面だけで_捨てた対局は写さない) {
+    form->KIFU_LIST_Click();
+    form->START_Click();
+    押す(5, 7);
+    押す(5, 6);
+    押す(5, 3);
+    押す(5, 4);
+    ASSERT_EQ(環.形勢.行.size(), 3u);
+    form->CANCEL_Click();  // the fake answers はい to the question
+    ASSERT_EQ(環.形勢.行.size(), 1u);
+    EXPECT_EQ(環.形勢.行[0].手, "開始局面");
+    EXPECT_EQ(環.形勢.点.size(), 1u);
+    EXPECT_EQ(環.形勢.選択, 0);
+    環.形勢.写した.clear();
+    form->棋譜をコピー_Click();
+    EXPECT_EQ(環.形勢.写した, "");
+    EXPECT_EQ(環.メッセージ.最後(), "コピーする指し手がありません");
+    環.形勢.保存先 = "/records/捨てた.kif";
+    form->棋譜を文で保存_Click();
+    EXPECT_EQ(環.ファイル.ファイル.count("/records/捨てた.kif"), 0u);
+    EXPECT_EQ(環.メッセージ.最後(), "保存するデータがありません");
 }
 
 // 検討 asks for the best three lines of the entry on the board, shows them as they deepen,
