@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -500,6 +501,59 @@ TEST_F(GameWindowTest, InASmallerWindowThePanelGivesWayBeforeTheBoard) {
         << dock->widget()->width() << " narrowest " << narrowest;
     EXPECT_LT(canvas().width(), board.width());
     EXPECT_FALSE(dock->isFloating());
+}
+
+}  // namespace
+}  // namespace kiryuza::window
+
+namespace kiryuza::window {
+namespace {
+
+// KIF形式で保存… starts in the documents folder, or at home when there is none: Enter saves
+// there, never into the folder the game was started from.
+TEST_F(GameWindowTest, TheKifSaveStartsInDocumentsElseAtHomeNeverInTheWorkingFolder) {
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toUtf8());
+    // Boxes are answered with their first button; the save dialog with Enter, where it opened.
+    QStringList openedIn;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) return;
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            openedIn << QDir::cleanPath(dialog->directory().absolutePath());
+            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Return);
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            if (!box->buttons().isEmpty()) box->buttons().front()->click();
+        }
+    });
+    watch.start();
+    window.action("START")->trigger();
+    clickCell(5, 7);
+    clickCell(5, 6);
+    ASSERT_EQ(state->棋譜.棋譜記録数(), 1);
+    window.action("KIFU_LIST")->trigger();
+    auto* save = window.findChild<QPushButton*>(QStringLiteral("KIFU_KIF_SAVE"));
+    ASSERT_NE(save, nullptr);
+    for (const bool documents : {false, true}) {
+        ASSERT_TRUE(!documents || QDir(home.path()).mkpath(QStringLiteral("Documents")));
+        save->click();
+        const QString where =
+            QDir::cleanPath(documents ? home.filePath(QStringLiteral("Documents")) : home.path());
+        ASSERT_EQ(openedIn.size(), documents ? 2 : 1);
+        EXPECT_EQ(openedIn.back().toStdString(), where.toStdString());
+        EXPECT_EQ(QDir(where).entryList({QStringLiteral("*.kif")}, QDir::Files).size(), 1);
+    }
+    EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.kif")}, QDir::Files).isEmpty());
+    qputenv("HOME", oldHome);
+    if (oldConfig.isNull()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    }
 }
 
 }  // namespace

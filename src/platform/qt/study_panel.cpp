@@ -16,13 +16,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+
+#include "platform/qt/record_panel.h"
 
 namespace kiryuza::window {
 
@@ -459,8 +460,9 @@ void StudyPanel::文を写す(const std::string& 文) {
 }
 
 std::optional<std::string> StudyPanel::保存先を尋ねる(const std::string& 既定名) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty()) folder = QDir::homePath();
+    // The documents folder exists only on some desktops: where it does not, the dialog would
+    // open (and Enter save) in the folder the program was started from.
+    const QString folder = startFolder();
     const QString path = QFileDialog::getSaveFileName(window_, QStringLiteral("KIF形式で保存"),
                                                       folder + u'/' + fromUtf8(既定名),
                                                       QStringLiteral("KIF形式の棋譜 (*.kif)"));
