@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QBackingStore>
+#include <QCheckBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -385,6 +386,13 @@ TEST_F(GameWindowTest, TheMoveListSitsBesideTheBoardAndStepsThroughTheGame) {
     } else {
         EXPECT_GE(window.view().viewGeometry().canvasRect().width() * 10, canvas * 9);
     }
+    // 検討's lines take room in the panel, never beyond the screen.
+    auto* analysis = window.findChild<QCheckBox*>(QStringLiteral("KENTOU"));
+    ASSERT_NE(analysis, nullptr);
+    analysis->click();
+    QTest::qWait(20);
+    EXPECT_TRUE(area.contains(window.frameGeometry())) << window.frameGeometry().bottom();
+    analysis->click();
     QTreeWidget* list = window.study().list();
     ASSERT_EQ(list->topLevelItemCount(), 3);
     EXPECT_TRUE(list->hasFocus());

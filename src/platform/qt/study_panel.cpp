@@ -43,7 +43,9 @@ constexpr int kPreferredWidth = 300;
 class EvaluationGraph : public QWidget {
   public:
     explicit EvaluationGraph(std::function<void(int)> chosen) : chosen_(std::move(chosen)) {
-        setMinimumHeight(120);
+        // Lower where the screen is short, so that the panel fits beside the board.
+        setMinimumHeight(60);
+        setMaximumHeight(110);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
         setCursor(Qt::PointingHandCursor);
         setToolTip(QStringLiteral("形勢（上が下側の有利）。クリックでその局面へ"));
@@ -58,6 +60,7 @@ class EvaluationGraph : public QWidget {
         update();
     }
     const std::vector<形勢点>& points() const { return points_; }
+    QSize sizeHint() const override { return QSize(200, 110); }
 
     // The x of entry n, and the entry nearest to x.
     double xOf(int n) const {
@@ -167,7 +170,7 @@ void StudyPanel::build() {
         if (settingRows_ || item == nullptr || !handlers_.entryChosen) return;
         handlers_.entryChosen(list_->indexOfTopLevelItem(item));
     });
-    list_->setMinimumHeight(120);
+    list_->setMinimumHeight(list_->fontMetrics().lineSpacing() * 5);
     list_->viewport()->installEventFilter(this);
     layout->addWidget(list_, 1);
 
@@ -175,7 +178,6 @@ void StudyPanel::build() {
         if (handlers_.entryChosen) handlers_.entryChosen(n);
     });
     graph_->setObjectName(QStringLiteral("KEISEI_GRAPH"));
-    graph_->setFixedHeight(110);
     layout->addWidget(graph_);
 
     summary_ = new QLabel(body);
@@ -194,7 +196,9 @@ void StudyPanel::build() {
     analysisText_->setObjectName(QStringLiteral("KENTOU_TEXT"));
     analysisText_->setReadOnly(true);
     analysisText_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    analysisText_->setFixedHeight(analysisText_->fontMetrics().lineSpacing() * 5 + 10);
+    const int line = analysisText_->fontMetrics().lineSpacing();
+    analysisText_->setMinimumHeight(line * 3 + 10);
+    analysisText_->setMaximumHeight(line * 5 + 10);
     analysisText_->setVisible(false);
     layout->addWidget(analysisText_);
 
