@@ -240,9 +240,10 @@ void StudyPanel::build() {
 // pointer, so that the highlighted row was not the entry on the board.
 bool StudyPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_) {
-        // Shown (the panel may have come back docked with the window's place) or resized: the
-        // panel makes room for itself or gives way, once the window has settled.
-        if (event->type() == QEvent::Show) {
+        // First shown (the panel may have come back docked with the window's place) or
+        // resized: the panel makes room for itself or gives way, once the window has settled.
+        if (event->type() == QEvent::Show && !windowShown_) {
+            windowShown_ = true;
             QTimer::singleShot(0, this, [this] { placeShown(); });
         } else if (event->type() == QEvent::Resize && docked() && !resizePending_) {
             resizePending_ = true;

@@ -92,6 +92,7 @@ class StudyPanel : public QObject, public StudyPanelInterface {
     bool lastShown_ = false;
     int widened_ = 0;  // what the window widened to make room for the panel
     bool resizePending_ = false;
+    bool windowShown_ = false;  // the window has been shown once
 };
 
 }  // namespace kiryuza::window
