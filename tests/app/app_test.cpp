@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/game.h"
 #include "app/places.h"
@@ -154,6 +155,38 @@ TEST(WindowMemoryTest, APlaceIsFittedToTheScreenWhateverTheFileSays) {
         EXPECT_TRUE(dock->isFloating());
         EXPECT_TRUE(area.contains(dock->geometry())) << dock->geometry().width();
     }
+}
+
+// A panel left docked comes back beside the board at the board's size, and hidden it gives
+// the window's width back.
+TEST(WindowMemoryTest, APanelLeftDockedComesBackBesideTheBoardAndGivesItsWidthBack) {
+    QTemporaryDir config;
+    const WindowMemory memory(config.filePath(QStringLiteral("window.conf")));
+    QSize board;
+    {
+        window::MainWindow window;
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        board = window.view().size();
+        window.study().表示設定(true);
+        QTest::qWait(50);
+        ASSERT_FALSE(window.study().dock(false)->isFloating());
+        ASSERT_EQ(window.view().size(), board);
+        window.hide();
+        memory.save(window);
+    }
+    window::MainWindow again;
+    memory.restore(again, [&] { again.study().dock(true); });
+    again.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+    QTest::qWait(50);
+    EXPECT_TRUE(again.study().表示中());
+    EXPECT_FALSE(again.study().dock(false)->isFloating());
+    EXPECT_EQ(again.view().size(), board);
+    again.study().表示設定(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.width() == board.width(); }, 2000))
+        << again.width() << " for a board of " << board.width();
+    EXPECT_EQ(again.view().size(), board);
 }
 
 }  // namespace

@@ -224,7 +224,7 @@ void StudyPanel::build() {
     // Closed by its own button or shown again by the window's memory: the game hears of it.
     // Docked again by the player: room is made beside the board as when it is shown.
     connect(dock_, &QDockWidget::topLevelChanged, this, [this](bool floating) {
-        if (!floating) QTimer::singleShot(0, this, [this] { placeShown(); });
+        if (!floating) QTimer::singleShot(0, this, [this] { placeShown(false); });
     });
     connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool) {
         const bool shown = 表示中();
@@ -244,7 +244,7 @@ bool StudyPanel::eventFilter(QObject* watched, QEvent* event) {
         // resized: the panel makes room for itself or gives way, once the window has settled.
         if (event->type() == QEvent::Show && !windowShown_) {
             windowShown_ = true;
-            QTimer::singleShot(0, this, [this] { placeShown(); });
+            QTimer::singleShot(0, this, [this] { placeShown(false); });
         } else if (event->type() == QEvent::Resize && docked() && !resizePending_) {
             resizePending_ = true;
             QTimer::singleShot(0, this, [this] { windowResized(); });
@@ -288,14 +288,17 @@ void StudyPanel::表示設定(bool 表示) {
     lastShown_ = 表示;
     if (表示) {
         d->setVisible(true);
-        placeShown();
+        shownHere_ = true;
+        placeShown(true);
         return;
     }
-    // Hidden, the panel gives back what the window widened for it; the board keeps its size.
-    const int taken = docked() ? window_->width() - window_->centralWidget()->width() : 0;
+    // Hidden, the panel gives back what the window widened for it when it was shown; one found
+    // docked as the window was put back gives back what the board cannot use. Either way the
+    // board keeps its size.
+    const PanelRoom r = room();
+    const int back = shownHere_ ? std::min(widened_, r.panelWidth) : widthFreedBeyondBoard(r);
     d->setVisible(false);
-    if (taken > 0 && widened_ > 0 && mayWiden())
-        window_->resize(window_->width() - std::min(widened_, taken), window_->height());
+    if (back > 0 && mayWiden()) window_->resize(window_->width() - back, window_->height());
     widened_ = 0;
 }
 
@@ -347,7 +350,7 @@ PanelRoom StudyPanel::room() const {
     return r;
 }
 
-void StudyPanel::placeShown() {
+void StudyPanel::placeShown(bool mayFloat) {
     if (!表示中() || !window_->isVisible() || window_->centralWidget() == nullptr) return;
     const QRect area = availableArea();
     if (dock_->isFloating()) {
@@ -356,7 +359,7 @@ void StudyPanel::placeShown() {
     }
     window_->layout()->activate();
     const PanelRoom r = room();
-    const PanelPlace place = panelShown(r);
+    const PanelPlace place = panelShown(r, mayFloat);
     if (place.floats) {
         // Beside the window where the screen has room, else at the screen's right edge; the
         // player may move it anywhere.

@@ -74,8 +74,9 @@ class StudyPanel : public QObject, public StudyPanelInterface {
     QRect availableArea() const;
     int separator() const;
     PanelRoom room() const;
-    // The panel has just been shown, or found shown: room beside the board, or it floats.
-    void placeShown();
+    // The panel has just been shown, or found shown: room beside the board, or it floats
+    // where `mayFloat` (not where the player left it docked).
+    void placeShown(bool mayFloat);
     // The docked panel to take `taken` of the window's width, its separator included.
     void setDockedWidth(int taken);
     void windowResized();
@@ -93,6 +94,7 @@ class StudyPanel : public QObject, public StudyPanelInterface {
     int widened_ = 0;  // what the window widened to make room for the panel
     bool resizePending_ = false;
     bool windowShown_ = false;  // the window has been shown once
+    bool shownHere_ = false;    // the panel was shown in this run, not found shown
 };
 
 }  // namespace kiryuza::window

@@ -43,7 +43,7 @@ int dockedPanelWidth(const PanelRoom& room, int windowWidth) {
     return std::clamp(left, room.panelMinimum, std::max(room.panelMinimum, room.panelPreferred));
 }
 
-PanelPlace panelShown(const PanelRoom& room) {
+PanelPlace panelShown(const PanelRoom& room, bool mayFloat) {
     // The board as large as it is without the panel: as wide as the view and the panel
     // together, and no wider than the view's height lets it be.
     const int full = fullHeightWidth(room.viewHeight);
@@ -59,8 +59,13 @@ PanelPlace panelShown(const PanelRoom& room) {
     // the panel floats rather than squeeze the board.
     const int panel = dockedPanelWidth(room, width);
     const int view = width - besides(room) - panel;
-    if (view * 10 < need * 9) return {room.windowWidth, 0, true};
+    if (mayFloat && view * 10 < need * 9) return {room.windowWidth, 0, true};
     return {width, panel, false};
+}
+
+int widthFreedBeyondBoard(const PanelRoom& room) {
+    const int boardGains = std::max(0, fullHeightWidth(room.viewHeight) - room.viewWidth);
+    return std::max(0, room.panelWidth - boardGains);
 }
 
 }  // namespace kiryuza::window

@@ -48,7 +48,11 @@ int dockedPanelWidth(const PanelRoom& room, int windowWidth);
 // widens as far as the screen allows, until the board keeps the size it has without the
 // panel. Where the screen is too small for that, the panel narrows first; when even its
 // narrowest would take more than a tenth of the board's width, it floats and the window keeps
-// its width.
-PanelPlace panelShown(const PanelRoom& room);
+// its width, unless it may not float (it was left docked): it then stays at its narrowest.
+PanelPlace panelShown(const PanelRoom& room, bool mayFloat = true);
+
+// What a docked panel frees that the board, at the view's full height, cannot use once the
+// panel is hidden: the width a window found with its panel may give back.
+int widthFreedBeyondBoard(const PanelRoom& room);
 
 }  // namespace kiryuza::window
