@@ -221,31 +221,6 @@ TEST_F(一覧, 棋譜の文は対局の両者と終わり方を書き_選んだ�
     EXPECT_NE(環.メッセージ.最後().find("保存できませんでした"), std::string::npos);
 }
 
-// After 最初 the board holds no game: the list shows the starting position alone, its other
-// rows are gone, and the dropped game is neither copied nor saved as text.
-TEST_F(一覧, 最初の後の一覧は開始局面だけで_捨てた対局は写さない) {
-    form->KIFU_LIST_Click();
-    form->START_Click();
-    押す(5, 7);
-    押す(5, 6);
-    押す(5, 3);
-    押す(5, 4);
-    ASSERT_EQ(環.形勢.行.size(), 3u);
-    form->CANCEL_Click();  // the fake answers はい to the question
-    ASSERT_EQ(環.形勢.行.size(), 1u);
-    EXPECT_EQ(環.形勢.行[0].手, "開始局面");
-    EXPECT_EQ(環.形勢.点.size(), 1u);
-    EXPECT_EQ(環.形勢.選択, 0);
-    環.形勢.写した.clear();
-    form->棋譜をコピー_Click();
-    EXPECT_EQ(環.形勢.写した, "");
-    EXPECT_EQ(環.メッセージ.最後(), "コピーする指し手がありません");
-    環.形勢.保存先 = "/records/捨てた.kif";
-    form->棋譜を文で保存_Click();
-    EXPECT_EQ(環.ファイル.ファイル.count("/records/捨てた.kif"), 0u);
-    EXPECT_EQ(環.メッセージ.最後(), "保存するデータがありません");
-}
-
 // 検討 asks for the best three lines of the entry on the board, shows them as they deepen,
 // starts again on another entry and rests while the computer has the move.
 TEST_F(一覧, 検討は盤の局面の読み筋を示し_局面が変われば読み直し_COMの番は休む) {
