@@ -180,6 +180,9 @@ void WindowMemory::restore(QMainWindow& window, const std::function<void()>& mak
     }
     if (panel && makePanel) makePanel();
     if (!docks.isEmpty()) window.restoreState(docks);
+    // Saved on another screen or at another scale, or written by anyone: the place is fitted
+    // to this screen before anything is drawn at its size.
+    window::fitIntoScreen(window);
 }
 
 void WindowMemory::save(const QMainWindow& window) const {

@@ -1,5 +1,6 @@
 #include "display/move_list.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -9,6 +10,16 @@
 namespace kiryuza {
 
 namespace {
+
+// Beyond this (about 31 years) a clock's time is a broken history, not a game; capping it
+// keeps the arithmetic far from overflow.
+constexpr double 上限秒 = 1e9;
+
+// The whole seconds of a clock's time.
+long long 整数秒(double 秒) {
+    if (!std::isfinite(秒) || 秒 <= 0) return 0;
+    return static_cast<long long>(std::floor(std::min(秒, 上限秒)));
+}
 
 // The hand index whose count went down from `前` to `後`; 0 when none did.
 int 減った持駒(const int (&前)[8], const int (&後)[8]) {
@@ -49,8 +60,13 @@ std::optional<一覧の手> 一覧の手を求める(const 棋譜表& 棋譜, in
         減った持駒(手.COM側 ? 前.持駒COM : 前.持駒MAN, 手.COM側 ? 後.持駒COM : 後.持駒MAN) == 0)
         return std::nullopt;
     手.先手 = 手.COM側 == 先手COM;
-    手.秒 = 手.COM側 ? 前.後秒C - 前.前秒C : 前.後秒M - 前.前秒M;
+    手.秒 = 手の秒数(前, 手.COM側);
     return 手;
+}
+
+long long 手の秒数(const 棋譜項目& 前, bool COM側) {
+    const long long 始 = 整数秒(COM側 ? 前.前秒C : 前.前秒M);
+    return std::max(0LL, 整数秒(COM側 ? 前.後秒C : 前.後秒M) - 始);
 }
 
 std::string 指し手の文(const 一覧の手& 手) {
@@ -72,9 +88,9 @@ std::string 最善手の文(const 最善手& 手, bool 先手) {
     return std::string(先手 ? "▲" : "△") + 指し手の文(m);
 }
 
-std::string 消費時間の文(double 秒) {
-    const long s = std::isfinite(秒) && 秒 > 0 ? static_cast<long>(std::floor(秒)) : 0;
-    const auto 二桁 = [](long v) {
+std::string 消費時間の文(long long 秒) {
+    const long long s = std::max(0LL, 秒);
+    const auto 二桁 = [](long long v) {
         std::string t = std::to_string(v);
         if (v < 10) t.insert(t.begin(), '0');
         return t;

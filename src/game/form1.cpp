@@ -95,6 +95,8 @@ void Form1::MATCH_MAN_Click() {}
 
 void Form1::SENTE_Click() {
     if (思考中なら断る()) return;
+    // After the end of a game a start command begins a new one: a game not saved is asked for.
+    if (s_.局.勝者 != 手番_なし && !破棄してよいか()) return;
     const 自動保存の番 番{*this};
     種類を覚える(対局の種類::COM先手);
     auto& 局 = s_.局;
@@ -132,6 +134,7 @@ void Form1::SENTE_Click() {
 
 void Form1::GOTE_Click() {
     if (思考中なら断る()) return;
+    if (s_.局.勝者 != 手番_なし && !破棄してよいか()) return;
     const 自動保存の番 番{*this};
     種類を覚える(対局の種類::COM後手);
     auto& 局 = s_.局;
@@ -165,6 +168,7 @@ void Form1::GOTE_Click() {
 
 void Form1::START_Click() {
     if (思考中なら断る()) return;
+    if (s_.局.勝者 != 手番_なし && !破棄してよいか()) return;
     const 自動保存の番 番{*this};
     種類を覚える(対局の種類::人間);
     auto& 局 = s_.局;

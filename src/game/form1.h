@@ -221,6 +221,7 @@ class Form1 : private 局面表示 {
     void 書込_好み();
 
     // The panel 棋譜と形勢.
+    const 棋譜表& 盤の棋譜() const;
     void 一覧を合わせる();
     bool 先手はCOM側() const;
     std::vector<std::uint64_t> 局面の鍵一覧(bool 先手COM) const;
@@ -274,6 +275,7 @@ class Form1 : private 局面表示 {
     // The history as last saved to or loaded from a record (empty when it never was).
     std::unique_ptr<棋譜表> 保存時の棋譜_;
     std::vector<std::uint8_t> 自動保存した形_;  // the game as last kept
+    mutable 棋譜表 開始局面だけ_;               // 盤の棋譜 when no game is on the board
     std::vector<一覧行> 送った行_;              // what the move list shows
     int 送った選択_ = -1;
     std::vector<形勢点> 送った点_;  // what the graph shows

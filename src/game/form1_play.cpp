@@ -16,18 +16,23 @@ namespace kiryuza {
 // ---------------------------------------------------------------------------------------------
 // No game dropped without a question
 
-// A game with moves, not ended, whose history is not the one last saved to or loaded from a
-// record: replacing it would lose it.
+// A game with moves on the board, going on or ended, whose history is not the one last saved
+// (as a record or as KIF text) or loaded from a record: replacing it would lose it. A won game
+// is the record players most want to keep.
 bool Form1::未保存の対局() const {
-    return s_.局.勝者 == 手番_なし && s_.状況.手番 != 手番_なし && s_.棋譜.棋譜記録数() >= 1 &&
+    return s_.状況.手番 != 手番_なし && s_.棋譜.棋譜記録数() >= 1 &&
            !(保存時の棋譜_ && 記録が同じ(*保存時の棋譜_, s_.棋譜));
 }
 
-// True when nothing unsaved would be lost, or the player agrees to lose it.
+// True when nothing unsaved would be lost, or the player agrees to lose it; the question
+// speaks of the game as it is, going on or ended.
 bool Form1::破棄してよいか() {
     if (!未保存の対局()) return true;
-    return 環境_.メッセージ.表示("対局中の棋譜は保存されていません。破棄してよろしいですか？",
-                                 "対局", ボタン種類::はいいいえ_いいえ既定) == 押されたボタン::はい;
+    const char* 問い = s_.局.勝者 == 手番_なし
+                           ? "対局中の棋譜は保存されていません。破棄してよろしいですか？"
+                           : "終局した対局の棋譜は保存されていません。破棄してよろしいですか？";
+    return 環境_.メッセージ.表示(問い, "対局", ボタン種類::はいいいえ_いいえ既定) ==
+           押されたボタン::はい;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -114,6 +114,8 @@ void Form1::REVERSE_Click() {
         告知("棋譜ﾓｰﾄﾞではできません", "反転");
         return;
     }
+    // Turning the board discards the history: a game not saved is asked for.
+    if (!破棄してよいか()) return;
     状況.反転フラグ = 定数_ON;
     状況.選択状態 = 0;
     局面反転(s_.局);
@@ -155,6 +157,8 @@ void Form1::ハンデ変更(int 向き) {
         描画_メッセージ(理由);
         return;
     }
+    // Stepped back to its start, a game's history gives way to the handicap's position.
+    if (!破棄してよいか()) return;
     if (const auto 変化 = ハンデを動かす(s_.局, 状況.ハンデレベル, 向き)) {
         画面_.描画_ハンデレベル(状況.ハンデレベル);
         画面_.描画_絵(変化->駒, 変化->x, 変化->y);

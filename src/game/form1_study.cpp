@@ -7,10 +7,20 @@
 
 namespace kiryuza {
 
-// The side that made the history's first move moved first: ▲ in the list.
+// The history of the game on the board. After 最初 the history still holds the game it
+// dropped (a record can still be written from it), but no game is on the board: the panel then
+// lists, reviews and copies the starting position alone.
+const 棋譜表& Form1::盤の棋譜() const {
+    if (s_.状況.手番 != 手番_なし || s_.棋譜.棋譜記録数() == 0) return s_.棋譜;
+    開始局面だけ_.置き換える(&s_.棋譜.項目(0), 0, s_.棋譜.出自());
+    return 開始局面だけ_;
+}
+
+// The side that made the game's first move moved first: ▲ in the list.
 bool Form1::先手はCOM側() const {
-    if (s_.棋譜.棋譜記録数() >= 1) {
-        if (const auto 手 = 一覧の手を求める(s_.棋譜, 1, true)) return 手->COM側;
+    const 棋譜表& 棋譜 = 盤の棋譜();
+    if (棋譜.棋譜記録数() >= 1) {
+        if (const auto 手 = 一覧の手を求める(棋譜, 1, true)) return 手->COM側;
     }
     // No move yet: the lower side moves first unless a game began with the computer to move.
     return s_.状況.手番 != 手番_なし && s_.局.手番値COM == 手番_先手;
@@ -49,12 +59,13 @@ std::string 評価の文(const 局面評価& e, bool 先手COM) {
 // The keys of entries 0..棋譜記録数 with their side to move, as the review keeps them: with the
 // sides held to a person's moves, so that an evaluation made for other players is not reused.
 std::vector<std::uint64_t> Form1::局面の鍵一覧(bool 先手COM) const {
+    const 棋譜表& 棋譜 = 盤の棋譜();
     std::vector<std::uint64_t> 鍵;
-    鍵.reserve(static_cast<std::size_t>(s_.棋譜.棋譜記録数()) + 1);
+    鍵.reserve(static_cast<std::size_t>(棋譜.棋譜記録数()) + 1);
     const 両側の範囲 範囲 = 両側の手の範囲();
     局面 局;
-    for (int n = 0; n <= s_.棋譜.棋譜記録数(); ++n) {
-        棋譜の局面を写す(s_.棋譜.項目(n), 局);
+    for (int n = 0; n <= 棋譜.棋譜記録数(); ++n) {
+        棋譜の局面を写す(棋譜.項目(n), 局);
         鍵.push_back(局面の鍵(局, 手番はCOMか(n, 先手COM), 範囲));
     }
     return 鍵;
@@ -70,7 +81,7 @@ void Form1::一覧を合わせる() {
         検討を合わせる();
         return;
     }
-    const 棋譜表& 棋譜 = s_.棋譜;
+    const 棋譜表& 棋譜 = 盤の棋譜();
     const int N = 棋譜.棋譜記録数();
     const bool 先手COM = 先手はCOM側();
     const std::vector<std::uint64_t> 鍵 = 局面の鍵一覧(先手COM);
@@ -200,7 +211,7 @@ bool Form1::解析を進める(const std::vector<std::uint64_t>& 鍵, bool 先�
     bool 判定した = false;
     for (std::size_t n = 0; n < 鍵.size(); ++n) {
         if (評価表_.count(鍵[n]) != 0) continue;
-        const 検討局面 対象 = 検討局面を作る(s_.棋譜, static_cast<int>(n), 先手COM);
+        const 検討局面 対象 = 検討局面を作る(盤の棋譜(), static_cast<int>(n), 先手COM);
         if (対象.終局) {
             評価表_[鍵[n]] = 終局の評価(対象);
             判定した = true;
@@ -249,7 +260,7 @@ void Form1::形勢パネル_表示変化(bool 表示) {
 void Form1::棋譜一覧_選択(int n) {
     auto& 状況 = s_.状況;
     auto& 棋譜 = s_.棋譜;
-    if (n == 棋譜.棋譜手数() || n < 0 || n > 棋譜.棋譜記録数()) return;
+    if (n == 棋譜.棋譜手数() || n < 0 || n > 盤の棋譜().棋譜記録数()) return;
     if (思考中なら断る() || 状況.手番 == 手番_なし) {
         if (状況.手番 == 手番_なし) 音_.鳴らす_禁止();
         送った選択_ = -1;
@@ -291,8 +302,8 @@ void Form1::検討を合わせる() {
     const bool COMの番 =
         対局中() && 状況.対局モード == 対局モード_COM && 状況.手番 == s_.局.手番値COM;
     const bool 読む = 検討中_ && 環境_.形勢.表示中() && !COM思考中_ && !COMの番;
-    const bool COM側 = s_.棋譜.棋譜記録数() >= 1 ? 手番はCOMか(s_.棋譜.棋譜手数(), 先手はCOM側())
-                                                 : 状況.手番 == s_.局.手番値COM;
+    const bool COM側 = 盤の棋譜().棋譜記録数() >= 1 ? 手番はCOMか(s_.棋譜.棋譜手数(), 先手はCOM側())
+                                                    : 状況.手番 == s_.局.手番値COM;
     const 両側の範囲 範囲 = 両側の手の範囲();
     const std::uint64_t 鍵 = 局面の鍵(s_.局, COM側, 範囲);
     if (読む && 検討中の鍵_ == 鍵) return;
@@ -358,7 +369,7 @@ void Form1::検討の答え(const 読み答え& a) {
 // The game as record text: the sides named as the game knows them (the titles of a record
 // loaded), the handicap, and how the game ended.
 std::string Form1::棋譜の文にする() const {
-    const 棋譜表& 棋譜 = s_.棋譜;
+    const 棋譜表& 棋譜 = 盤の棋譜();
     const auto& 見 = s_.状況.見出し;
     const bool 先手COM = 記録上の側(棋譜, true) == 記録の側::先手;
     std::string 上 = 見.上手名;
@@ -391,10 +402,12 @@ std::string Form1::棋譜の文にする() const {
     return 棋譜の文(棋譜, 見出し);
 }
 
-// Puts the record text on the clipboard.
+// Puts the record text on the clipboard; a game without moves is not copied, and the player
+// is told so (the clipboard keeps what it held).
 void Form1::棋譜をコピー_Click() {
-    if (s_.棋譜.棋譜記録数() < 1) {
+    if (盤の棋譜().棋譜記録数() < 1) {
         音_.鳴らす_禁止();
+        告知("コピーする指し手がありません", "棋譜をコピー");
         return;
     }
     環境_.形勢.文を写す(棋譜の文にする());
@@ -402,7 +415,7 @@ void Form1::棋譜をコピー_Click() {
 
 // Saves the record text to a file the player names; the fixed-width record stays as it is.
 void Form1::棋譜を文で保存_Click() {
-    if (s_.棋譜.棋譜記録数() < 1) {
+    if (盤の棋譜().棋譜記録数() < 1) {
         音_.鳴らす_禁止();
         告知("保存するデータがありません", "棋譜保存");
         return;
@@ -420,6 +433,8 @@ void Form1::棋譜を文で保存_Click() {
         告知("棋譜を保存できませんでした。\n" + r.誤り, "棋譜保存");
         return;
     }
+    // The game is saved: replacing it needs no question now.
+    保存時の棋譜_ = std::make_unique<棋譜表>(s_.棋譜);
     告知("棋譜を保存しました", "棋譜保存");
 }
 

@@ -1,7 +1,6 @@
 #include "record/kif_text.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -17,10 +16,6 @@ namespace {
 constexpr std::string_view 列見出し = "手数----指手---------消費時間--\n";
 // The columns a move's text is padded to, so that the times line up: "１六 香成 (17)".
 constexpr std::size_t 指手の幅 = 14;
-// A time beyond this (about 31 years) is a broken history, not a game; capping it keeps the
-// arithmetic far from overflow.
-constexpr double 上限秒 = 1e9;
-
 // The character starting at s[i]: its code point and length in bytes; length 0 when the bytes
 // there are not valid UTF-8 (stray, overlong, surrogate, beyond U+10FFFF or cut short).
 std::pair<char32_t, std::size_t> 字を読む(std::string_view s, std::size_t i) {
@@ -77,20 +72,6 @@ void 見出し行(std::string& 文, std::string_view 鍵, std::string_view 値) 
     文 += "：";
     文 += 一行にする(値);
     文 += '\n';
-}
-
-// Whole seconds of a time the history holds; a negative or undefined time counts as none.
-long long 整数秒(double 秒) {
-    if (!std::isfinite(秒) || 秒 <= 0) return 0;
-    return static_cast<long long>(std::floor(std::min(秒, 上限秒)));
-}
-
-// The whole seconds a move took as the mover's clock read them: its whole seconds after the
-// move less those before. Over a game these add up to the clock's total, where the whole part
-// of each move's own time would fall behind by the fractions it drops.
-long long 手の整数秒(const 棋譜項目& 前, bool COM側) {
-    const long long 始 = 整数秒(COM側 ? 前.前秒C : 前.前秒M);
-    return std::max(0LL, 整数秒(COM側 ? 前.後秒C : 前.後秒M) - 始);
 }
 
 // `v` right-aligned in `幅` columns (wider when it needs more).
@@ -199,10 +180,9 @@ std::string 棋譜の文(const 棋譜表& 棋譜, const 棋譜文の見出し& �
         const std::string 指手 = 指し手の文(*手);
         文 += 指手;
         文.append(指手の幅 - std::min(表示幅(指手), 指手の幅) + 1, ' ');
-        const long long 秒 = 手の整数秒(棋譜.項目(n - 1), 手->COM側);
         long long& 合計 = 累計[手->先手 ? 0 : 1];
-        合計 += 秒;
-        文 += 時間の文(秒, 合計);
+        合計 += 手->秒;
+        文 += 時間の文(手->秒, 合計);
         文 += '\n';
     }
     文 += 結果の文(見出し, 手数);

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <unistd.h>
 
@@ -151,6 +152,70 @@ TEST(WindowMemoryTest, ThePlaceIsNotWrittenThroughAnotherAccountsLink) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "root:*:19000:0:99999:7:::\n");
     EXPECT_TRUE(QFileInfo(file).isSymLink());
+}
+
+// A place larger than any screen, as a foreign or a hostile file may hold one, comes back
+// inside the screen's available area before anything is drawn at its size: the window, the
+// place a maximised window goes back to, and a floating panel.
+TEST(WindowMemoryTest, APlaceIsFittedToTheScreenWhateverTheFileSays) {
+    QTemporaryDir config;
+    const WindowMemory memory(config.filePath(QStringLiteral("window.conf")));
+    const QRect huge(-40000, -40000, 100000, 100000);
+    for (const bool maximised : {false, true}) {
+        {
+            window::MainWindow window;
+            window.study().表示設定(true);
+            QDockWidget* dock = window.study().dock(false);
+            dock->setFloating(true);
+            dock->setGeometry(huge);
+            window.setGeometry(huge);
+            if (maximised) window.setWindowState(Qt::WindowMaximized);
+            memory.save(window);
+        }
+        window::MainWindow again;
+        memory.restore(again, [&] { again.study().dock(true); });
+        const QRect area = window::availableArea(again);
+        ASSERT_FALSE(area.isEmpty());
+        EXPECT_EQ(again.isMaximized(), maximised);
+        EXPECT_TRUE(area.contains(again.normalGeometry())) << again.normalGeometry().width();
+        EXPECT_TRUE(maximised || area.contains(again.geometry()));
+        QDockWidget* dock = again.study().dock(false);
+        ASSERT_NE(dock, nullptr);
+        EXPECT_TRUE(dock->isFloating());
+        EXPECT_TRUE(area.contains(dock->geometry())) << dock->geometry().width();
+    }
+}
+
+// A panel left docked comes back beside the board at the board's size, and hidden it gives
+// the window's width back.
+TEST(WindowMemoryTest, APanelLeftDockedComesBackBesideTheBoardAndGivesItsWidthBack) {
+    QTemporaryDir config;
+    const WindowMemory memory(config.filePath(QStringLiteral("window.conf")));
+    QSize board;
+    {
+        window::MainWindow window;
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        board = window.view().size();
+        window.study().表示設定(true);
+        QTest::qWait(50);
+        ASSERT_FALSE(window.study().dock(false)->isFloating());
+        ASSERT_EQ(window.view().size(), board);
+        window.hide();
+        memory.save(window);
+    }
+    window::MainWindow again;
+    memory.restore(again, [&] { again.study().dock(true); });
+    again.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+    QTest::qWait(50);
+    EXPECT_TRUE(again.study().表示中());
+    EXPECT_FALSE(again.study().dock(false)->isFloating());
+    EXPECT_EQ(again.view().size(), board);
+    again.study().表示設定(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.width() == board.width(); }, 2000))
+        << again.width() << " for a board of " << board.width();
+    EXPECT_EQ(again.view().size(), board);
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ class 流れ検査 {
                 const 棋譜表 前棋譜 = s().棋譜;
                 名 = 一操作(結果);
                 保存失敗の告知(前保存回数, 名, 結果, i);
-                対局を黙って捨てない(未保存, 前棋譜, 名, 結果, i);
+                対局を黙って捨てない(未保存, 前棋譜, 前勝者, 名, 結果, i);
                 if (!環_.窓.終了要求) {
                     if (s().状況.手数 > 前手数 && s().状況.棋譜モード == 定数_OFF)
                         結果.指し手数 += s().状況.手数 - 前手数;
@@ -566,6 +566,7 @@ class 流れ検査 {
             落ちて起動し直す(結果);
             return "crash and start again";
         }
+        if (r < 740) return 確率(60) ? 写す() : 文で保存する();
         if (r < 760) {
             const int k = 乱数(100) < 12 ? 乱数(4) : 4 + 乱数(2);
             if (k == 0) form_->OWARI_Click();
@@ -752,20 +753,93 @@ class 流れ検査 {
         return e.名;
     }
 
-    // A game with moves, not ended, that is not the record last saved or loaded.
+    // A game with moves on the board, going on or ended, that is not the record last saved
+    // (as a record or as KIF text) or loaded.
     bool 未保存の対局() const {
-        return s().局.勝者 == 手番_なし && s().状況.手番 != 手番_なし &&
-               s().棋譜.棋譜記録数() >= 1 && !(保存済み_ && 記録が同じ(*保存済み_, s().棋譜));
+        return s().状況.手番 != 手番_なし && s().棋譜.棋譜記録数() >= 1 &&
+               !(保存済み_ && 記録が同じ(*保存済み_, s().棋譜));
     }
 
-    // A command that replaces the game (最初, 新しい対局, loading a record) asks first when the
-    // game was not saved.
-    void 対局を黙って捨てない(bool 未保存, const 棋譜表& 前, const std::string& 名,
+    // The game of history `前` (its side to move not none, `前勝者` its winner) is no longer on
+    // the board: no game is, or one from another start, or a new game where it had ended, or
+    // its entries up to the one the board had reached are gone. Going on from an earlier entry
+    // (a move there, 待った, a start command resuming there) drops only entries after it.
+    bool 入れ替わった(const 棋譜表& 前, int 前勝者) const {
+        const 棋譜表& 後 = s().棋譜;
+        if (記録が同じ(前, 後)) return false;
+        if (s().状況.手番 == 手番_なし) return true;
+        if (後.出自() != 前.出自() || !同じ盤と持駒(後.項目(0), 前.項目(0))) return true;
+        if (前勝者 != 手番_なし && s().局.勝者 == 手番_なし) return true;
+        int 共通 = 0;
+        while (共通 < std::min(前.棋譜記録数(), 後.棋譜記録数()) &&
+               同じ盤と持駒(前.項目(共通 + 1), 後.項目(共通 + 1)))
+            ++共通;
+        return 共通 < std::min(前.棋譜手数(), 後.棋譜手数());
+    }
+
+    // Whatever the action, a game nobody saved, going on or ended, is replaced only after the
+    // question, in the words that fit it. A restart offers the kept game with a question of its
+    // own.
+    void 対局を黙って捨てない(bool 未保存, const 棋譜表& 前, int 前勝者, const std::string& 名,
                               流れ検査結果& 結果, long i) {
-        if (!未保存 || (名 != "CANCEL" && 名 != "SHINKI" && 名 != "load")) return;
-        if (環_.窓.終了要求 || 記録が同じ(前, s().棋譜)) return;
-        if (!環_.メッセージ.出た("対局中の棋譜は保存されていません。破棄してよろしいですか？"))
-            違反(結果, i, 名, "an unsaved game was replaced without a question");
+        if (!未保存 || 名 == "restart" || 名 == "crash and start again") return;
+        if (環_.窓.終了要求 || !入れ替わった(前, 前勝者)) return;
+        const char* 問い = 前勝者 == 手番_なし
+                               ? "対局中の棋譜は保存されていません。破棄してよろしいですか？"
+                               : "終局した対局の棋譜は保存されていません。破棄してよろしいですか？";
+        if (!環_.メッセージ.出た(問い))
+            違反(結果, i, 名, std::string("an unsaved game was replaced without: ") + 問い);
+    }
+
+    // The record text copied or saved: a line per move of the game on the board.
+    static int 手の行数(const std::string& 文) {
+        int 数 = 0;
+        std::size_t at = 0;
+        while (at < 文.size()) {
+            const std::size_t 末 = std::min(文.find('\n', at), 文.size());
+            std::size_t k = at;
+            while (k < 末 && 文[k] == ' ') ++k;
+            const std::size_t 数字 = k;
+            while (k < 末 && 文[k] >= '0' && 文[k] <= '9') ++k;
+            数 += k > 数字 && k < 末 && 文[k] == ' ';
+            at = 末 + 1;
+        }
+        return 数;
+    }
+
+    // The moves of the game on the board: none once 最初 dropped it.
+    int 盤の手数() const { return s().状況.手番 == 手番_なし ? 0 : s().棋譜.棋譜記録数(); }
+
+    // 棋譜をコピー copies the game on the board, or says why not and leaves the clipboard.
+    std::string 写す() {
+        環_.形勢.写した = "前の中身";
+        form_->棋譜をコピー_Click();
+        const int 手 = 盤の手数();
+        if (手 == 0) {
+            if (環_.形勢.写した != "前の中身" ||
+                !環_.メッセージ.出た("コピーする指し手がありません"))
+                throw std::logic_error("a game without moves was copied, or silently not");
+        } else if (手の行数(環_.形勢.写した) != 手) {
+            throw std::logic_error("the copy is not the game on the board");
+        }
+        return "copy";
+    }
+
+    // KIF形式で保存… writes the game on the board where the player says; once written, the
+    // game is saved.
+    std::string 文で保存する() {
+        const std::string パス = "/records/対局.kif";
+        環_.ファイル.ファイル.erase(パス);
+        環_.形勢.保存先 = 確率(80) ? std::optional<std::string>(パス) : std::nullopt;
+        form_->棋譜を文で保存_Click();
+        if (環_.メッセージ.出た("棋譜を保存しました")) {
+            if (手の行数(環_.ファイル.文字列(パス)) != 盤の手数())
+                throw std::logic_error("the text saved is not the game on the board");
+            保存済み_ = s().棋譜;
+        } else if (盤の手数() > 0 && 環_.形勢.保存先 && !環_.ファイル.書込禁止.count(パス)) {
+            throw std::logic_error("a game with moves was not saved as text");
+        }
+        return "save as text";
     }
 
     // A failed write of the kept game is told once, and again only after a write has worked.
@@ -831,13 +905,14 @@ class 流れ検査 {
                 報告("the side to move is out of time and the game goes on");
         }
 
-        // The panel, when shown, holds a row and a point of the graph for every entry and
-        // highlights the one on the board.
+        // The panel, when shown, holds a row and a point of the graph for every entry of the
+        // game on the board (its start alone once 最初 has dropped the game) and highlights
+        // the one on the board.
         const auto& 形勢 = 環_.形勢;
+        const auto 行数 = static_cast<std::size_t>(盤の手数()) + 1;
         if (形勢.表示 &&
-            (形勢.行.size() != static_cast<std::size_t>(N) + 1 ||
-             形勢.点.size() != static_cast<std::size_t>(N) + 1 || 形勢.選択 != 棋譜.棋譜手数())) {
-            報告("the move list is not the history");
+            (形勢.行.size() != 行数 || 形勢.点.size() != 行数 || 形勢.選択 != 棋譜.棋譜手数())) {
+            報告("the move list is not the game on the board");
         }
         if (環_.メニュー欄.チェック(control::KIFU_LIST) != 形勢.表示)
             報告("the panel's check mark");

@@ -19,6 +19,8 @@ class 対局 : public Form1テスト {
 };
 
 constexpr const char* 破棄の問い = "対局中の棋譜は保存されていません。破棄してよろしいですか？";
+constexpr const char* 終局の問い =
+    "終局した対局の棋譜は保存されていません。破棄してよろしいですか？";
 
 TEST_F(対局, 保存していない対局を置き換える前に尋ね_いいえなら何も変わらない) {
     form->SENTE_Click();
@@ -58,6 +60,39 @@ TEST_F(対局, 保存していない対局を置き換える前に尋ね_いい�
     EXPECT_EQ(s().棋譜.棋譜記録数(), 0);
 }
 
+// A game that has ended is kept as surely as one going on: every command that would begin
+// another asks first, and いいえ leaves it as it was; saved as KIF text, it is replaced
+// without a question.
+TEST_F(対局, 終わった対局も保存していなければ置き換える前に尋ね_KIFで保存すれば尋ねない) {
+    form->SENTE_Click();
+    押す(5, 7);
+    押す(5, 6);
+    form->TOURYOU_Click();
+    ASSERT_NE(s().局.勝者, 手番_なし);
+    const 棋譜表 前 = s().棋譜;
+    using 命令 = std::function<void()>;
+    for (const 命令& f :
+         {命令([&] { form->SHINKI_Click(); }), 命令([&] { form->SENTE_Click(); }),
+          命令([&] { form->GOTE_Click(); }), 命令([&] { form->START_Click(); }),
+          命令([&] { form->CANCEL_Click(); }), 命令([&] { form->REVERSE_Click(); })}) {
+        環.メッセージ.箱一覧.clear();
+        環.メッセージ.答え = {押されたボタン::いいえ};
+        f();
+        ASSERT_EQ(環.メッセージ.箱一覧.size(), 1u);
+        EXPECT_EQ(環.メッセージ.箱一覧[0].本文, 終局の問い);
+        EXPECT_TRUE(記録が同じ(前, s().棋譜));
+        EXPECT_NE(s().局.勝者, 手番_なし);
+    }
+    環.形勢.保存先 = "/records/勝った.kif";
+    form->棋譜を文で保存_Click();
+    ASSERT_EQ(環.メッセージ.最後(), "棋譜を保存しました");
+    環.メッセージ.箱一覧.clear();
+    form->SENTE_Click();
+    EXPECT_FALSE(環.メッセージ.出た(終局の問い));
+    EXPECT_EQ(s().局.勝者, 手番_なし);
+    EXPECT_EQ(s().棋譜.棋譜記録数(), 0);
+}
+
 TEST_F(対局, 投了で負けとなり新しい対局は同じ種類とハンデで始まり好みは再起動後も残る) {
     form->LEVEL4_Click();
     form->MOCHI_5_Click();
@@ -81,9 +116,11 @@ TEST_F(対局, 投了で負けとなり新しい対局は同じ種類とハン�
     EXPECT_EQ(環.メッセージ.最後(), "投了しました。\nｺﾝﾋﾟｭｰﾀの勝ちです");
     form->TOURYOU_Click();
     EXPECT_EQ(鳴った(音_禁止), 1);
-    // The game is over: a new one asks nothing, keeps the handicap and starts as 後手 again.
+    // The game is over and nobody saved it: a new one asks first, in words for a game that
+    // has ended, then keeps the handicap and starts as 後手 again.
     環.メッセージ.箱一覧.clear();
     form->SHINKI_Click();
+    EXPECT_TRUE(環.メッセージ.出た(終局の問い));
     EXPECT_FALSE(環.メッセージ.出た(破棄の問い));
     EXPECT_EQ(s().状況.ハンデレベル, 2);
     EXPECT_EQ(s().棋譜.出自(), 棋譜の出自::ハンデ);

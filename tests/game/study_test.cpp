@@ -38,7 +38,7 @@ TEST(棋譜一覧, 行の手は前の局面から次の局面を作る) {
             ASSERT_TRUE(行.has_value()) << 種 << " " << n;
             EXPECT_EQ(行->COM側, COM側);
             EXPECT_EQ(行->先手, n % 2 == 1);
-            EXPECT_EQ(行->秒, 秒);
+            EXPECT_EQ(行->秒, static_cast<long long>(秒));  // whole seconds of the clock
             EXPECT_EQ(行->先X, m.先X);
             EXPECT_EQ(行->先Y, m.先Y);
             EXPECT_EQ(行->駒, 駒);
@@ -231,8 +231,12 @@ TEST_F(一覧, 人の側は人の指せる手で読まれ_人の側が変われ�
 // The record as text names the two sides as the game knows them and how it ended, and is
 // saved where the player says, or nowhere when the player cancels.
 TEST_F(一覧, 棋譜の文は対局の両者と終わり方を書き_選んだ所に保存する) {
+    // No moves: nothing is copied, and the player is told why.
+    環.形勢.写した = "前の対局";
     form->棋譜をコピー_Click();
     EXPECT_EQ(鳴った(音_禁止), 1);
+    EXPECT_EQ(環.メッセージ.最後(), "コピーする指し手がありません");
+    EXPECT_EQ(環.形勢.写した, "前の対局");
     form->SENTE_Click();
     押す(5, 7);
     押す(5, 6);

@@ -2,13 +2,16 @@
 // times that add up, and the result only for an ended game; an example; a move not explained.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <regex>
 #include <sstream>
 
 #include "display/move_list.h"
 #include "engine/review.h"
+#include "platform/files/qt_text_codec.h"
 #include "record/kif_text.h"
+#include "record/record_file.h"
 
 namespace kiryuza::kif_text_test {
 namespace {
@@ -20,9 +23,11 @@ std::vector<std::string> 行に分ける(const std::string& 文) {
     return 行;
 }
 
-// A random legal game from the start, each move booked with up to an hour in half seconds
-// (exact in a double); it stops at a taken king or after `上限` moves.
-棋譜表 乱数対局(unsigned 種, bool 先手COM, int 上限 = 棋譜最大手数) {
+// A random legal game from the start, each move booked with less than `一手の上限` parts of
+// 1/`分母` second (by default up to an hour in half seconds, exact in a double); it stops at
+// a taken king or after `上限` moves.
+棋譜表 乱数対局(unsigned 種, bool 先手COM, int 上限 = 棋譜最大手数, int 分母 = 2,
+                unsigned 一手の上限 = 7300) {
     局面表示 無表示;
     std::vector<指し手> 手(合法手最大数);
     std::mt19937 乱(種);
@@ -37,7 +42,7 @@ std::vector<std::string> 行に分ける(const std::string& 文) {
          COM側 = !COM側) {
         const 指し手 m = 手[乱() % static_cast<unsigned>(合法手一覧(局, COM側, 手.data()))];
         const double 前 = 累計[COM側];
-        累計[COM側] += 乱() % 7300 / 2.0;
+        累計[COM側] += 乱() % 一手の上限 / static_cast<double>(分母);
         棋譜.手順保存(局, COM側 ? 累計[0] : 前, 累計[0], COM側 ? 前 : 累計[1], 累計[1]);
         const bool 成る = 調査_駒成(局, m.元X, m.元Y, m.先X, m.先Y, m.駒) == 定数_ON;
         駒移動(局, 無表示, m.元X, m.元Y, m.先X, m.先Y, 成る ? 局.駒成結果 : m.駒);
@@ -106,6 +111,37 @@ TEST(棋譜の文, 読めない手はそうと書き_投了は投了した側を
     ASSERT_EQ(行.size(), 7u);
     EXPECT_TRUE(行[5].starts_with("   1 ") && 行[5].find('(') == std::string::npos) << 行[5];
     EXPECT_EQ(行[6], "まで1手で後手の投了");
+}
+
+// The clocks run in fractions of a second: a move's time is the same in the move list, in the
+// record text, and in both once the game is saved as a record and read back (where only whole
+// seconds are kept).
+TEST(棋譜の文, 手の時間は一覧と文と保存して読んだ棋譜で同じ) {
+    QtTextCodec 符号;
+    for (unsigned 種 = 40; 種 < 46; ++種) {
+        const 棋譜表 棋譜 = 乱数対局(種, 種 % 2 == 0, 150, 10, 300);
+        const 棋譜内容結果 書 = 棋譜ファイル内容を作る(棋譜, 棋譜.棋譜記録数(), {}, 符号);
+        ASSERT_TRUE(書.成功) << 書.誤り;
+        const std::string バイト列(書.内容.begin(), 書.内容.end());
+        const 棋譜読込結果 読 = 棋譜ファイルを解析(バイト列, "x.棋譜", 符号);
+        ASSERT_TRUE(読.成功) << 読.誤り;
+        棋譜表 読んだ;
+        棋譜表へ移す(読.棋譜, 読んだ);
+        ASSERT_EQ(読んだ.棋譜記録数(), 棋譜.棋譜記録数());
+        const bool 先手COM = 初手はCOMか(棋譜);
+        int 端数あり = 0;
+        for (int n = 1; n <= 棋譜.棋譜記録数(); ++n) {
+            const auto 今 = 一覧の手を求める(棋譜, n, 先手COM);
+            const auto 後 = 一覧の手を求める(読んだ, n, 先手COM);
+            ASSERT_TRUE(今 && 後);
+            EXPECT_EQ(今->秒, 後->秒) << 種 << " " << n;
+            const 棋譜項目& e = 棋譜.項目(n - 1);
+            端数あり += 今->COM側 ? e.後秒C - e.前秒C != std::floor(e.後秒C - e.前秒C)
+                                  : e.後秒M - e.前秒M != std::floor(e.後秒M - e.前秒M);
+        }
+        EXPECT_GT(端数あり, 0);
+        EXPECT_EQ(棋譜の文(棋譜, {}), 棋譜の文(読んだ, {})) << 種;
+    }
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 
 #include <QApplication>
 #include <QBackingStore>
+#include <QCheckBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -19,6 +21,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <cmath>
+#include <random>
 
 #include "game/form1.h"
 #include "platform/files/qt_autosave.h"
@@ -146,6 +149,30 @@ class GameWindowTest : public ::testing::Test {
         const QPoint viewAt = window.view().mapTo(&window, QPoint(0, 0)) * ratio;
         const QImage whole = window.view().backBuffer();
         return !whole.isNull() && held.copy(QRect(viewAt, whole.size())) == whole;
+    }
+
+    // Plays a game between two people of `moves` moves by clicking, each a board move chosen
+    // at random (never one that takes a king), so that the game goes on.
+    void playLongGame(int moves, unsigned seed) {
+        window.action("START")->trigger();
+        std::mt19937 random(seed);
+        std::vector<指し手> legal(合法手最大数);
+        while (state->棋譜.棋譜記録数() < moves && state->局.勝者 == 手番_なし) {
+            局面 position = state->局;
+            const bool upper = state->状況.手番 == position.手番値COM;
+            const int count = 合法手一覧(position, upper, legal.data());
+            std::vector<指し手> board;
+            for (int i = 0; i < count; ++i) {
+                const 指し手& m = legal[static_cast<std::size_t>(i)];
+                const int taken = std::abs(state->局.盤面[m.先X][m.先Y]);
+                if (m.元X >= 1 && m.元X <= 9 && taken != std::abs(駒_MAN王)) board.push_back(m);
+            }
+            ASSERT_FALSE(board.empty());
+            const 指し手 m = board[random() % board.size()];
+            clickCell(m.元X, m.元Y);
+            clickCell(m.先X, m.先Y);
+        }
+        ASSERT_EQ(state->棋譜.棋譜記録数(), moves);
     }
 
     QTemporaryDir folder;
@@ -387,9 +414,10 @@ TEST_F(GameWindowTest, ShowsBothFormsAtTheDestinationAndTakesTheOneClicked) {
     EXPECT_TRUE(windowHoldsTheWholePicture());
 }
 
-// 棋譜と形勢 beside the board: the board keeps its size, the list follows the game, a row
-// chosen with the mouse or the keys puts its entry on the board, and F3 gives the list the
-// keyboard.
+// 棋譜と形勢 beside the board: the window widens for it within the screen and the board keeps
+// its size (where the screen is short, the panel narrows and the board gives a tenth at most),
+// the list follows the game, a row chosen with the mouse or the keys puts its entry on the
+// board, and F3 gives the list the keyboard.
 TEST_F(GameWindowTest, TheMoveListSitsBesideTheBoardAndStepsThroughTheGame) {
     testing::ModalAnswerer answerer;
     window.action("SENTE")->trigger();
@@ -397,6 +425,7 @@ TEST_F(GameWindowTest, TheMoveListSitsBesideTheBoardAndStepsThroughTheGame) {
     clickCell(5, 6);
     ASSERT_EQ(state->状況.手数, 2);
     const QSize board = window.view().size();
+    const int canvas = window.view().viewGeometry().canvasRect().width();
     const int width = window.width();
     // Shortcuts reach the active window only.
     window.activateWindow();
@@ -406,10 +435,23 @@ TEST_F(GameWindowTest, TheMoveListSitsBesideTheBoardAndStepsThroughTheGame) {
     ASSERT_NE(dock, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return dock->isVisible(); }, 2000));
     EXPECT_TRUE(window.チェック("KIFU_LIST"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.view().size() == board; }, 2000))
-        << board.width() << "x" << board.height() << " now " << window.view().width() << "x"
-        << window.view().height() << " window " << width << " -> " << window.width();
-    EXPECT_GT(window.width(), width);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.width() > width; }, 2000));
+    QTest::qWait(20);
+    const QRect area = availableArea(window);
+    EXPECT_TRUE(area.contains(window.frameGeometry())) << window.frameGeometry().right();
+    EXPECT_FALSE(dock->isFloating());
+    if (window.frameGeometry().right() < area.right()) {
+        EXPECT_EQ(window.view().size(), board);
+    } else {
+        EXPECT_GE(window.view().viewGeometry().canvasRect().width() * 10, canvas * 9);
+    }
+    // 検討's lines take room in the panel, never beyond the screen.
+    auto* analysis = window.findChild<QCheckBox*>(QStringLiteral("KENTOU"));
+    ASSERT_NE(analysis, nullptr);
+    analysis->click();
+    QTest::qWait(20);
+    EXPECT_TRUE(area.contains(window.frameGeometry())) << window.frameGeometry().bottom();
+    analysis->click();
     QTreeWidget* list = window.study().list();
     ASSERT_EQ(list->topLevelItemCount(), 3);
     EXPECT_TRUE(list->hasFocus());
@@ -430,6 +472,155 @@ TEST_F(GameWindowTest, TheMoveListSitsBesideTheBoardAndStepsThroughTheGame) {
     EXPECT_FALSE(dock->isVisible());
     EXPECT_FALSE(window.チェック("KIFU_LIST"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.width() == width; }, 2000));
+}
+
+}  // namespace
+}  // namespace kiryuza::window
+
+namespace kiryuza::window {
+namespace {
+
+// A row pressed with the mouse, for a short or a long press and with the pointer wandering a
+// pixel while it is down, puts its entry on the board, and the row highlighted is that entry,
+// shown whole, however the list scrolled to centre it; the keys then go on from there, and End
+// shows the last row whole.
+TEST_F(GameWindowTest, ThePressedRowIsTheEntryOnTheBoardAndIsShownWhole) {
+    testing::ModalAnswerer answerer;
+    playLongGame(60, 7);
+    window.action("KIFU_LIST")->trigger();
+    QTreeWidget* list = window.study().list();
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->topLevelItemCount(), 61);
+    QCoreApplication::processEvents();
+    const auto highlighted = [&] {
+        const QList<QTreeWidgetItem*> items = list->selectedItems();
+        return items.size() == 1 ? list->indexOfTopLevelItem(items.front()) : -1;
+    };
+    const auto shownWhole = [&](int row) {
+        const QRect r = list->visualItemRect(list->topLevelItem(row));
+        return !r.isEmpty() && list->viewport()->rect().contains(r);
+    };
+    struct Press {
+        int row;
+        int holdMs;
+        bool wander;
+    };
+    for (const Press& p : {Press{41, 0, false}, Press{46, 60, true}, Press{40, 150, false},
+                           Press{12, 150, true}, Press{55, 30, false}, Press{3, 200, true}}) {
+        // Bring the row into sight as a player would scroll to it, then press it.
+        list->scrollToItem(list->topLevelItem(p.row), QAbstractItemView::PositionAtTop);
+        const QPoint at = list->visualItemRect(list->topLevelItem(p.row)).center();
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, at);
+        if (p.wander) QTest::mouseMove(list->viewport(), at + QPoint(1, 1));
+        if (p.holdMs > 0) QTest::qWait(p.holdMs);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(state->棋譜.棋譜手数(), p.row) << p.row;
+        EXPECT_EQ(highlighted(), p.row) << p.row << " held " << p.holdMs;
+        EXPECT_EQ(list->currentIndex().row(), p.row);
+        EXPECT_TRUE(shownWhole(p.row)) << p.row;
+    }
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(state->棋譜.棋譜手数(), 4);
+    EXPECT_EQ(highlighted(), 4);
+    QTest::keyClick(list, Qt::Key_End);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(state->棋譜.棋譜手数(), 60);
+    EXPECT_EQ(highlighted(), 60);
+    EXPECT_TRUE(shownWhole(60));
+    // The list grows shorter (the window made lower, as the summary's lines would): the last
+    // row stays whole.
+    const int before = list->viewport()->height();
+    window.resize(window.width(), window.height() - 57);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->viewport()->height() < before; }, 2000));
+    QTest::qWait(20);
+    EXPECT_TRUE(shownWhole(60));
+}
+
+}  // namespace
+}  // namespace kiryuza::window
+
+namespace kiryuza::window {
+namespace {
+
+// A window made smaller by the player with the panel docked: the panel narrows first and the
+// board keeps its size; only with the panel at its narrowest does the board grow smaller.
+TEST_F(GameWindowTest, InASmallerWindowThePanelGivesWayBeforeTheBoard) {
+    testing::ModalAnswerer answerer;
+    window.action("KIFU_LIST")->trigger();
+    QDockWidget* dock = window.study().dock(false);
+    ASSERT_NE(dock, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dock->isVisible(); }, 2000));
+    QTest::qWait(50);
+    ASSERT_FALSE(dock->isFloating());
+    const int narrowest = dock->widget()->minimumWidth();
+    const auto canvas = [&] { return window.view().viewGeometry().canvasRect().size(); };
+    const QSize board = canvas();
+    const int panel = dock->width();
+    if (panel > narrowest + 10) {
+        window.resize(window.width() - (panel - narrowest) / 2, window.height());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dock->width() < panel; }, 2000));
+        EXPECT_EQ(canvas(), board);
+    }
+    window.resize(window.width() * 2 / 3, window.height());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dock->widget()->width() == narrowest; }, 2000))
+        << dock->widget()->width() << " narrowest " << narrowest;
+    EXPECT_LT(canvas().width(), board.width());
+    EXPECT_FALSE(dock->isFloating());
+}
+
+}  // namespace
+}  // namespace kiryuza::window
+
+namespace kiryuza::window {
+namespace {
+
+// KIF形式で保存… starts in the documents folder, or at home when there is none: Enter saves
+// there, never into the folder the game was started from.
+TEST_F(GameWindowTest, TheKifSaveStartsInDocumentsElseAtHomeNeverInTheWorkingFolder) {
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toUtf8());
+    // Boxes are answered with their first button; the save dialog with Enter, where it opened.
+    QStringList openedIn;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) return;
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            openedIn << QDir::cleanPath(dialog->directory().absolutePath());
+            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Return);
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            if (!box->buttons().isEmpty()) box->buttons().front()->click();
+        }
+    });
+    watch.start();
+    window.action("START")->trigger();
+    clickCell(5, 7);
+    clickCell(5, 6);
+    ASSERT_EQ(state->棋譜.棋譜記録数(), 1);
+    window.action("KIFU_LIST")->trigger();
+    auto* save = window.findChild<QPushButton*>(QStringLiteral("KIFU_KIF_SAVE"));
+    ASSERT_NE(save, nullptr);
+    for (const bool documents : {false, true}) {
+        ASSERT_TRUE(!documents || QDir(home.path()).mkpath(QStringLiteral("Documents")));
+        save->click();
+        const QString where =
+            QDir::cleanPath(documents ? home.filePath(QStringLiteral("Documents")) : home.path());
+        ASSERT_EQ(openedIn.size(), documents ? 2 : 1);
+        EXPECT_EQ(openedIn.back().toStdString(), where.toStdString());
+        EXPECT_EQ(QDir(where).entryList({QStringLiteral("*.kif")}, QDir::Files).size(), 1);
+    }
+    EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.kif")}, QDir::Files).isEmpty());
+    qputenv("HOME", oldHome);
+    if (oldConfig.isNull()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -21,8 +22,20 @@ class WidgetsEnvironment : public ::testing::Environment {
     // `scale`, when given, is set as QT_SCALE_FACTOR before the application starts.
     explicit WidgetsEnvironment(const char* scale = nullptr) : scale_(scale) {}
     void SetUp() override {
-        // Headless unless told otherwise.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Headless unless told otherwise, on a screen of a common laptop's size, where a
+        // window at scale 2 meets the screen's edges.
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (platform.isEmpty() || platform == "offscreen") {
+            screen_.setAutoRemove(true);
+            if (screen_.open()) {
+                screen_.write(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": 1600,
+                    "height": 900, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+                screen_.close();
+                qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screen_.fileName().toUtf8());
+            } else {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            }
+        }
         if (scale_ != nullptr) qputenv("QT_SCALE_FACTOR", scale_);
         app_ = std::make_unique<QApplication>(argc_, argv_);
         pictures::registerMincho();
@@ -31,6 +44,7 @@ class WidgetsEnvironment : public ::testing::Environment {
 
   private:
     const char* scale_;
+    QTemporaryFile screen_;
     int argc_ = 1;
     char name_[16] = "window_test";
     char* argv_[2] = {name_, nullptr};

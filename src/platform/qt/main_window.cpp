@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDockWidget>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
@@ -19,6 +21,7 @@
 #include "interfaces/product.h"
 #include "platform/qt/about_dialog.h"
 #include "platform/qt/rules_window.h"
+#include "platform/qt/window_fit.h"
 
 namespace kiryuza::window {
 
@@ -252,12 +255,71 @@ void MainWindow::配置(double 左, double 上, double 幅, double 高さ) {
                    : 0;
     };
     if (isMaximized() || isFullScreen()) showNormal();
-    move(pixels(左), pixels(上));
-    // The outer size in twips includes the classic frame; the view gets the client area.
+    // The outer size in twips includes the classic frame; the view gets the client area, made
+    // smaller in proportion where the screen is smaller, so the canvas shows whole.
+    const QRect area = availableArea(*this);
+    const QSize frame = frameGeometry().size() - size();
+    const int menu = menuBar()->heightForWidth(pixels(幅 - kFrameWidthTwips));
     const QSize minimum = view_->minimumSize();
-    const int width = std::max(minimum.width(), pixels(幅 - kFrameWidthTwips));
-    const int height = std::max(minimum.height(), pixels(高さ - kFrameHeightTwips));
-    resize(width, height + menuBar()->heightForWidth(width));
+    QSize client(std::max(minimum.width(), pixels(幅 - kFrameWidthTwips)),
+                 std::max(minimum.height(), pixels(高さ - kFrameHeightTwips)));
+    if (!area.isEmpty())
+        client = shrinkToFit(client, area.size() - frame - QSize(0, menu)).expandedTo(minimum);
+    const QRect fitted =
+        fitInside(QRect(QPoint(pixels(左), pixels(上)), client + QSize(0, menu) + frame), area);
+    move(fitted.topLeft());
+    resize(fitted.size() - frame);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    shown_.start();
+    QTimer::singleShot(0, this, [this] { fitFrame(); });
+}
+
+bool MainWindow::event(QEvent* event) {
+    // A window manager frames the window a moment after it is shown: until it has settled,
+    // each move or resize checks that the whole frame stays on the screen.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && shown_.isValid() &&
+        shown_.elapsed() < kSettlingMs && !fitPending_) {
+        fitPending_ = true;
+        QTimer::singleShot(0, this, [this] { fitFrame(); });
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::fitFrame() {
+    fitPending_ = false;
+    if (isMaximized() || isFullScreen() || !isVisible()) return;
+    const QRect frame = frameGeometry();
+    const QRect fitted = fitInside(frame, availableArea(*this));
+    if (fitted == frame) return;
+    resize(size() - (frame.size() - fitted.size()));
+    move(fitted.topLeft());
+}
+
+QRect availableArea(const QWidget& window) {
+    const QScreen* s = QGuiApplication::screenAt(window.geometry().center());
+    if (s == nullptr) s = window.screen();
+    if (s == nullptr) s = QGuiApplication::primaryScreen();
+    return s != nullptr ? s->availableGeometry() : QRect();
+}
+
+void fitIntoScreen(QMainWindow& window) {
+    const QRect area = availableArea(window);
+    const Qt::WindowStates states = window.windowState();
+    const Qt::WindowStates whole = Qt::WindowMaximized | Qt::WindowFullScreen;
+    // A maximised window keeps the place it goes back to: that place is fitted.
+    const QRect normal = states & whole ? window.normalGeometry() : window.geometry();
+    const QRect fitted = fitInside(normal.isValid() ? normal : window.geometry(), area);
+    if (fitted != normal && !window.isVisible()) {
+        window.setWindowState(states & ~whole);
+        window.setGeometry(fitted);
+        window.setWindowState(states);
+    }
+    for (QDockWidget* dock : window.findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (dock->isFloating()) dock->setGeometry(fitInside(dock->geometry(), area));
+    }
 }
 
 void MainWindow::終了() {

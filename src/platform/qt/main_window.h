@@ -5,6 +5,7 @@
 // ends the program only after the handler that asked for it has returned.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <functional>
@@ -87,6 +88,8 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
     // F10 and the menu key open the menu bar for the keyboard.
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -102,6 +105,9 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     void endSession();
     // Logical pixels per twip on this window's screen (1440 twips to the logical inch).
     double pixelsPerTwip() const;
+    // Moves and shrinks the window so that its whole frame is on the screen's available area.
+    void fitFrame();
+    static constexpr int kSettlingMs = 2000;
 
     BoardView* view_;
     RecordPanel* panel_;
@@ -117,6 +123,16 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     bool quitRequested_ = false;
     bool ending_ = false;
     bool ended_ = false;
+    QElapsedTimer shown_;  // since the window was last shown
+    bool fitPending_ = false;
 };
+
+// The available area of the screen `window` is on (or the primary screen's).
+QRect availableArea(const QWidget& window);
+
+// Puts `window` and its floating docks inside the available area of their screen, whatever a
+// restored place said: no larger than it, and moved onto it. Before the window is shown, a
+// maximised window's place to go back to is fitted too.
+void fitIntoScreen(QMainWindow& window);
 
 }  // namespace kiryuza::window

@@ -70,13 +70,12 @@ bool canOpen(const QString& path) {
     return !path.isEmpty() && info.isDir() && info.isReadable() && info.isExecutable();
 }
 
-// The user's documents folder when there is one, else the home folder.
+}  // namespace
+
 QString startFolder() {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return canOpen(documents) ? QDir::cleanPath(documents) : QDir::cleanPath(QDir::homePath());
 }
-
-}  // namespace
 
 std::vector<Place> placesFrom(const QString& home, const QStringList& mountPoints) {
     std::vector<Place> places;

@@ -34,6 +34,10 @@ struct Place {
 // among `mountPoints`, in that order and without repeats.
 std::vector<Place> placesFrom(const QString& home, const QStringList& mountPoints);
 
+// Where the record lists and the save dialogs start: the user's documents folder when there is
+// one, else the home folder; never the folder the program was started from.
+QString startFolder();
+
 class RecordPanel : public QObject, public RecordPanelInterface {
     Q_OBJECT
 

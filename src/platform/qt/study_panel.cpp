@@ -15,11 +15,15 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStandardPaths>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+
+#include "platform/qt/record_panel.h"
 
 namespace kiryuza::window {
 
@@ -29,7 +33,8 @@ QString fromUtf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-constexpr int kPanelWidth = 300;
+// The panel's width when the screen has room for it.
+constexpr int kPreferredWidth = 300;
 
 }  // namespace
 
@@ -38,7 +43,9 @@ constexpr int kPanelWidth = 300;
 class EvaluationGraph : public QWidget {
   public:
     explicit EvaluationGraph(std::function<void(int)> chosen) : chosen_(std::move(chosen)) {
-        setMinimumHeight(120);
+        // Lower where the screen is short, so that the panel fits beside the board.
+        setMinimumHeight(60);
+        setMaximumHeight(110);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
         setCursor(Qt::PointingHandCursor);
         setToolTip(QStringLiteral("形勢（上が下側の有利）。クリックでその局面へ"));
@@ -53,6 +60,7 @@ class EvaluationGraph : public QWidget {
         update();
     }
     const std::vector<形勢点>& points() const { return points_; }
+    QSize sizeHint() const override { return QSize(200, 110); }
 
     // The x of entry n, and the entry nearest to x.
     double xOf(int n) const {
@@ -127,7 +135,9 @@ class EvaluationGraph : public QWidget {
     bool lowerFirst_ = true;  // the lower side, shown above the line, moved first: ▲
 };
 
-StudyPanel::StudyPanel(QMainWindow* window) : QObject(window), window_(window) {}
+StudyPanel::StudyPanel(QMainWindow* window) : QObject(window), window_(window) {
+    window_->installEventFilter(this);
+}
 
 QDockWidget* StudyPanel::dock(bool make) {
     if (!dock_ && make) build();
@@ -148,6 +158,8 @@ void StudyPanel::build() {
     list_->setHeaderLabels(
         {QStringLiteral("手数"), QStringLiteral("指し手"), QStringLiteral("時間"), QString()});
     list_->setRootIsDecorated(false);
+    // The move column gives way to the others; a scroll bar under the rows would hide the last.
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setUniformRowHeights(true);
     list_->header()->setStretchLastSection(false);
     list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -158,14 +170,14 @@ void StudyPanel::build() {
         if (settingRows_ || item == nullptr || !handlers_.entryChosen) return;
         handlers_.entryChosen(list_->indexOfTopLevelItem(item));
     });
-    list_->setMinimumHeight(120);
+    list_->setMinimumHeight(list_->fontMetrics().lineSpacing() * 5);
+    list_->viewport()->installEventFilter(this);
     layout->addWidget(list_, 1);
 
     graph_ = new EvaluationGraph([this](int n) {
         if (handlers_.entryChosen) handlers_.entryChosen(n);
     });
     graph_->setObjectName(QStringLiteral("KEISEI_GRAPH"));
-    graph_->setFixedHeight(110);
     layout->addWidget(graph_);
 
     summary_ = new QLabel(body);
@@ -184,7 +196,9 @@ void StudyPanel::build() {
     analysisText_->setObjectName(QStringLiteral("KENTOU_TEXT"));
     analysisText_->setReadOnly(true);
     analysisText_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    analysisText_->setFixedHeight(analysisText_->fontMetrics().lineSpacing() * 5 + 10);
+    const int line = analysisText_->fontMetrics().lineSpacing();
+    analysisText_->setMinimumHeight(line * 3 + 10);
+    analysisText_->setMaximumHeight(line * 5 + 10);
     analysisText_->setVisible(false);
     layout->addWidget(analysisText_);
 
@@ -203,17 +217,65 @@ void StudyPanel::build() {
     buttons->addWidget(save);
     layout->addLayout(buttons);
 
-    body->setMinimumWidth(kPanelWidth);
     dock_->setWidget(body);
+    body->setMinimumWidth(narrowest());
     window_->addDockWidget(Qt::RightDockWidgetArea, dock_);
     dock_->hide();
     // Closed by its own button or shown again by the window's memory: the game hears of it.
+    // Docked again by the player: room is made beside the board as when it is shown.
+    connect(dock_, &QDockWidget::topLevelChanged, this, [this](bool floating) {
+        if (!floating) QTimer::singleShot(0, this, [this] { placeShown(false); });
+    });
     connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool) {
         const bool shown = 表示中();
         if (shown == lastShown_) return;
         lastShown_ = shown;
         if (handlers_.shownChanged) handlers_.shownChanged(shown);
     });
+}
+
+// A press on a row asks the game for its entry and nothing more: the game then marks the row
+// and scrolls it into the middle. Left to the list, the press would also select, and the
+// release or a pixel of movement select again, whatever row the scroll had brought under the
+// pointer, so that the highlighted row was not the entry on the board.
+bool StudyPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_) {
+        // First shown (the panel may have come back docked with the window's place) or
+        // resized: the panel makes room for itself or gives way, once the window has settled.
+        if (event->type() == QEvent::Show && !windowShown_) {
+            windowShown_ = true;
+            QTimer::singleShot(0, this, [this] { placeShown(false); });
+        } else if (event->type() == QEvent::Resize && docked() && !resizePending_) {
+            resizePending_ = true;
+            QTimer::singleShot(0, this, [this] { windowResized(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+    if (list_ == nullptr || watched != list_->viewport())
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            list_->setFocus(Qt::MouseFocusReason);
+            QTreeWidgetItem* item = list_->itemAt(mouse->position().toPoint());
+            if (mouse->button() == Qt::LeftButton && item != nullptr && handlers_.entryChosen)
+                handlers_.entryChosen(list_->indexOfTopLevelItem(item));
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+            return true;
+        case QEvent::Resize:
+            // The list grew shorter (the summary under it took more lines, the window shrank):
+            // the entry on the board stays in sight, once the list has laid itself out anew.
+            QTimer::singleShot(0, list_, [this] {
+                if (QTreeWidgetItem* item = list_->currentItem()) list_->scrollToItem(item);
+            });
+            return QObject::eventFilter(watched, event);
+        default:
+            return QObject::eventFilter(watched, event);
+    }
 }
 
 bool StudyPanel::表示中() const {
@@ -223,17 +285,116 @@ bool StudyPanel::表示中() const {
 void StudyPanel::表示設定(bool 表示) {
     if (表示 == 表示中()) return;
     QDockWidget* d = dock(true);
-    // The board keeps its size: a docked panel widens the window by what it takes from the
-    // board, and hidden again gives it back.
-    const bool keep = !d->isFloating() && !window_->isMaximized() && !window_->isFullScreen() &&
-                      window_->isVisible() && window_->centralWidget() != nullptr;
-    const int before = keep ? window_->centralWidget()->width() : 0;
     lastShown_ = 表示;
-    d->setVisible(表示);
-    if (!keep) return;
+    if (表示) {
+        d->setVisible(true);
+        shownHere_ = true;
+        placeShown(true);
+        return;
+    }
+    // Hidden, the panel gives back what the window widened for it when it was shown; one found
+    // docked as the window was put back gives back what the board cannot use. Either way the
+    // board keeps its size.
+    const PanelRoom r = room();
+    const int back = shownHere_ ? std::min(widened_, r.panelWidth) : widthFreedBeyondBoard(r);
+    d->setVisible(false);
+    if (back > 0 && mayWiden()) window_->resize(window_->width() - back, window_->height());
+    widened_ = 0;
+}
+
+int StudyPanel::narrowest() const {
+    // The move list's columns with their longest texts, its scroll bar and frame, and the
+    // buttons side by side; whichever is wider.
+    const QFontMetrics fm(list_->font());
+    const int margin = 2 * (list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    int columns = 0;
+    for (const char* sample : {"000", "△１六 香成 (17)", "00:00", "疑問手"})
+        columns += fm.horizontalAdvance(QString::fromUtf8(sample)) + margin;
+    columns += list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * list_->frameWidth();
+    const QLayout* layout = dock_->widget()->layout();
+    const QMargins m = layout->contentsMargins();
+    return std::max(layout->minimumSize().width(), columns + m.left() + m.right());
+}
+
+bool StudyPanel::docked() const {
+    return dock_ && !dock_->isHidden() && !dock_->isFloating();
+}
+
+bool StudyPanel::mayWiden() const {
+    return !window_->isMaximized() && !window_->isFullScreen();
+}
+
+QRect StudyPanel::availableArea() const {
+    const QScreen* s = window_->screen();
+    if (s == nullptr) s = QGuiApplication::primaryScreen();
+    return s != nullptr ? s->availableGeometry() : QRect();
+}
+
+int StudyPanel::separator() const {
+    return window_->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window_);
+}
+
+PanelRoom StudyPanel::room() const {
+    const QWidget* view = window_->centralWidget();
+    PanelRoom r;
+    r.windowWidth = window_->width();
+    r.viewWidth = view->width();
+    r.viewHeight = view->height();
+    r.panelWidth = docked() ? r.windowWidth - r.viewWidth : 0;
+    r.widestWindow = availableArea().width() - (window_->frameGeometry().width() - r.windowWidth);
+    r.mayWiden = mayWiden();
+    // What the dock takes beside its contents: its separator and frame.
+    const int beside = docked() ? r.panelWidth - dock_->widget()->width() : separator();
+    r.panelMinimum = narrowest() + beside;
+    r.panelPreferred = std::max(kPreferredWidth, narrowest()) + beside;
+    return r;
+}
+
+void StudyPanel::placeShown(bool mayFloat) {
+    if (!表示中() || !window_->isVisible() || window_->centralWidget() == nullptr) return;
+    const QRect area = availableArea();
+    if (dock_->isFloating()) {
+        dock_->setGeometry(fitInside(dock_->geometry(), area));
+        return;
+    }
     window_->layout()->activate();
-    const int taken = before - window_->centralWidget()->width();
-    if (taken != 0) window_->resize(window_->width() + taken, window_->height());
+    const PanelRoom r = room();
+    const PanelPlace place = panelShown(r, mayFloat);
+    if (place.floats) {
+        // Beside the window where the screen has room, else at the screen's right edge; the
+        // player may move it anywhere.
+        const QRect frame = window_->frameGeometry();
+        const int width = r.panelPreferred - separator();
+        const int left =
+            frame.right() + width < area.right() ? frame.right() + 1 : area.right() + 1 - width;
+        dock_->setFloating(true);
+        dock_->setGeometry(fitInside(QRect(left, frame.top(), width, frame.height()), area));
+        return;
+    }
+    if (place.windowWidth != r.windowWidth) {
+        const int more = place.windowWidth - r.windowWidth;
+        widened_ += more;
+        const QRect frame = window_->frameGeometry();
+        const QRect wanted(frame.topLeft(), QSize(frame.width() + more, frame.height()));
+        window_->resize(place.windowWidth, window_->height());
+        window_->move(fitInside(wanted, area).topLeft());
+        window_->layout()->activate();
+    }
+    setDockedWidth(place.panelWidth);
+}
+
+void StudyPanel::setDockedWidth(int taken) {
+    const int beside = window_->width() - window_->centralWidget()->width() - dock_->width();
+    const int width = taken - std::max(0, beside);
+    if (width > 0 && std::abs(width - dock_->width()) > 1)
+        window_->resizeDocks({dock_}, {width}, Qt::Horizontal);
+}
+
+void StudyPanel::windowResized() {
+    resizePending_ = false;
+    if (!docked() || !window_->isVisible()) return;
+    window_->layout()->activate();
+    setDockedWidth(dockedPanelWidth(room(), window_->width()));
 }
 
 void StudyPanel::focusList() {
@@ -307,8 +468,9 @@ void StudyPanel::文を写す(const std::string& 文) {
 }
 
 std::optional<std::string> StudyPanel::保存先を尋ねる(const std::string& 既定名) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty()) folder = QDir::homePath();
+    // The documents folder exists only on some desktops: where it does not, the dialog would
+    // open (and Enter save) in the folder the program was started from.
+    const QString folder = startFolder();
     const QString path = QFileDialog::getSaveFileName(window_, QStringLiteral("KIF形式で保存"),
                                                       folder + u'/' + fromUtf8(既定名),
                                                       QStringLiteral("KIF形式の棋譜 (*.kif)"));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/qt/interfaces.h"
+#include "platform/qt/window_fit.h"
 
 class QCheckBox;
 class QDockWidget;
@@ -60,8 +61,25 @@ class StudyPanel : public QObject, public StudyPanelInterface {
     void 文を写す(const std::string& 文) override;
     std::optional<std::string> 保存先を尋ねる(const std::string& 既定名) override;
 
+  protected:
+    // The list's own mouse handling is kept out: a press chooses the row under it, once.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void build();
+    // The narrowest the panel's contents may be: the move list's columns whole, the buttons.
+    int narrowest() const;
+    bool docked() const;
+    bool mayWiden() const;
+    QRect availableArea() const;
+    int separator() const;
+    PanelRoom room() const;
+    // The panel has just been shown, or found shown: room beside the board, or it floats
+    // where `mayFloat` (not where the player left it docked).
+    void placeShown(bool mayFloat);
+    // The docked panel to take `taken` of the window's width, its separator included.
+    void setDockedWidth(int taken);
+    void windowResized();
 
     QMainWindow* window_;
     Handlers handlers_;
@@ -73,6 +91,10 @@ class StudyPanel : public QObject, public StudyPanelInterface {
     QPlainTextEdit* analysisText_ = nullptr;
     bool settingRows_ = false;  // the game is changing the list: its signals are not the player's
     bool lastShown_ = false;
+    int widened_ = 0;  // what the window widened to make room for the panel
+    bool resizePending_ = false;
+    bool windowShown_ = false;  // the window has been shown once
+    bool shownHere_ = false;    // the panel was shown in this run, not found shown
 };
 
 }  // namespace kiryuza::window
