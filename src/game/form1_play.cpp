@@ -104,6 +104,9 @@ void Form1::対局を終える(int 勝者, const std::string& 本文, const std:
     終局理由_ = 題 == "時間切れ" ? 終局の理由::時間切れ : 終局の理由::投了;
     s_.局.勝者 = 勝者;
     画面_.描画_手番表示();
+    // Kept before the box: a time-out comes on a tick, outside any command that would keep it,
+    // and a game that has ended is never offered again.
+    自動保存する();
     告知(本文, 題);
 }
 

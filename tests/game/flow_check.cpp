@@ -322,7 +322,10 @@ class 流れ検査 {
         if (環_.自動保存.脇へ.size() != 脇へ) throw std::logic_error("a kept game was set aside");
         // A game taken back goes on with the clock that ran, a stale one with what it kept.
         手のある側_ = 対局が進行中() ? s().時計.走る側 : 時計の側::なし;
-        if (最後の箱_ != "前回の対局を続けますか？" || 古いかも) return;
+        if (古いかも) return;
+        if (最後の箱_ == "前回の対局を続けますか？" && 前.局.勝者 != 手番_なし)
+            throw std::logic_error("a game that had ended was offered again");
+        if (最後の箱_ != "前回の対局を続けますか？") return;
         const 対局状態& 後 = *環_.状態;
         if (!はい) {
             if (後.状況.手番 != 手番_なし) throw std::logic_error("a refused game came back");
