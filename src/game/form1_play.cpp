@@ -224,10 +224,20 @@ void Form1::時間選択(bool 秒読み, std::string_view 名) {
     メニューを合わせる();
     書込_好み();
     if (変わる && 対局が進行中()) {
+        // The clock that ran starts again from nothing: the side to move's, or, while the game
+        // waits for a click to go on, the side's that had the move.
+        const 時計の側 盤の側 = 時計側(s_.状況.手番);
+        const 時計の側 側 = s_.状況.再開フラグ == 定数_ON ? s_.時計.走る側
+                            : 人の側(盤の側)              ? 盤の側
+                                                          : 時計の側::なし;
         時計を初めに戻す(s_.時計);
         s_.棋譜.開始(s_.局, 0, 0, s_.棋譜.出自());
-        if (人の側(時計側(s_.状況.手番))) 手番の時計を動かす();
-        if (持ち時間制()) 環境_.Timer1.開始();
+        if (持ち時間制()) {
+            時計を切り替える(s_.時計, 側, 現在秒());
+            環境_.Timer1.開始();
+        } else if (側 != 時計の側::なし) {
+            s_.時計.手番開始時刻 = 現在秒();
+        }
     }
     if (時計が進行中()) {
         時計を描く();
