@@ -315,6 +315,15 @@ void Form1::手番の初めに告げる(const std::string& 本文, const std::st
     手番の時計を動かす();
 }
 
+// A box the game raises on its own while a clock may run (a write of the kept game failed):
+// its time is nobody's, and the clock that ran goes on when it is closed.
+void Form1::時計を止めて告げる(const std::string& 本文, const std::string& 題) {
+    const 時計の側 側 = s_.時計.走る側;
+    時計を止める(s_.時計, 現在秒());
+    告知(本文, 題);
+    時計を切り替える(s_.時計, 側, 現在秒());
+}
+
 // Shows both clocks of a game under a time control as they stand now.
 void Form1::時計を描く() {
     auto& 時 = s_.時計;

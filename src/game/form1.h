@@ -226,6 +226,7 @@ class Form1 : private 局面表示 {
     double 手の経過秒(時計の側 側);
     void 手番の時計を動かす();
     void 手番の初めに告げる(const std::string& 本文, const std::string& 題);
+    void 時計を止めて告げる(const std::string& 本文, const std::string& 題);
     void 時計を描く();
     void 時計を動かす();
     bool 時間切れなら終える();

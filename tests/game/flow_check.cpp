@@ -121,6 +121,11 @@ bool 手番の初めの箱(const std::string& 本文) {
            本文 == "OKですか？" || 本文 == "前回の対局を続けますか？";
 }
 
+// A box the game raises on its own: under a time control its time is nobody's either.
+bool 知らせの箱(const std::string& 本文) {
+    return 本文.rfind("対局の途中経過を保存できませんでした。", 0) == 0;
+}
+
 // The clocks at one moment as a player reads them: each side's total, the turn it is in (with
 // the running part up to that moment) and all it has used, index 0 the lower side's.
 struct 時計の写し {
@@ -194,6 +199,7 @@ class 流れ検査 {
                 const 時計の側 前手のある側 = 手のある側_;
                 const bool 前に走る = 時間が走る();
                 手番の箱の時間_ = 0;
+                知らせの箱の時間_ = 0;
                 進めた時間_ = 0;
                 名 = 一操作(結果);
                 // The window's timer ticks between events: one follows every action.
@@ -269,10 +275,12 @@ class 流れ検査 {
     std::string 確かめた講評_;
     std::set<std::uint64_t> 選べたヒント_;  // hints asked for while the person chose the form
     // The clocks: the side that has the move in the game under way (none: no game, or nobody's
-    // clock is meant to run), the time that passed in this action while a box at a turn's start
-    // stood and on the clock's own, and what each side had used when the game was last kept.
+    // clock is meant to run), the time that passed in this action while a box raised at a turn's
+    // start or the game's own notice stood, and on the clock's own, and what each side had used
+    // when the game was last kept.
     時計の側 手のある側_ = 時計の側::なし;
     double 手番の箱の時間_ = 0;
+    double 知らせの箱の時間_ = 0;
     double 進めた時間_ = 0;
     double 残した使用_[2]{};
 
@@ -408,6 +416,7 @@ class 流れ検査 {
         const double t = 0.5 + 乱数(80) / 10.0;
         環_.時刻.今 = std::fmod(環_.時刻.今 + t, 86400.0);
         if (手番の初めの箱(本文)) 手番の箱の時間_ += t;
+        if (知らせの箱(本文)) 知らせの箱の時間_ += t;
     }
 
     // A write of the kept game: what each side had used then, its clocks stopped for the write.
@@ -460,7 +469,7 @@ class 流れ検査 {
                     増えた < 進めた時間_ - 1e-6)
                     報告("the clock of the side that has the move stood still");
             }
-            if (増えた計 > 過ぎた - 手番の箱の時間_ + 1e-6)
+            if (増えた計 > 過ぎた - 手番の箱の時間_ - 知らせの箱の時間_ + 1e-6)
                 報告(
                     "the clocks counted more time than passed outside the boxes at a turn's start");
         }
