@@ -89,11 +89,6 @@ std::vector<std::string_view> 字に分ける(std::string_view s) {
     return {左限, 短 + 省略};
 }
 
-double 調査_経過秒(double I_開始, double I_終了) {
-    if (I_開始 <= I_終了) return I_終了 - I_開始;
-    return I_終了 + (86400 - I_開始);
-}
-
 std::string 変換_数字から文字(long I_数字) {
     const std::string s = std::to_string(I_数字);
     if (s.size() == 1) return "0" + s;
@@ -228,8 +223,14 @@ void 画面::画面_再描画() {
     描画_自持盤();
     描画_敵持盤();
     描画_盤();
-    描画_所有時間(状態_.局.手番値COM, 状態_.時計.累計秒COM);
-    描画_所有時間(状態_.局.手番値MAN, 状態_.時計.累計秒MAN);
+    // Each clock with the turn it is in: the running one as last measured, the other as stopped.
+    const 時計値& 時 = 状態_.時計;
+    for (const 時計の側 側 : {時計の側::COM, 時計の側::MAN}) {
+        const double 手 =
+            側 == 時.走る側 ? 時.経過秒 : (側 == 時計の側::COM ? 時.手の秒COM : 時.手の秒MAN);
+        描画_所有時間(側 == 時計の側::COM ? 状態_.局.手番値COM : 状態_.局.手番値MAN,
+                      側の累計(時, 側) + 手, 手);
+    }
     if (状態_.状況.対局モード == 対局モード_COM) 描画_レベル(状態_.状況.COMレベル);
     if (状態_.状況.ハンデ設定フラグ == 定数_ON) 描画_ハンデレベル(状態_.状況.ハンデレベル);
     描画_絵(絵_タイトル, 10.8, 0);

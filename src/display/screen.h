@@ -10,6 +10,7 @@
 #include "display/geometry.h"
 #include "interfaces/canvas.h"
 #include "rules/game_state.h"
+#include "rules/time_control.h"
 
 namespace kiryuza {
 
@@ -29,8 +30,8 @@ struct 文字配置 {
 文字配置 範囲内に置く(const std::string& 文, double 希望X, double 左限, double 右限,
                       double ポイント);
 
-// Clock values: elapsed seconds across midnight, two-digit fields and the hh:mm:ss text.
-double 調査_経過秒(double I_開始, double I_終了);
+// Clock values: two-digit fields and the hh:mm:ss text (elapsed seconds across midnight are
+// the clock's own, in rules/time_control.h).
 std::string 変換_数字から文字(long I_数字);
 std::string 調査_時間秒追加結果(double IN_経過秒);
 

@@ -51,6 +51,8 @@ void Form1::Form_Load() {
 void Form1::終了処理() {
     if (終了済み_) return;
     終了済み_ = true;
+    // The game is kept with its clocks as they stand, so that the next start gives no time back.
+    if (持ち時間制() && s_.時計.走る側 != 時計の側::なし) 自動保存する();
     環境_.読み.全て止める();
     環境_.Timer1.停止();
     音_.停止();
@@ -109,14 +111,13 @@ void Form1::SENTE_Click() {
     s_.状況.対局モード = 対局モード_COM;
     s_.状況.棋譜モード = 定数_OFF;
     棋譜を続ける();
-    s_.時計.手番開始時刻 = 現在秒();
     環境_.Timer1.開始();
     if (s_.状況.手番 == 手番_なし || s_.状況.手数 == 0) {
         局.手番値MAN = 手番_先手;
         局.手番値COM = 手番_後手;
         s_.状況.手番 = 局.手番値MAN;
         画面_.描画_手番表示();
-        告知("MANの番です", " ");
+        手番の初めに告げる("MANの番です", " ");
         s_.状況.再開フラグ = 定数_OFF;
         return;
     }
@@ -128,7 +129,7 @@ void Form1::SENTE_Click() {
     局.手番値COM = 手番_後手;
     s_.状況.手番 = 手番_先手;
     画面_.描画_手番表示();
-    告知("MANの番です", "対局");
+    手番の初めに告げる("MANの番です", "対局");
     s_.状況.再開フラグ = 定数_OFF;
 }
 
@@ -156,10 +157,8 @@ void Form1::GOTE_Click() {
         return;
     }
     if (s_.状況.手番 == 局.手番値MAN) {
-        // The human's turn starts now, not when the history was last stepped through.
-        s_.時計.手番開始時刻 = 現在秒();
         画面_.描画_手番表示();
-        告知("MANの番です", "対局");
+        手番の初めに告げる("MANの番です", "対局");
         s_.状況.再開フラグ = 定数_OFF;
     } else if (s_.状況.手番 == 局.手番値COM) {
         com_ban();
@@ -180,7 +179,6 @@ void Form1::START_Click() {
     画面_.描画_棋譜読込み部分消去();
     画面_.消去_レベル();
     画面_.描画_将棋盤桝();
-    s_.時計.手番開始時刻 = 現在秒();
     残り表示_ = -1;
     // A clock that counts down must tick even when it is not shown: time runs out all the same.
     if (s_.設定.経過時間 || 持ち時間制()) 環境_.Timer1.開始();
@@ -192,7 +190,7 @@ void Form1::START_Click() {
         局.手番値COM = 手番_後手;
         s_.状況.手番 = 局.手番値MAN;
         画面_.描画_手番表示();
-        告知("先手の番です", " ");
+        手番の初めに告げる("先手の番です", " ");
     } else {
         // Between two people the lower player is always 先手: a game the human played second
         // against the computer goes on with the sides named again, the same side to move.
@@ -202,7 +200,7 @@ void Form1::START_Click() {
             局.手番値COM = 手番_後手;
         }
         画面_.描画_手番表示();
-        告知(s_.状況.手番 == 手番_先手 ? "先手の番です" : "後手の番です", " ");
+        手番の初めに告げる(s_.状況.手番 == 手番_先手 ? "先手の番です" : "後手の番です", " ");
     }
     s_.状況.再開フラグ = 定数_OFF;
 }
@@ -236,11 +234,11 @@ void Form1::棋譜を続ける() {
 void Form1::Timer1_Timer() {
     auto& 時 = s_.時計;
     if (s_.局.勝者 != 手番_なし || !環境_.Timer1.動作中()) return;
-    時.経過秒 = 調査_経過秒(時.手番開始時刻, 現在秒());
     if (持ち時間制()) {
         時計を動かす();
         return;
     }
+    時.経過秒 = 調査_経過秒(時.手番開始時刻, 現在秒());
     const int 秒 = static_cast<int>(std::floor(時.経過秒));
     if (秒 == 時.表示秒) return;
     時.表示秒 = 秒;
@@ -256,6 +254,94 @@ void Form1::Timer1_Timer() {
 // clock display is switched off or the move came within one tick.
 void Form1::経過秒更新() {
     s_.時計.経過秒 = 調査_経過秒(s_.時計.手番開始時刻, 現在秒());
+}
+
+// The clock of the side whose turn value is `手番`.
+時計の側 Form1::時計側(int 手番) const {
+    if (手番 == 手番_なし) return 時計の側::なし;
+    return 手番 == s_.局.手番値COM ? 時計の側::COM : 時計の側::MAN;
+}
+
+int Form1::側の手番(時計の側 側) const {
+    if (側 == 時計の側::なし) return 手番_なし;
+    return 側 == 時計の側::COM ? s_.局.手番値COM : s_.局.手番値MAN;
+}
+
+// A side whose moves a person makes: both between two people, the lower one against the
+// computer.
+bool Form1::人の側(時計の側 側) const {
+    return 側 == 時計の側::MAN || (側 == 時計の側::COM && s_.状況.対局モード == 対局モード_人間);
+}
+
+// A game has begun and is not over, and no record is being stepped through: its clocks count,
+// also while its history is looked back through.
+bool Form1::対局が進行中() const {
+    return s_.状況.手番 != 手番_なし && s_.局.勝者 == 手番_なし && s_.状況.棋譜モード == 定数_OFF;
+}
+
+bool Form1::時計が進行中() const {
+    return 持ち時間制() && 対局が進行中();
+}
+
+// The seconds the move being made took, measured now: under a time control the whole turn of
+// `側` (also what it took before the game went back to an earlier entry), otherwise the time
+// since its turn started.
+double Form1::手の経過秒(時計の側 側) {
+    if (!持ち時間制()) {
+        経過秒更新();
+        return s_.時計.経過秒;
+    }
+    s_.時計.経過秒 = 手の秒(s_.時計, 側, 現在秒());
+    return s_.時計.経過秒;
+}
+
+// The side to move on the board takes the running clock. Under a time control its turn goes on
+// from where it stood, so that resuming gives no time back; without one it counts from now.
+void Form1::手番の時計を動かす() {
+    const double 今 = 現在秒();
+    残り表示_ = -1;
+    if (!持ち時間制()) {
+        s_.時計.手番開始時刻 = 今;
+        return;
+    }
+    時計を切り替える(s_.時計, 対局が進行中() ? 時計側(s_.状況.手番) : 時計の側::なし, 今);
+    時計を描く();
+}
+
+// A box raised as a turn starts (whose turn it is; whether the computer may move on): no clock
+// runs while it is open, and the side to move's clock starts when it is closed.
+void Form1::手番の初めに告げる(const std::string& 本文, const std::string& 題) {
+    時計を止める(s_.時計, 現在秒());
+    const bool 動作 = 環境_.Timer1.動作中();
+    環境_.Timer1.停止();
+    告知(本文, 題);
+    if (動作) 環境_.Timer1.開始();
+    手番の時計を動かす();
+}
+
+// A box the game raises on its own while a clock may run (a write of the kept game failed):
+// its time is nobody's, and the clock that ran goes on when it is closed.
+void Form1::時計を止めて告げる(const std::string& 本文, const std::string& 題) {
+    const 時計の側 側 = s_.時計.走る側;
+    時計を止める(s_.時計, 現在秒());
+    告知(本文, 題);
+    時計を切り替える(s_.時計, 側, 現在秒());
+}
+
+// Shows both clocks of a game under a time control as they stand now.
+void Form1::時計を描く() {
+    auto& 時 = s_.時計;
+    const double 今 = 現在秒();
+    残り表示_ = -1;
+    for (const 時計の側 側 : {時計の側::COM, 時計の側::MAN}) {
+        const double 手 = 手の秒(時, 側, 今);
+        const double 累計 = 側の累計(時, 側);
+        if (側 == 時.走る側) {
+            時.経過秒 = 手;
+            残り表示_ = 残りの表示秒(残り時間(時.持ち時間秒, 時.秒読み秒, 累計, 手).残り秒);
+        }
+        画面_.描画_所有時間(側の手番(側), 累計 + 手, 手);
+    }
 }
 
 void Form1::待ち時間(double IN_秒) {
@@ -350,23 +436,19 @@ bool Form1::再開を告げる() {
     if (状況.対局モード == 対局モード_人間) {
         if (再開) {
             状況.再開フラグ = 定数_OFF;
-            s_.時計.手番開始時刻 = 現在秒();
-            残り表示_ = -1;
             if (s_.設定.経過時間 || 持ち時間制()) 環境_.Timer1.開始();
-            告知(状況.手番 == 手番_先手 ? "先手の番です" : "後手の番です", "対局");
+            手番の初めに告げる(状況.手番 == 手番_先手 ? "先手の番です" : "後手の番です", "対局");
         }
     } else if (状況.手番 == s_.局.手番値COM) {
         // With the history full the computer cannot move: say so once, without searching.
         if (棋譜満杯なら断る()) return false;
         状況.再開フラグ = 定数_OFF;
-        告知("OKですか？", "再開(COM)");
+        手番の初めに告げる("OKですか？", "再開(COM)");
         com_ban();
     } else if (再開) {
         状況.再開フラグ = 定数_OFF;
-        s_.時計.手番開始時刻 = 現在秒();
-        残り表示_ = -1;
         if (s_.設定.経過時間 || 持ち時間制()) 環境_.Timer1.開始();
-        告知("MANの番です", "対局");
+        手番の初めに告げる("MANの番です", "対局");
     }
     // The computer's reply may have ended the game.
     return s_.局.勝者 == 手番_なし;
@@ -470,9 +552,8 @@ void Form1::人の手を指す(bool 形を変える) {
     if (時間切れなら終える()) return;
     // The upper player of a two-person game moves for the upper side; every other move here is
     // the lower side's.
-    経過秒更新();
     const bool 上手番 = 状況.対局モード == 対局モード_人間 && 状況.手番 == 局.手番値COM;
-    const double 経過 = 時.経過秒;
+    const double 経過 = 手の経過秒(上手番 ? 時計の側::COM : 時計の側::MAN);
     s_.棋譜.手順保存(局, 時.累計秒MAN, 時.累計秒MAN + (上手番 ? 0 : 経過), 時.累計秒COM,
                      時.累計秒COM + (上手番 ? 経過 : 0));
     状況.手数 += 1;
@@ -495,7 +576,7 @@ void Form1::人の手を指す(bool 形を変える) {
     // The player's own move stays marked, as the computer's is.
     画面_.描画_桝輪郭(色_白, m.先X, m.先Y);
     // The time is booked to the side that moved, as the history has it.
-    (上手番 ? 時.累計秒COM : 時.累計秒MAN) += 経過;
+    手を終える(時, 上手番 ? 時計の側::COM : 時計の側::MAN, 経過);
 
     if (状況.対局モード == 対局モード_COM) {
         環境_.Timer1.停止();
@@ -514,8 +595,7 @@ void Form1::人の手を指す(bool 形を変える) {
     画面_.描画_手番表示();
     if (局.勝者 == 局.手番値MAN) 告知("先手の勝ちです", "終了");
     if (局.勝者 == 局.手番値COM) 告知("後手の勝ちです", "終了");
-    時.手番開始時刻 = 現在秒();
-    残り表示_ = -1;
+    手番の時計を動かす();
 }
 
 // A click outside the board: drops the highlighting of the pick, and picks a hand slot that

@@ -46,6 +46,10 @@ struct プラットフォーム {
 
 class Form1 : private 局面表示 {
   public:
+    // The most seconds of a running clock a killed game may lose: while a clock runs the game
+    // is kept this often, besides after every command and at the end.
+    static constexpr double 時計を残す間隔秒 = 5;
+
     // The game runs on `状態`, which the caller owns.
     Form1(const プラットフォーム& 環境, 対局状態& 状態);
     ~Form1() override;
@@ -213,6 +217,17 @@ class Form1 : private 局面表示 {
     void ハンデを置く(int レベル);
     void 種類を覚える(対局の種類 種類);
     bool 持ち時間制() const;
+    // The clock of a game under way, each side's as on a game clock.
+    時計の側 時計側(int 手番) const;
+    int 側の手番(時計の側 側) const;
+    bool 人の側(時計の側 側) const;
+    bool 対局が進行中() const;
+    bool 時計が進行中() const;
+    double 手の経過秒(時計の側 側);
+    void 手番の時計を動かす();
+    void 手番の初めに告げる(const std::string& 本文, const std::string& 題);
+    void 時計を止めて告げる(const std::string& 本文, const std::string& 題);
+    void 時計を描く();
     void 時計を動かす();
     bool 時間切れなら終える();
     void 対局を終える(int 勝者, const std::string& 本文, const std::string& 題);
@@ -295,7 +310,8 @@ class Form1 : private 局面表示 {
     std::string 対局開始日時_;                  // when the game on the board began
     終局の理由 終局理由_ = 終局の理由::対局中;  // how it ended, where the board does not tell
     対局の好み 好み_;
-    int 残り表示_ = -1;            // the seconds left the clock of the side to move shows
+    int 残り表示_ = -1;            // the seconds left the running clock shows
+    double 残した時刻_ = 0;        // when the game was last kept
     bool 同期思考中_ = false;      // levels 1-3 think inside the handler: no time-out mid-search
     bool 好み書込失敗中_ = false;  // the last write of the preferences failed
     bool 終了済み_ = false;

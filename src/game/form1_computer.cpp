@@ -70,12 +70,12 @@ void Form1::com_ban() {
     s_.状況.再開フラグ = 定数_OFF;
     if (棋譜満杯なら断る()) {
         環境_.Timer1.停止();
+        時計を止める(時, 現在秒());
         return;
     }
     // The move that led here is kept before the computer thinks, which may take seconds.
     自動保存する();
-    時.手番開始時刻 = 現在秒();
-    残り表示_ = -1;
+    手番の時計を動かす();
     if (s_.設定.経過時間 || 持ち時間制()) 環境_.Timer1.開始();
     画面_.描画_思考中();
     画面_.描画_手番表示();
@@ -93,12 +93,14 @@ void Form1::com_ban() {
         依頼.設定.揺らぎ種 = 揺らぎ種_;
         // Its opponent is a person, who cannot decline a change of form: it reads the game so.
         依頼.設定.範囲 = 両側の手の範囲();
-        // On a clock, the searching player shares out the time left as its own clock would.
+        // On a clock, the searching player shares out the time left as its own clock would
+        // (its turn may have begun before the game was kept and taken up again).
         if (持ち時間制()) {
-            const double 残り = std::max(0.0, 時.持ち時間秒 - 時.累計秒COM);
-            const 考慮時間 t =
-                考慮時間を決める(std::llround(残り * 1000), std::int64_t{時.秒読み秒} * 1000, 0,
-                                 s_.棋譜.棋譜手数() + 1);
+            const 時計の残り r = 側の残り(時, 時計の側::COM, 現在秒());
+            const double 本 = r.秒読み中 ? 0 : r.残り秒;
+            const double 秒読み = r.秒読み中 ? r.残り秒 : 時.秒読み秒;
+            const 考慮時間 t = 考慮時間を決める(
+                std::llround(本 * 1000), std::llround(秒読み * 1000), 0, s_.棋譜.棋譜手数() + 1);
             依頼.設定.時間ms = static_cast<int>(std::clamp<std::int64_t>(t.目安ms, 1, 1 << 30));
         }
         依頼.既出鍵 = 既出の鍵(true);
@@ -127,9 +129,11 @@ void Form1::COMの手を指す(const 最善手& m) {
     // A move found after the computer's time ran out is not played.
     if (時間切れなら終える()) return;
 
-    経過秒更新();
-    const double 経過 = 時.経過秒;
+    const double 経過 = 手の経過秒(時計の側::COM);
     s_.棋譜.手順保存(局, 時.累計秒MAN, 時.累計秒MAN, 時.累計秒COM, 時.累計秒COM + 経過);
+    // Booked at once, so that a winning move's time counts too and nobody's clock runs while
+    // the move is shown.
+    手を終える(時, 時計の側::COM, 経過);
     s_.状況.手数 += 1;
     画面_.描画_手数(s_.状況.手数, 色_白);
     if (m.元X == 持駒列_COM) {
@@ -144,8 +148,6 @@ void Form1::COMの手を指す(const 最善手& m) {
     音_.鳴らす_駒打();
     s_.棋譜.着手後保存(局);
     環境_.Timer1.停止();
-    // Booked now, so that a winning move's time counts too.
-    時.累計秒COM += 経過;
 
     if (エンジン_->詰めかMAN() == 定数_ON) {
         告知("よし！!", "詰め ?");
@@ -160,9 +162,8 @@ void Form1::COMの手を指す(const 最善手& m) {
     }
     画面_.描画_移動結果(局.手番値COM, m.先X, m.先Y, m.駒, 色_白);
     画面_.描画_桝輪郭(色_白, m.先X, m.先Y);
-    時.手番開始時刻 = 現在秒();
-    残り表示_ = -1;
     s_.状況.手番 = 局.手番値MAN;
+    手番の時計を動かす();
     画面_.描画_手番表示();
     if (s_.設定.経過時間 || 持ち時間制()) 環境_.Timer1.開始();
 }
@@ -219,6 +220,7 @@ bool Form1::思考中なら断る() {
 // The computer has no legal move at all: the game ends as the human's win.
 void Form1::対局終了_COM手なし() {
     環境_.Timer1.停止();
+    時計を止める(s_.時計, 現在秒());
     画面_.消去_思考中();
     s_.局.勝者 = s_.局.手番値MAN;
     s_.状況.手番 = s_.局.手番値MAN;

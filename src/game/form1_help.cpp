@@ -2,7 +2,9 @@
 // (take a move back) and ヒント (the move the computer would choose in the player's place).
 #include "game/form1.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace kiryuza {
 
@@ -23,6 +25,11 @@ std::optional<bool> 指した側(const 棋譜表& 棋譜, int n) {
 // Keeps the game as it stands, when it changed since it was last kept. A game unchanged since
 // it was saved to or loaded from a record is marked so, and is not offered again.
 void Form1::自動保存する() {
+    // A clock that runs is kept with the seconds its turn has taken so far.
+    const double 今 = 現在秒();
+    if (持ち時間制() && s_.時計.走る側 != 時計の側::なし)
+        時計を切り替える(s_.時計, s_.時計.走る側, 今);
+    残した時刻_ = 今;
     自動保存の印 印;
     印.終局 = s_.局.勝者 != 手番_なし;
     印.保存済み = 保存時の棋譜_ && 記録が同じ(*保存時の棋譜_, s_.棋譜);
@@ -44,11 +51,11 @@ void Form1::自動保存の結果を見る() {
     const std::optional<ファイル結果> 結果 = 環境_.自動保存.書込結果();
     if (!結果) return;
     if (!結果->成功 && !自動保存失敗中_) {
-        告知("対局の途中経過を保存できませんでした。\n保存先のフォルダ：" +
-                 環境_.自動保存.フォルダ() + "\n理由：" + 結果->誤り +
-                 "\n\n対局はこのまま続けられますが、プログラムが異常終了すると、"
-                 "この対局は続きから再開できません。",
-             "対局");
+        時計を止めて告げる("対局の途中経過を保存できませんでした。\n保存先のフォルダ：" +
+                               環境_.自動保存.フォルダ() + "\n理由：" + 結果->誤り +
+                               "\n\n対局はこのまま続けられますが、プログラムが異常終了すると、"
+                               "この対局は続きから再開できません。",
+                           "対局");
     }
     自動保存失敗中_ = !結果->成功;
     // The game is written again after the next handler, changed or not.
@@ -74,6 +81,18 @@ void Form1::前回の対局を確かめる() {
         壊れた保存を知らせる();
         return;
     }
+    // A game keeps the time control it was played under; one the menus do not offer was not
+    // written by this game.
+    const auto& 時 = 保存->状態.時計;
+    auto 項目にある = [](const auto& 一覧, int 秒) {
+        return std::any_of(std::begin(一覧), std::end(一覧),
+                           [秒](const 時間項目& e) { return e.秒 == 秒; });
+    };
+    if (続けられる(*保存) &&
+        (!項目にある(持ち時間一覧, 時.持ち時間秒) || !項目にある(秒読み一覧, 時.秒読み秒))) {
+        壊れた保存を知らせる();
+        return;
+    }
     if (!続けられる(*保存) ||
         環境_.メッセージ.表示("前回の対局を続けますか？", "対局", ボタン種類::はいいいえ) !=
             押されたボタン::はい) {
@@ -83,8 +102,14 @@ void Form1::前回の対局を確かめる() {
     s_.局 = 保存->状態.局;
     s_.棋譜 = 保存->状態.棋譜;
     s_.状況 = 保存->状態.状況;
-    s_.時計.累計秒MAN = 保存->状態.時計.累計秒MAN;
-    s_.時計.累計秒COM = 保存->状態.時計.累計秒COM;
+    s_.時計.累計秒MAN = 時.累計秒MAN;
+    s_.時計.累計秒COM = 時.累計秒COM;
+    s_.時計.手の秒MAN = 時.手の秒MAN;
+    s_.時計.手の秒COM = 時.手の秒COM;
+    s_.時計.持ち時間秒 = 時.持ち時間秒;
+    s_.時計.秒読み秒 = 時.秒読み秒;
+    s_.時計.走る側 = 時計の側::なし;
+    メニューを合わせる();
     // The next click announces the turn (or lets the computer move), as after stepping.
     s_.状況.再開フラグ = 定数_ON;
     s_.状況.選択状態 = 0;
@@ -97,6 +122,13 @@ void Form1::前回の対局を確かめる() {
     const auto& 見 = s_.状況.見出し;
     if (s_.状況.棋譜モード == 定数_ON) 画面_.描画_棋譜見出し(見.対局名, 見.上手名, 見.下手名);
     画面_.描画_手番表示();
+    // Under a time control a person's clock that ran goes on from the moment the question was
+    // answered; the computer's waits for it to think again.
+    if (時計が進行中() && 人の側(時.走る側)) {
+        時計を切り替える(s_.時計, 時.走る側, 現在秒());
+        環境_.Timer1.開始();
+        時計を描く();
+    }
 }
 
 // A game is going on with the board at its last position: not over, not a loaded record, not
@@ -178,8 +210,14 @@ void Form1::MATTA_Click() {
     最後の指し手を描く();
     画面_.描画_手数(s_.状況.手数, 色_白);
     画面_.描画_手番表示();
-    // The player thinks again from now; the time of the moves taken back is gone with them.
-    s_.時計.手番開始時刻 = 現在秒();
+    // Without a time control the player thinks again from now, the time of the moves taken
+    // back gone with them. Under one every side keeps the time it has used, and between two
+    // people the clock goes to the side that moves again.
+    if (!持ち時間制() || 人の側(時計側(s_.状況.手番))) {
+        手番の時計を動かす();
+    } else {
+        時計を止める(s_.時計, 現在秒());
+    }
     音_.鳴らす_駒打();
 }
 

@@ -105,9 +105,13 @@ void Form1::TOURYOU_Click() {
 // Ends the game without a move: the winner, the clock stopped, the turn display, the message.
 void Form1::対局を終える(int 勝者, const std::string& 本文, const std::string& 題) {
     環境_.Timer1.停止();
+    時計を止める(s_.時計, 現在秒());
     終局理由_ = 題 == "時間切れ" ? 終局の理由::時間切れ : 終局の理由::投了;
     s_.局.勝者 = 勝者;
     画面_.描画_手番表示();
+    // Kept before the box: a time-out comes on a tick, outside any command that would keep it,
+    // and a game that has ended is never offered again.
+    自動保存する();
     告知(本文, 題);
 }
 
@@ -130,35 +134,39 @@ bool Form1::持ち時間制() const {
     return s_.時計.持ち時間秒 > 0 || s_.時計.秒読み秒 > 0;
 }
 
-// The clock of the side to move under a time control: counts its time left down, and ends the
-// game when it has run out. Not while levels 1-3 search inside a handler: the move they find
-// is checked when it is played.
+// The running clock under a time control (the side that has the move in the game, also while
+// its history is looked back through): counts its time left down, ends the game when it has
+// run out, and keeps the game every few seconds, so that a killed game comes back with its
+// clocks as they stood. Not while levels 1-3 search inside a handler: the move they find is
+// checked when it is played.
 void Form1::時計を動かす() {
     auto& 時 = s_.時計;
-    const int 手番 = s_.状況.手番;
-    const bool COM側 = 手番 == s_.局.手番値COM;
-    if (手番 == 手番_なし) return;
-    const double 累計 = COM側 ? 時.累計秒COM : 時.累計秒MAN;
+    const 時計の側 側 = 時.走る側;
+    if (側 == 時計の側::なし) return;
+    const double 今 = 現在秒();
+    時.経過秒 = 手の秒(時, 側, 今);
+    const double 累計 = 側の累計(時, 側);
     const 時計の残り r = 残り時間(時.持ち時間秒, 時.秒読み秒, 累計, 時.経過秒);
     if (r.切れ && !同期思考中_) {
         時間切れなら終える();
         return;
     }
+    if (!同期思考中_ && 調査_経過秒(残した時刻_, 今) >= 時計を残す間隔秒) 自動保存する();
     const int 表示 = 残りの表示秒(r.残り秒);
     if (表示 == 残り表示_) return;
     残り表示_ = 表示;
-    画面_.描画_所有時間(手番, 累計 + 時.経過秒, 時.経過秒);
+    画面_.描画_所有時間(側の手番(側), 累計 + 時.経過秒, 時.経過秒);
     画面_.更新();
 }
 
-// When the side to move has used up its time (measured now), the game ends as its loss;
-// true when it did.
+// When the side whose clock runs has used up its time (measured now), the game ends as its
+// loss; true when it did.
 bool Form1::時間切れなら終える() {
-    if (!持ち時間制() || s_.局.勝者 != 手番_なし || s_.状況.手番 == 手番_なし) return false;
-    経過秒更新();
-    const auto& 時 = s_.時計;
-    const int 負け = s_.状況.手番;
-    const double 累計 = 負け == s_.局.手番値COM ? 時.累計秒COM : 時.累計秒MAN;
+    auto& 時 = s_.時計;
+    if (!持ち時間制() || s_.局.勝者 != 手番_なし || 時.走る側 == 時計の側::なし) return false;
+    時.経過秒 = 手の秒(時, 時.走る側, 現在秒());
+    const int 負け = 側の手番(時.走る側);
+    const double 累計 = 側の累計(時, 時.走る側);
     if (!残り時間(時.持ち時間秒, 時.秒読み秒, 累計, 時.経過秒).切れ) return false;
     if (COM思考中_) {
         環境_.読み.取り消す(依頼者::対局);
@@ -199,12 +207,14 @@ int 項目の秒(const 時間項目 (&一覧)[N], std::string_view 名) {
 }  // namespace
 
 // A time control (the main time, or the byoyomi with `秒読み`) is chosen before a game or
-// between games: a game under way keeps the one it began with, so that nobody's time runs out
-// because of the menu.
+// between games: a game under way keeps the one it began with, so that the menu neither runs
+// anybody's time out nor gives any back (looking back through the history included). A game
+// not begun yet (no move, none taken back) begins afresh on the new control, as it would after
+// 最初 and a start command.
 void Form1::時間選択(bool 秒読み, std::string_view 名) {
     if (思考中なら断る()) return;
     const std::string 題 = 秒読み ? "秒読み" : "持ち時間";
-    if (対局中() && s_.棋譜.棋譜記録数() > 0) {
+    if (対局が進行中() && (s_.状況.手数 > 0 || s_.棋譜.棋譜記録数() > 0)) {
         音_.鳴らす_禁止();
         告知("対局の途中では" + 題 + "を変えられません。", 題);
         メニューを合わせる();
@@ -212,10 +222,32 @@ void Form1::時間選択(bool 秒読み, std::string_view 名) {
     }
     const int 秒 = 秒読み ? 項目の秒(秒読み一覧, 名) : 項目の秒(持ち時間一覧, 名);
     (秒読み ? 好み_.秒読み秒 : 好み_.持ち時間秒) = 秒;
-    (秒読み ? s_.時計.秒読み秒 : s_.時計.持ち時間秒) = 秒;
+    int& 今の秒 = 秒読み ? s_.時計.秒読み秒 : s_.時計.持ち時間秒;
+    const bool 変わる = 今の秒 != 秒;
+    今の秒 = 秒;
     残り表示_ = -1;
     メニューを合わせる();
     書込_好み();
+    if (変わる && 対局が進行中()) {
+        // The clock that ran starts again from nothing: the side to move's, or, while the game
+        // waits for a click to go on, the side's that had the move.
+        const 時計の側 盤の側 = 時計側(s_.状況.手番);
+        const 時計の側 側 = s_.状況.再開フラグ == 定数_ON ? s_.時計.走る側
+                            : 人の側(盤の側)              ? 盤の側
+                                                          : 時計の側::なし;
+        時計を初めに戻す(s_.時計);
+        s_.棋譜.開始(s_.局, 0, 0, s_.棋譜.出自());
+        if (持ち時間制()) {
+            時計を切り替える(s_.時計, 側, 現在秒());
+            環境_.Timer1.開始();
+        } else if (側 != 時計の側::なし) {
+            s_.時計.手番開始時刻 = 現在秒();
+        }
+    }
+    if (時計が進行中()) {
+        時計を描く();
+        return;
+    }
     画面_.描画_所有時間(s_.局.手番値COM, s_.時計.累計秒COM);
     画面_.描画_所有時間(s_.局.手番値MAN, s_.時計.累計秒MAN);
 }

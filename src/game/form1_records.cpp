@@ -16,14 +16,21 @@ void Form1::STOP_Click() {
 }
 
 // Puts the history entry on the board into the position and the hands, sets both clocks to the
-// totals as they stood at that position and redraws them, the hands and the board.
+// totals as they stood at that position and redraws them, the hands and the board. In a game
+// under a time control the clocks are the game's instead, whatever entry is shown: looking back
+// gives no time back, and the side that has the move in the game goes on using its own.
 void Form1::棋譜の局面を置く() {
     const 棋譜項目& e = s_.棋譜.現在();
     棋譜の局面を写す(e, s_.局);
-    s_.時計.累計秒COM = e.前秒C;
-    画面_.描画_所有時間(s_.局.手番値COM, s_.時計.累計秒COM);
-    s_.時計.累計秒MAN = e.前秒M;
-    画面_.描画_所有時間(s_.局.手番値MAN, s_.時計.累計秒MAN);
+    if (時計が進行中()) {
+        if (s_.時計.走る側 != 時計の側::なし) 環境_.Timer1.開始();
+        時計を描く();
+    } else {
+        s_.時計.累計秒COM = e.前秒C;
+        画面_.描画_所有時間(s_.局.手番値COM, s_.時計.累計秒COM);
+        s_.時計.累計秒MAN = e.前秒M;
+        画面_.描画_所有時間(s_.局.手番値MAN, s_.時計.累計秒MAN);
+    }
     画面_.描画_自持盤();
     画面_.描画_敵持盤();
     画面_.描画_盤();
@@ -129,6 +136,9 @@ void Form1::REVERSE_Click() {
     音_.鳴らす_駒打();
     状況.手番 = -状況.手番;
     画面_.描画_手番表示();
+    // Under a time control the next click goes on with the game, as after looking back: till
+    // then the clock of the side that had the move runs.
+    if (時計が進行中()) 状況.再開フラグ = 定数_ON;
     // The history starts again from the turned position.
     s_.棋譜.開始(s_.局, s_.時計.累計秒MAN, s_.時計.累計秒COM, 棋譜の出自::反転);
 }

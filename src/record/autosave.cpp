@@ -12,7 +12,11 @@ namespace kiryuza {
 namespace {
 
 constexpr std::string_view 合言葉 = "KIRYUZA-GAME\n";
-constexpr std::uint32_t 版 = 1;
+// Version 2 adds the time control and each clock's turn; a version 1 game was played without
+// a time control.
+constexpr std::uint32_t 版 = 2;
+// The longest main time or byoyomi a kept game may hold: a day.
+constexpr int 時間制の上限 = 86400;
 constexpr std::uint32_t 題の最大長 = 4096;
 
 // FNV-1a over the bytes, eight at a time: enough to tell a torn or altered file from a whole
@@ -155,6 +159,11 @@ std::vector<std::uint8_t> 自動保存の形にする(const 対局状態& s, con
     }
     w.実数(s.時計.累計秒MAN);
     w.実数(s.時計.累計秒COM);
+    w.実数(s.時計.手の秒MAN);
+    w.実数(s.時計.手の秒COM);
+    w.整数(static_cast<std::uint64_t>(s.時計.走る側), 1);
+    w.符号付き(s.時計.持ち時間秒);
+    w.符号付き(s.時計.秒読み秒);
     for (const std::string* 題 : {&況.見出し.対局名, &況.見出し.上手名, &況.見出し.下手名})
         w.文字列(*題);
     盤と持駒を書く(w, s.局.盤面, s.局.持駒MAN, s.局.持駒COM);
@@ -180,7 +189,8 @@ std::optional<自動保存> 自動保存を読む(const std::vector<std::uint8_t
     if (末尾.整数(8) != 検査値(内容.data(), 本体)) return std::nullopt;
 
     読み手 r(内容.data() + 合言葉.size(), 本体 - 合言葉.size());
-    if (r.整数(4) != 版) return std::nullopt;
+    const std::uint64_t 読んだ版 = r.整数(4);
+    if (読んだ版 != 1 && 読んだ版 != 版) return std::nullopt;
     自動保存 保存;
     保存.印.終局 = r.整数(1) != 0;
     保存.印.保存済み = r.整数(1) != 0;
@@ -203,6 +213,15 @@ std::optional<自動保存> 自動保存を読む(const std::vector<std::uint8_t
     }
     s.時計.累計秒MAN = r.秒();
     s.時計.累計秒COM = r.秒();
+    if (読んだ版 >= 2) {
+        s.時計.手の秒MAN = r.秒();
+        s.時計.手の秒COM = r.秒();
+        const auto 側 = r.整数(1);
+        if (側 > static_cast<std::uint64_t>(時計の側::COM)) r.誤り();
+        s.時計.走る側 = static_cast<時計の側>(側);
+        s.時計.持ち時間秒 = r.範囲(0, 時間制の上限);
+        s.時計.秒読み秒 = r.範囲(0, 時間制の上限);
+    }
     for (std::string* 題 : {&況.見出し.対局名, &況.見出し.上手名, &況.見出し.下手名})
         *題 = r.文字列();
     盤と持駒を読む(r, s.局.盤面, s.局.持駒MAN, s.局.持駒COM);
@@ -252,7 +271,20 @@ std::string 自動保存の矛盾(const 自動保存& 保存) {
     if (最後.前秒M != 最後.後秒M || 最後.前秒C != 最後.後秒C) return "the last entry holds a move";
     期待.王一枚でもよい = 王を取れた;
     if (std::string m = 局面の矛盾(s.局, 期待); !m.empty()) return "the board: " + m;
-    if (!時間内(s.時計.累計秒MAN) || !時間内(s.時計.累計秒COM)) return "a clock out of range";
+    const 時計値& 時 = s.時計;
+    if (!時間内(時.累計秒MAN) || !時間内(時.累計秒COM) || !時間内(時.手の秒MAN) ||
+        !時間内(時.手の秒COM)) {
+        return "a clock out of range";
+    }
+    // Without a time control the clocks are the totals of the entry on the board, and no turn
+    // is held; under one they are the game's, whatever entry is shown.
+    const bool 時間制 = 時.持ち時間秒 > 0 || 時.秒読み秒 > 0;
+    if (!時間制 && (時.手の秒MAN != 0 || 時.手の秒COM != 0 || 時.走る側 != 時計の側::なし)) {
+        return "a turn held without a time control";
+    }
+    const bool 進行中 =
+        s.状況.手番 != 手番_なし && s.局.勝者 == 手番_なし && s.状況.棋譜モード == 定数_OFF;
+    if (時.走る側 != 時計の側::なし && !進行中) return "a clock runs outside a game";
     if (s.状況.手番 != 手番_なし) {
         // A game in play has the position of the entry it stands at, with its clocks.
         const 棋譜項目& e = 棋譜.現在();
@@ -263,7 +295,7 @@ std::string 自動保存の矛盾(const 自動保存& 保存) {
             std::memcmp(e.持駒COM, s.局.持駒COM, sizeof e.持駒COM) != 0) {
             return "the hands are not the entry's";
         }
-        if (s.時計.累計秒MAN != e.前秒M || s.時計.累計秒COM != e.前秒C) {
+        if (!(時間制 && 進行中) && (時.累計秒MAN != e.前秒M || 時.累計秒COM != e.前秒C)) {
             return "the clocks are not the entry's";
         }
     }

@@ -1,8 +1,9 @@
 // The game in progress, kept whole so that a crash, a kill or a power cut loses nothing: every
 // history entry (hand counts above 9 included), the position on the board, whose turn it is,
-// the mode, both sides' turn values, the level, the handicap, the clock totals and a loaded
-// record's titles. A form of our own: a magic line, then little-endian fields, then a checksum
-// of everything before it; anything else reads as nothing.
+// the mode, both sides' turn values, the level, the handicap, the clocks (each side's total and
+// the turn it is in, the one that runs, the time control) and a loaded record's titles. A form
+// of our own: a magic line, then little-endian fields, then a checksum of everything before it;
+// anything else reads as nothing.
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,7 @@
 // flags, and the clock values; and the set-up that lays out a fresh game.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "interfaces/canvas.h"
@@ -31,6 +32,9 @@ struct 対局状況 {
     棋譜見出し 見出し;  // the titles of the record loaded, shown while it is stepped through
 };
 
+// One side's clock: the lower (MAN) side's or the upper (COM) side's; none.
+enum class 時計の側 : std::uint8_t { なし, MAN, COM };
+
 // Seconds of thinking time (times of day are seconds since midnight).
 struct 時計値 {
     double 経過秒 = 0;
@@ -41,6 +45,13 @@ struct 時計値 {
     // The time control the clocks count down (0 and 0: none, the clocks count up).
     int 持ち時間秒 = 0;
     int 秒読み秒 = 0;
+    // Under a time control each side has a clock of its own, as on a game clock: besides its
+    // total (累計秒) it holds the seconds of the turn it is in, which only its own move ends; at
+    // most one clock runs (走る側's, since 手番開始時刻), and 経過秒 is its turn's seconds as last
+    // measured.
+    double 手の秒MAN = 0;
+    double 手の秒COM = 0;
+    時計の側 走る側 = 時計の側::なし;
 };
 
 // The player's options: what the settings file keeps and the option menus show.

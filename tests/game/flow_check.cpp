@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -114,6 +115,45 @@ std::vector<std::string> 検討の初手(const std::string& 検討文) {
     return 初手;
 }
 
+// A box the game raises as a turn starts: its time is nobody's.
+bool 手番の初めの箱(const std::string& 本文) {
+    return 本文 == "MANの番です" || 本文 == "先手の番です" || 本文 == "後手の番です" ||
+           本文 == "OKですか？" || 本文 == "前回の対局を続けますか？";
+}
+
+// A box the game raises on its own: under a time control its time is nobody's either.
+bool 知らせの箱(const std::string& 本文) {
+    return 本文.rfind("対局の途中経過を保存できませんでした。", 0) == 0;
+}
+
+// The clocks at one moment as a player reads them: each side's total, the turn it is in (with
+// the running part up to that moment) and all it has used, index 0 the lower side's.
+struct 時計の写し {
+    bool 時間制 = false;
+    int 持ち時間秒 = 0;
+    int 秒読み秒 = 0;
+    bool 進行中 = false;
+    double 今 = 0;
+    double 累計[2]{};
+    double 手[2]{};
+    double 使用[2]{};
+};
+
+// The seconds a clock counting down shows for side i, `遅れ` seconds before the moment taken.
+int 残りの表示(const 時計の写し& w, int i, double 遅れ = 0) {
+    const double 手 = std::max(0.0, w.手[i] - 遅れ);
+    return 残りの表示秒(残り時間(w.持ち時間秒, w.秒読み秒, w.累計[i], 手).残り秒);
+}
+
+// The seconds of a clock text "hh:mm:ss" at the start of `字`; -1 when there is none.
+int 時計の秒(const std::string& 字) {
+    int h = 0;
+    int m = 0;
+    int 秒 = 0;
+    if (字.size() < 8 || std::sscanf(字.c_str(), "%2d:%2d:%2d", &h, &m, &秒) != 3) return -1;
+    return h * 3600 + m * 60 + 秒;
+}
+
 // The texts shown with their top-left corner inside cell (x, y).
 std::string 桝の字(const 画面模型& 模型, int x, int y) {
     std::string s;
@@ -127,13 +167,22 @@ class 流れ検査 {
   public:
     流れ検査(std::uint64_t 種, const std::vector<std::uint8_t>* 保存)
         : 乱_(種), 外の保存_(保存 != nullptr) {
-        環_.メッセージ.表示時 = [this](const 表示した箱& b) { 最後の箱_ = b.本文; };
+        環_.メッセージ.表示時 = [this](const 表示した箱& b) {
+            最後の箱_ = b.本文;
+            箱の間に時が過ぎる(b.本文);
+        };
+        環_.自動保存.保存時 = [this](const std::vector<std::uint8_t>&) { 残した時計を覚える(); };
         if (保存) {
             環_.自動保存.内容 = *保存;
             環_.メッセージ.答え.push_back(押されたボタン::はい);
         }
         起動();
-        if (保存) 信用_.assign(&s().棋譜.項目(0), &s().棋譜.項目(0) + s().棋譜.棋譜記録数() + 1);
+        if (保存) {
+            信用_.assign(&s().棋譜.項目(0), &s().棋譜.項目(0) + s().棋譜.棋譜記録数() + 1);
+            // A game taken up goes on with the clock it kept running, if it is a person's.
+            const auto 読めた = 自動保存を読む(*保存);
+            手のある側_ = 対局が進行中() && 読めた ? 読めた->状態.時計.走る側 : 時計の側::なし;
+        }
     }
 
     流れ検査結果 走らせる(long 操作数) {
@@ -146,7 +195,19 @@ class 流れ検査 {
                 const int 前保存回数 = 環_.自動保存.保存回数;
                 const bool 未保存 = 未保存の対局();
                 const 棋譜表 前棋譜 = s().棋譜;
+                const 時計の写し 前時計 = 時計を写す();
+                const 時計の側 前手のある側 = 手のある側_;
+                const bool 前に走る = 時間が走る();
+                手番の箱の時間_ = 0;
+                知らせの箱の時間_ = 0;
+                進めた時間_ = 0;
                 名 = 一操作(結果);
+                // The window's timer ticks between events: one follows every action.
+                if (!環_.窓.終了要求 && 環_.Timer1.動作中()) form_->Timer1_Timer();
+                if (!環_.窓.終了要求 && 名 != "restart" && 名 != "crash and start again") {
+                    手のある側を追う(前時計.進行中);
+                    時計を確かめる(前時計, 前手のある側, 前に走る, 名, 結果, i);
+                }
                 保存失敗の告知(前保存回数, 名, 結果, i);
                 対局を黙って捨てない(未保存, 前棋譜, 前勝者, 名, 結果, i);
                 if (!環_.窓.終了要求) {
@@ -164,6 +225,7 @@ class 流れ検査 {
                     if (名 == "load" && s().状況.棋譜モード == 定数_ON) {
                         ++結果.読込数;
                         保存済み_ = s().棋譜;
+                        読んだ初手_ = s().棋譜.項目(0);
                     }
                     // The box of a kept game that could not be written may come after it.
                     if (名 == "save" && 環_.メッセージ.出た("棋譜を書き込みました")) {
@@ -188,9 +250,10 @@ class 流れ検査 {
     std::unique_ptr<Form1> form_;
     std::mt19937_64 乱_;
     std::string 最後の箱_;
-    std::vector<std::string> 保存した_;  // record files written so far
-    std::optional<棋譜表> 保存済み_;     // the history last saved to or loaded from a record
-    int 続けて指す_ = 0;                 // actions left in a stretch of moves only
+    std::vector<std::string> 保存した_;   // record files written so far
+    std::optional<棋譜表> 保存済み_;      // the history last saved to or loaded from a record
+    std::optional<棋譜項目> 読んだ初手_;  // entry 0 of the record last loaded
+    int 続けて指す_ = 0;                  // actions left in a stretch of moves only
     bool 保存失敗を告げた_ = false;  // a failed write of the kept game was told, none worked since
     std::int32_t 禁止音_ = 0;        // the forbidden sound's handle in this run
     bool 外の保存_ = false;          // the first start took up a kept game from outside
@@ -211,6 +274,15 @@ class 流れ検査 {
     std::string 確かめた検討文_;  // the advice last checked
     std::string 確かめた講評_;
     std::set<std::uint64_t> 選べたヒント_;  // hints asked for while the person chose the form
+    // The clocks: the side that has the move in the game under way (none: no game, or nobody's
+    // clock is meant to run), the time that passed in this action while a box raised at a turn's
+    // start or the game's own notice stood, and on the clock's own, and what each side had used
+    // when the game was last kept.
+    時計の側 手のある側_ = 時計の側::なし;
+    double 手番の箱の時間_ = 0;
+    double 知らせの箱の時間_ = 0;
+    double 進めた時間_ = 0;
+    double 残した使用_[2]{};
 
     int 乱数(int n) { return static_cast<int>(乱_() % static_cast<std::uint64_t>(n)); }
     bool 確率(int 百分率) { return 乱数(100) < 百分率; }
@@ -239,10 +311,14 @@ class 流れ検査 {
             確認済み_[static_cast<std::size_t>(n)] = s().棋譜.項目(n);
     }
 
-    // The program dies mid-game (nothing shut down) and starts again; offered the game it kept,
-    // the player answers at random, and a game taken back must be exactly the one left.
-    void 落ちて起動し直す(流れ検査結果& 結果) {
+    // The program starts again after it was ended (`落ちた`: it died mid-game, nothing shut
+    // down); offered the game it kept, the player answers at random, and a game taken back must
+    // be exactly the one left, its clocks included: a kill may cost a running clock a few
+    // seconds of its time, never give it any.
+    void 落ちて起動し直す(流れ検査結果& 結果, bool 落ちた = true) {
         const 対局状態 前 = *環_.状態;
+        const 時計の写し 前時計 = 時計を写す();
+        const 時計の側 前手のある側 = 手のある側_;
         const bool はい = 確率(60);
         環_.メッセージ.答え.clear();
         環_.メッセージ.答え.push_back(はい ? 押されたボタン::はい : 押されたボタン::いいえ);
@@ -252,7 +328,12 @@ class 流れ検査 {
         const std::size_t 脇へ = 環_.自動保存.脇へ.size();
         起動();
         if (環_.自動保存.脇へ.size() != 脇へ) throw std::logic_error("a kept game was set aside");
-        if (最後の箱_ != "前回の対局を続けますか？" || 古いかも) return;
+        // A game taken back goes on with the clock that ran, a stale one with what it kept.
+        手のある側_ = 対局が進行中() ? s().時計.走る側 : 時計の側::なし;
+        if (古いかも) return;
+        if (最後の箱_ == "前回の対局を続けますか？" && 前.局.勝者 != 手番_なし)
+            throw std::logic_error("a game that had ended was offered again");
+        if (最後の箱_ != "前回の対局を続けますか？") return;
         const 対局状態& 後 = *環_.状態;
         if (!はい) {
             if (後.状況.手番 != 手番_なし) throw std::logic_error("a refused game came back");
@@ -266,8 +347,148 @@ class 流れ検査 {
             前.状況.手番 != 後.状況.手番 || 前.状況.対局モード != 後.状況.対局モード ||
             前.状況.手数 != 後.状況.手数 || 前.局.手番値MAN != 後.局.手番値MAN ||
             前.状況.COMレベル != 後.状況.COMレベル || 前.時計.累計秒MAN != 後.時計.累計秒MAN ||
-            前.時計.累計秒COM != 後.時計.累計秒COM) {
+            前.時計.累計秒COM != 後.時計.累計秒COM || 前.時計.持ち時間秒 != 後.時計.持ち時間秒 ||
+            前.時計.秒読み秒 != 後.時計.秒読み秒) {
             throw std::logic_error("the game taken back is not the one left");
+        }
+        手のある側_ = 前手のある側;
+        if (!前時計.時間制) return;
+        const 時計の写し 後時計 = 時計を写す();
+        const double 失ってよい = (落ちた ? Form1::時計を残す間隔秒 : 0) + 0.1;
+        for (int i = 0; i < 2; ++i) {
+            if (後時計.使用[i] < 残した使用_[i] - 1e-6 ||
+                後時計.使用[i] < 前時計.使用[i] - 失ってよい)
+                throw std::logic_error("a clock taken back with the game has time given back");
+        }
+    }
+
+    // The side to move on the board.
+    時計の側 盤の側() const {
+        return s().状況.手番 == s().局.手番値COM ? 時計の側::COM : 時計の側::MAN;
+    }
+
+    // A game has begun and is not over, and no record is being stepped through.
+    bool 対局が進行中() const {
+        return s().状況.手番 != 手番_なし && s().局.勝者 == 手番_なし &&
+               s().状況.棋譜モード == 定数_OFF;
+    }
+
+    // Whether a clock is meant to run now: the side that has the move is a person's, or the
+    // computer thinking.
+    bool 時間が走る() const {
+        if (手のある側_ == 時計の側::なし || !対局が進行中()) return false;
+        return 手のある側_ == 時計の側::MAN || s().状況.対局モード == 対局モード_人間 ||
+               コンピュータが考え中();
+    }
+
+    // Which side has the move in the game after an action: none without a game; the side to
+    // move on the board while play goes on; the side that had it, while the history is looked
+    // back through (or the board was turned) until a click goes on with the game.
+    void 手のある側を追う(bool 前進行中) {
+        if (!対局が進行中()) {
+            手のある側_ = 時計の側::なし;
+        } else if (s().状況.再開フラグ == 定数_OFF || !前進行中) {
+            手のある側_ = 盤の側();
+        }
+    }
+
+    時計の写し 時計を写す() const {
+        時計の写し w;
+        const auto& 時 = s().時計;
+        w.時間制 = 持ち時間制();
+        w.持ち時間秒 = 時.持ち時間秒;
+        w.秒読み秒 = 時.秒読み秒;
+        w.進行中 = 対局が進行中();
+        w.今 = 環_.時刻.今;
+        for (int i = 0; i < 2; ++i) {
+            const 時計の側 側 = i == 0 ? 時計の側::MAN : 時計の側::COM;
+            w.累計[i] = i == 0 ? 時.累計秒MAN : 時.累計秒COM;
+            w.手[i] = (i == 0 ? 時.手の秒MAN : 時.手の秒COM) +
+                      (時.走る側 == 側 ? 調査_経過秒(時.手番開始時刻, w.今) : 0);
+            w.使用[i] = w.累計[i] + w.手[i];
+        }
+        return w;
+    }
+
+    // The player takes a while over some boxes: time passes while they stand.
+    void 箱の間に時が過ぎる(const std::string& 本文) {
+        if (!確率(25)) return;
+        const double t = 0.5 + 乱数(80) / 10.0;
+        環_.時刻.今 = std::fmod(環_.時刻.今 + t, 86400.0);
+        if (手番の初めの箱(本文)) 手番の箱の時間_ += t;
+        if (知らせの箱(本文)) 知らせの箱の時間_ += t;
+    }
+
+    // A write of the kept game: what each side had used then, its clocks stopped for the write.
+    void 残した時計を覚える() {
+        if (環_.自動保存.書込失敗) return;
+        const auto& 時 = s().時計;
+        残した使用_[0] = 時.累計秒MAN + 時.手の秒MAN;
+        残した使用_[1] = 時.累計秒COM + 時.手の秒COM;
+    }
+
+    // Under a time control a game's clocks are as a game clock's: what a side has used never
+    // shrinks, a turn's seconds are dropped only into its side's total by a move of its own, at
+    // most one clock runs (never while a box raised as a turn starts stands), and the clock that
+    // runs is that of the side that has the move, a person's or the computer's while it thinks;
+    // its timer ticks and the window shows what every clock has. Without one, a box at a turn's
+    // start is not counted either.
+    void 時計を確かめる(const 時計の写し& 前, 時計の側 前の側, bool 前に走った,
+                        const std::string& 名, 流れ検査結果& 結果, long i) {
+        auto 報告 = [&](const std::string& 何) { 違反(結果, i, 名, 何); };
+        const 時計の写し 後 = 時計を写す();
+        const double 過ぎた = 調査_経過秒(前.今, 後.今);
+        const bool 走る = 時間が走る();
+        if (!後.時間制) {
+            const auto& 時 = s().時計;
+            if (手番の箱の時間_ > 0 && 後.進行中 && s().状況.再開フラグ == 定数_OFF &&
+                環_.Timer1.動作中() &&
+                調査_経過秒(時.手番開始時刻, 後.今) > 過ぎた - 手番の箱の時間_ + 1e-6)
+                報告("a box at a turn's start counted on the clock");
+            return;
+        }
+        ++結果.時間制の操作数;
+        // A new game (or a game not begun, on a new control) starts its clocks afresh.
+        const bool 新しい対局 =
+            前.時間制 != 後.時間制 || 前.持ち時間秒 != 後.持ち時間秒 ||
+            前.秒読み秒 != 後.秒読み秒 ||
+            ((名 == "SHINKI" || 名 == "CANCEL") && 後.使用[0] + 後.使用[1] <= 過ぎた + 1e-6);
+        if (前.進行中 && 後.進行中 && !新しい対局) {
+            double 増えた計 = 0;
+            for (int k = 0; k < 2; ++k) {
+                const 時計の側 側 = k == 0 ? 時計の側::MAN : 時計の側::COM;
+                const double 増えた = 後.使用[k] - 前.使用[k];
+                増えた計 += 増えた;
+                if (増えた < -1e-6) 報告("a clock was given time back");
+                if (後.手[k] < 前.手[k] - 1e-6 && 後.累計[k] < 前.累計[k] + 前.手[k] - 1e-6)
+                    報告("a turn started afresh without a move");
+                const bool 走ってよい = (前に走った && 前の側 == 側) || (走る && 手のある側_ == 側);
+                if (!走ってよい && 後.累計[k] == 前.累計[k] && std::abs(増えた) > 1e-9)
+                    報告("a clock ran while its side did not have the move");
+                if (名 == "time" && 走る && 前に走った && 手のある側_ == 側 && 前の側 == 側 &&
+                    増えた < 進めた時間_ - 1e-6)
+                    報告("the clock of the side that has the move stood still");
+            }
+            if (増えた計 > 過ぎた - 手番の箱の時間_ - 知らせの箱の時間_ + 1e-6)
+                報告(
+                    "the clocks counted more time than passed outside the boxes at a turn's start");
+        }
+        if (!後.進行中) return;
+        const int k = 手のある側_ == 時計の側::COM ? 1 : 0;
+        if (走る && !環_.Timer1.動作中()) 報告("a clock runs with its timer stopped");
+        if (走る && 残り時間(後.持ち時間秒, 後.秒読み秒, 後.累計[k], 後.手[k] - 0.1).切れ)
+            報告("the side to move is out of time and the game goes on");
+        if (!s().設定.経過時間) return;
+        for (int j = 0; j < 2; ++j) {
+            const int 示す = 時計の秒(j == 0 ? 桝の字(環_.キャンバス面.模型, 13, 9)
+                                             : 桝の字(環_.キャンバス面.模型, -2, 9));
+            // The running clock was drawn at the tick, a reading of the time of day ago.
+            const int 持つ = 残りの表示(後, j);
+            if (示す != 持つ &&
+                !(走る && j == k && (示す == 持つ + 1 || 示す == 残りの表示(後, j, 0.1)))) {
+                報告(std::string(j == 0 ? "the lower" : "the upper") + " clock shows " +
+                     std::to_string(示す) + " s, it has " + std::to_string(持つ) + " s");
+            }
         }
     }
 
@@ -473,7 +694,7 @@ class 流れ検査 {
         for (int i = 0; i < 4; ++i)
             環_.メッセージ.答え.push_back(確率(50) ? 押されたボタン::はい : 押されたボタン::いいえ);
         if (環_.窓.終了要求) {
-            起動();
+            落ちて起動し直す(結果, false);
             return "restart";
         }
         // While the searching player thinks, mostly its answer comes; now and then the player
@@ -540,7 +761,10 @@ class 流れ検査 {
             return "load";
         }
         if (r < 720) {
-            環_.時刻.今 = std::fmod(環_.時刻.今 + 乱数(200), 86400.0);
+            // Mostly a few seconds at a time, now and then minutes.
+            const int 段 = 乱数(10);
+            進めた時間_ = 段 < 6 ? 乱数(40) / 10.0 : 段 < 9 ? 乱数(30) : 乱数(200);
+            環_.時刻.今 = std::fmod(環_.時刻.今 + 進めた時間_, 86400.0);
             form_->Timer1_Timer();
             return "time";
         }
@@ -734,6 +958,7 @@ class 流れ検査 {
             {"MOCHI_5", &Form1::MOCHI_5_Click},
             {"BYOU_NASHI", &Form1::BYOU_NASHI_Click},
             {"BYOU_10", &Form1::BYOU_10_Click},
+            {"BYOU_30", &Form1::BYOU_30_Click},
             {"ASOBIKATA", &Form1::ASOBIKATA_Click},
             {"KIFU_LIST", &Form1::KIFU_LIST_Click},
             {"KENTOU", &Form1::検討_切替},
@@ -891,19 +1116,15 @@ class 流れ検査 {
         // The clocks.
         const auto& 時 = st.時計;
         if (時.累計秒MAN < 0 || 時.累計秒COM < 0 || 時.経過秒 < 0) 報告("negative clock");
-        if (状況.手番 != 手番_なし &&
+        // A record stepped through, and a game without a time control, show the totals kept
+        // with the entry on the board; a game under one keeps its own.
+        const bool 棋譜の時計 =
+            状況.棋譜モード == 定数_ON || (!持ち時間制() && 局.勝者 == 手番_なし);
+        if (状況.手番 != 手番_なし && 棋譜の時計 &&
             (時.累計秒MAN != 棋譜.現在().前秒M || 時.累計秒COM != 棋譜.現在().前秒C)) {
             報告("the clocks are not the totals of the position on the board");
         }
-
-        // Once the clock has ticked, no game goes on with the side to move out of time.
-        if (名 == "time" && 持ち時間制() && 局.勝者 == 手番_なし && 状況.手番 != 手番_なし &&
-            環_.Timer1.動作中() && !コンピュータが考え中()) {
-            const bool COM = 状況.手番 == 局.手番値COM;
-            if (残り時間(時.持ち時間秒, 時.秒読み秒, COM ? 時.累計秒COM : 時.累計秒MAN, 時.経過秒)
-                    .切れ)
-                報告("the side to move is out of time and the game goes on");
-        }
+        if (時.手の秒MAN < 0 || 時.手の秒COM < 0) 報告("negative clock");
 
         // The panel, when shown, holds a row and a point of the graph for every entry of the
         // game on the board (its start alone once 最初 has dropped the game) and highlights
@@ -1018,12 +1239,18 @@ class 流れ検査 {
             const double 自後 = COM ? a.後秒C : a.後秒M;
             const double 他前 = COM ? a.前秒M : a.前秒C;
             const double 他後 = COM ? a.後秒M : a.後秒C;
-            if (自後 < 自前 || 他後 != 他前) {
+            // A record holds no totals before move 1: read back, move 1 is taken to start from
+            // nothing, also where the game had used time on moves taken back before it.
+            const bool 記録の初手 =
+                n == 1 && 読んだ初手_ && std::memcmp(&a, &*読んだ初手_, sizeof a) == 0;
+            if (自後 < 自前 || (記録の初手 ? 他後 < 他前 : 他後 != 他前)) {
                 報告("move " + std::to_string(n) + "'s time is booked to the wrong side");
             }
-            if (b.前秒M != a.後秒M || b.前秒C != a.後秒C) {
-                報告("entry " + std::to_string(n) + " does not start from the totals after move " +
-                     std::to_string(n));
+            // Under a time control the totals go on from the game's, which may have grown by
+            // moves taken back or left behind since.
+            if (b.前秒M < a.後秒M || b.前秒C < a.後秒C) {
+                報告("entry " + std::to_string(n) +
+                     " starts from less than the totals after move " + std::to_string(n));
             }
         }
         const 棋譜項目& 最後 = 棋譜.項目(N);

@@ -24,6 +24,7 @@ struct 流れ検査結果 {
     long 復元数 = 0;  // games taken back after a crash
     long 投了数 = 0;
     long 時間切れ数 = 0;
+    long 時間制の操作数 = 0;  // actions checked under a time control
     int 最長手数 = 0;
     // Moves whose form the player chose (keeping it as it was in some), and moves dropped at
     // the chooser.

@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     std::cout << "moves: " << r.指し手数 << ", games won: " << r.終局数 << ", saved: " << r.保存数
               << ", loaded: " << r.読込数 << ", longest history: " << r.最長手数
               << ", taken back after a crash: " << r.復元数 << ", resigned: " << r.投了数
-              << ", out of time: " << r.時間切れ数 << ", advice checked: " << r.助言数 << '\n';
+              << ", out of time: " << r.時間切れ数 << ", advice checked: " << r.助言数
+              << ", under a time control: " << r.時間制の操作数 << '\n';
     std::cout << "forms chosen: " << r.形を選んだ数 << " (kept as they were: " << r.形を保った数
               << "), moves dropped at the chooser: " << r.選択を取り消した数 << '\n';
     for (const std::string& v : r.違反) std::cout << v << '\n';

@@ -72,6 +72,58 @@ TEST(自動保存, 入れたものがそのまま戻る) {
     EXPECT_TRUE(続けられる(*r));
 }
 
+// Under a time control the clocks are the game's, whatever entry is shown (time spent on moves
+// taken back included), and each keeps the turn it is in and whether it runs; without one they
+// are the entry's and hold no turn.
+TEST(自動保存, 持ち時間の対局は時計を手番の途中までそのまま残す) {
+    auto s = 途中の対局();
+    auto& 時 = s->時計;
+    時.持ち時間秒 = 300;
+    時.秒読み秒 = 30;
+    時.累計秒MAN = 40;
+    時.手の秒MAN = 2.25;
+    時.手の秒COM = 7.5;
+    時.走る側 = 時計の側::COM;
+    const auto r = 自動保存を読む(自動保存の形にする(*s, {}));
+    ASSERT_TRUE(r.has_value());
+    const auto& 読んだ = r->状態.時計;
+    EXPECT_EQ(読んだ.持ち時間秒, 300);
+    EXPECT_EQ(読んだ.秒読み秒, 30);
+    EXPECT_EQ(読んだ.累計秒MAN, 40);
+    EXPECT_EQ(読んだ.手の秒MAN, 2.25);
+    EXPECT_EQ(読んだ.手の秒COM, 7.5);
+    EXPECT_EQ(読んだ.走る側, 時計の側::COM);
+    EXPECT_EQ(自動保存の矛盾(*r), "");
+
+    時.持ち時間秒 = 0;
+    時.秒読み秒 = 0;
+    EXPECT_FALSE(自動保存を読む(自動保存の形にする(*s, {})).has_value());
+    時.累計秒MAN = 12.5;
+    EXPECT_FALSE(自動保存を読む(自動保存の形にする(*s, {})).has_value());
+    時.手の秒MAN = 0;
+    時.手の秒COM = 0;
+    時.走る側 = 時計の側::なし;
+    EXPECT_TRUE(自動保存を読む(自動保存の形にする(*s, {})).has_value());
+}
+
+// A game kept before the clocks held their turns (version 1: nothing after the two totals) was
+// played without a time control, and is taken up as it was.
+TEST(自動保存, 時計の手番を持たない前の版も読む) {
+    const auto s = 途中の対局();
+    auto 形 = 自動保存の形にする(*s, {});
+    // The magic line, the version, two marks, twelve numbers and the two totals come first.
+    const std::size_t 時計の後 = 13 + 4 + 2 + 12 * 4 + 2 * 8;
+    形[13] = 1;
+    形.erase(形.begin() + 時計の後, 形.begin() + 時計の後 + 2 * 8 + 1 + 2 * 4);
+    検査値を付け直す(形);
+    const auto r = 自動保存を読む(形);
+    ASSERT_TRUE(r.has_value());
+    EXPECT_TRUE(記録が同じ(r->状態.棋譜, s->棋譜));
+    EXPECT_EQ(r->状態.時計.累計秒MAN, 12.5);
+    EXPECT_EQ(r->状態.時計.持ち時間秒, 0);
+    EXPECT_EQ(r->状態.時計.走る側, 時計の側::なし);
+}
+
 TEST(自動保存, 欠けたり書き換わったりした写しは読まない) {
     const auto 形 = 自動保存の形にする(*途中の対局(), {});
     ASSERT_TRUE(自動保存を読む(形).has_value());
