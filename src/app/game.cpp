@@ -212,14 +212,20 @@ void nameApplication() {
 struct GameProgram::Parts {
     Parts(Places where, bool keep) : places(std::move(where)), keepGame(keep) {}
 
-    // The end of the session: the kept game and the window's place are on the disk before any
-    // box closes, and nothing the game still does after that changes the game kept.
+    // The end of the session. Inside a handler (a box open), the kept game and the window's
+    // place are on the disk before any box closes, and nothing the game still does after that
+    // changes the game kept. Between handlers the game's own ending runs at once and keeps the
+    // game with its clocks as they stand, so that a log-out gives no time back.
     void endSession() {
+        if (!window.idle()) keepForGood();
+        window.endOnSignal();
+        keepForGood();
+        EndSignals::fallBack();
+    }
+    void keepForGood() {
         autosave.封じる();
         autosave.flush();
         if (shown) memory.save(window);
-        EndSignals::fallBack();
-        window.endOnSignal();
     }
 
     Places places;

@@ -30,6 +30,7 @@
 #include "platform/qt/about_dialog.h"
 #include "platform/qt/main_window.h"
 #include "record/autosave.h"
+#include "rules/time_control.h"
 #include "window/qt_app.h"
 
 namespace kiryuza::app {
@@ -238,6 +239,26 @@ TEST_F(SessionEndTest, EndsWhateverIsOpenKeepingTheGameAndThePlace) {
         場所が残る();
         lock.listen({});
     }
+}
+
+// Between handlers, under a time control, the game ends as it would by its own 終わり: the game
+// is kept with the turn's time used up to the signal, so that a log-out gives no time back.
+TEST_F(SessionEndTest, BetweenHandlersKeepsTheClockAsItStands) {
+    GameProgram program;
+    {
+        const testing::ModalAnswerer answerer;
+        ASSERT_TRUE(program.start());
+        program.window().action(QStringLiteral("MOCHI_1"))->trigger();
+        一手指す(program);
+    }
+    QTimer::singleShot(1500, [] { ::raise(SIGTERM); });
+    EXPECT_EQ(終わらせる(program, SIGTERM, [] { return false; }), 0);
+    const QByteArray b = 中身(places_.gameFile);
+    const auto 保存 = 自動保存を読む(std::vector<std::uint8_t>(b.begin(), b.end()));
+    ASSERT_TRUE(保存);
+    const auto& 時 = 保存->状態.時計;
+    EXPECT_EQ(時.持ち時間秒, 60);
+    EXPECT_GE(使った秒(時, 時計の側::MAN, 時.手番開始時刻), 1.5);
 }
 
 // The question at the start, whether to go on with the last game: a signal then leaves the

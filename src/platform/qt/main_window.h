@@ -55,6 +55,8 @@ class MainWindow : public QMainWindow, public WindowInterface, public MenuInterf
     QAction* action(const QString& name) const;
     // True once the game has been told to end (終了, or the window closed).
     bool ended() const { return ended_; }
+    // No game handler is running (none waits in a box's loop).
+    bool idle() const { return depth_ == 0; }
     // Tells the game, between its handlers, that a write of the kept game has ended. May be
     // called from any thread.
     void tellAutosaveWritten();
